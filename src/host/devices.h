@@ -1,0 +1,36 @@
+// The seam between the host's delegate and the devices it owns. The renderer and the audio
+// device derive from these bases; each device module installs its factory into
+// bb_app_deviceHooks (from bbInit), so the host never includes a device's header.
+#pragma once
+
+#include <memory>
+
+class BBGraphicsDevice {
+public:
+    virtual ~BBGraphicsDevice() = default;
+    // 0: the application renders without the drawing module; 1: normal; 2: still loading.
+    virtual int BeginRender() = 0;
+    virtual void EndRender() = 0;
+    virtual void DiscardGraphics() = 0;
+};
+
+class BBAudioDevice {
+public:
+    virtual ~BBAudioDevice() = default;
+    virtual void Suspend() = 0;
+    virtual void Resume() = 0;
+};
+
+struct BBDeviceHooks {
+    // Creates the renderer for the current window and publishes it (bb_graphics_device), then
+    // sets the drawing module's default font. Null: the game runs without a renderer.
+    std::unique_ptr<BBGraphicsDevice> (*createGraphics)() = nullptr;
+    // Resets the drawing state at the start of a rendered frame (bb_graphics_BeginRender).
+    void (*beginFrame)() = nullptr;
+    // Forgets the frame's render device once the application has drawn.
+    void (*endFrame)() = nullptr;
+    // Opens the audio device and publishes it (bb_audio_device). Null: silence.
+    std::unique_ptr<BBAudioDevice> (*createAudio)() = nullptr;
+};
+
+extern BBDeviceHooks bb_app_deviceHooks;

