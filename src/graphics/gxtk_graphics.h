@@ -1,0 +1,127 @@
+// The renderer device: collects 2D primitives into one client-side vertex array and hands each run
+// of like primitives to OpenGL 1.x in a single draw call.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "graphics/gxtk_surface.h"
+#include "host/devices.h"
+#include "runtime/string.h"
+
+// Why a pending batch went to OpenGL.
+enum class gxtkFlushCause {
+    KindChange,    // a primitive of another kind was added
+    SurfaceChange, // a primitive with another texture (or none) was added
+    Overflow,      // the vertex array was full
+    Blend,
+    Scissor,
+    ReadPixels,
+    EndRender,
+    Count
+};
+
+// What the renderer sent to OpenGL since the last BeginRender (or ResetStats).
+struct gxtkFrameStats {
+    int drawCalls = 0;  // glDrawArrays / glDrawElements calls
+    int vertices = 0;   // vertices sent by those calls
+    int primitives = 0; // primitives added (points, lines, rectangles, ovals, polygons, quads)
+    int droppedVertices = 0; // pending vertices thrown away by Cls
+    std::array<int, static_cast<int>(gxtkFlushCause::Count)> flushes{};
+
+    int Flushes(gxtkFlushCause cause) const { return flushes[static_cast<int>(cause)]; }
+    int TotalFlushes() const;
+};
+
+class gxtkGraphics : public BBGraphicsDevice {
+public:
+    static constexpr int kMaxVertices = 1024;
+    static constexpr int kMaxQuads = kMaxVertices / 4;
+
+    struct Vertex {
+        float x, y, u, v;
+        std::uint32_t colour; // bytes R, G, B, A in memory, premultiplied
+    };
+    static_assert(sizeof(Vertex) == 20);
+
+    // Reads the window size when a window exists.
+    gxtkGraphics();
+
+    virtual int Width() const { return width; }
+    virtual int Height() const { return height; }
+    int BeginRender() override;
+    void EndRender() override;
+    void DiscardGraphics() override {}
+
+    // Returns the loaded surface, bound, or null when the file is missing or undecodable.
+    virtual std::shared_ptr<gxtkSurface> LoadSurface(const String& path);
+    // An RGBA surface without pixels, its texture allocated at once.
+    virtual std::shared_ptr<gxtkSurface> CreateSurface(int width, int height);
+    // Decodes the file into the surface; no OpenGL call, so loader threads may run it.
+    virtual bool LoadSurface__UNSAFE__(gxtkSurface* surface, const String& path);
+
+    virtual int Cls(float r, float g, float b);
+    virtual int SetAlpha(float alpha);
+    virtual int SetColor(float r, float g, float b);
+    virtual int SetBlend(int blend);
+    virtual int SetScissor(int x, int y, int w, int h);
+    virtual int SetMatrix(float a, float b, float c, float d, float tx, float ty);
+
+    virtual int DrawPoint(float x, float y);
+    virtual int DrawRect(float x, float y, float w, float h);
+    virtual int DrawLine(float x1, float y1, float x2, float y2);
+    virtual int DrawOval(float x, float y, float w, float h);
+    virtual int DrawPoly(std::span<const float> xy);
+    virtual int DrawPoly2(std::span<const float> xyuv, gxtkSurface* surface, int srcx, int srcy);
+    virtual int DrawSurface(gxtkSurface* surface, float x, float y);
+    virtual int DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw,
+                             int srch);
+
+    // Window pixels (0xAARRGGBB) of the rectangle with top-left (x, y), y downward; window row
+    // y + i lands at pixels[offset + i * pitch].
+    virtual int ReadPixels(std::span<int> pixels, int x, int y, int w, int h, int offset,
+                           int pitch);
+    virtual int WritePixels2(gxtkSurface* surface, std::span<const int> pixels, int x, int y,
+                             int w, int h, int offset, int pitch);
+
+    // Opens room for n vertices of the given kind and texture, flushing first when the pending
+    // batch cannot take them.
+    Vertex* Begin(int kind, int n, gxtkSurface* surface);
+    void Flush();
+
+    const gxtkFrameStats& Stats() const { return stats; }
+    void ResetStats() { stats = {}; }
+    std::uint32_t PackedColour() const { return colour; }
+    int BatchCount() const { return batchCount; }
+    int BatchKind() const { return batchKind; }
+    bool Transformed() const { return transformed; }
+
+private:
+    void ReadWindowSize();
+    void FlushFor(gxtkFlushCause cause);
+    void Put(Vertex& out, float x, float y) const;
+    void Put(Vertex& out, float x, float y, float u, float v) const;
+    void DrawQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0,
+                  float v0, float u1, float v1);
+    int OvalSegments(float rx, float ry) const;
+
+    int width = 0;
+    int height = 0;
+    std::uint32_t colour = 0;
+    float r = 0, g = 0, b = 0;
+    float alpha = 0;
+    float ma = 1, mb = 0, mc = 0, md = 1, mtx = 0, mty = 0;
+    bool transformed = false;
+
+    std::array<Vertex, kMaxVertices> vertices{};
+    std::array<std::uint16_t, kMaxQuads * 6> quadIndices{};
+    int batchKind = 0;
+    int batchCount = 0;
+    gxtkSurface* batchSurface = nullptr;
+
+    gxtkFrameStats stats;
+};

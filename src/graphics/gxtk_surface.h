@@ -1,0 +1,81 @@
+// A picture kept twice: as premultiplied pixels in memory and as an OpenGL texture made from
+// them on first use (and again after the host has made a new context).
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <memory>
+
+// Frees a pixel block that came from malloc (stb_image hands out such blocks).
+struct gxtkPixelFree {
+    void operator()(unsigned char* p) const { std::free(p); }
+};
+using gxtkPixels = std::unique_ptr<unsigned char, gxtkPixelFree>;
+
+class gxtkSurface {
+public:
+    // The call that allocates a texture; replaceable so that a driver refusing some sizes can be
+    // imitated. Same arguments as glTexImage2D.
+    using TexImageFn = void (*)(GLenum target, GLint level, GLint internalFormat, GLsizei width,
+                                GLsizei height, GLint border, GLenum format, GLenum type,
+                                const void* pixels);
+    static TexImageFn texImage;
+
+    gxtkSurface() = default;
+    gxtkSurface(const gxtkSurface&) = delete;
+    gxtkSurface& operator=(const gxtkSurface&) = delete;
+    virtual ~gxtkSurface();
+
+    // Builds a surface from decoded pixels (rows top to bottom, no padding, depth 1 to 4 bytes per
+    // pixel). Takes ownership of the block and premultiplies it; makes no OpenGL call, so it may
+    // run on any thread. The texture is made by the first Bind on the main thread.
+    static std::shared_ptr<gxtkSurface> FromPixels(gxtkPixels data, int width, int height,
+                                                   int depth);
+
+    virtual void Discard();
+    virtual int Width() const { return width; }
+    virtual int Height() const { return height; }
+    virtual int Loaded() const { return 1; }
+    // Main thread, after a loader thread filled the surface.
+    virtual void OnUnsafeLoadComplete();
+
+    // Takes ownership of a malloc'd block (released with free), sets the format from the depth
+    // and premultiplies in place.
+    void SetData(unsigned char* data, int width, int height, int depth);
+    void SetData(gxtkPixels data, int width, int height, int depth);
+    // Writes 0xAARRGGBB pixels into an RGBA surface (premultiplied), uploading the changed
+    // rectangle when the texture exists. Any other format is left alone.
+    void SetSubData(int x, int y, int w, int h, const unsigned int* src, int pitch);
+    // Makes the texture current, creating or re-creating it when needed. Main thread only.
+    void Bind();
+
+    int Depth() const { return depth; }
+    GLenum Format() const { return format; }
+    const unsigned char* Data() const { return data.get(); }
+    float UScale() const { return uscale; }
+    float VScale() const { return vscale; }
+    int TextureSeq() const { return seq; }
+    GLuint Texture() const { return texture; }
+
+private:
+    void DeleteTexture();
+    void UploadRows(int x, int y, int w, int h);
+
+    gxtkPixels data;
+    int width = 0;
+    int height = 0;
+    int depth = 0;
+    GLenum format = 0;
+    int seq = -1;
+    GLuint texture = 0;
+    float uscale = 0.0f;
+    float vscale = 0.0f;
+};
+
+// Premultiplies a decoded pixel block in place: for depth 2 the luminance byte, for depth 4 the
+// colour bytes are scaled by alpha / 255 (truncating). Depths 1 and 3 are left as they are.
+void gxtk_PremultiplyPixels(unsigned char* data, int width, int height, int depth);
+
+// The smallest power of two not below size (1 for sizes below 2).
+int gxtk_PowerOfTwoAtLeast(int size);
