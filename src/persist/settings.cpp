@@ -1,0 +1,73 @@
+// The player's settings: defaults, reading and writing them through the state store, and
+// applying them to the host and the audio device.
+
+#include "persist/settings.h"
+
+#include <algorithm>
+
+#include "runtime/number_parse.h"
+
+std::unique_ptr<c_Settings> bb_settings_gameSettings;
+
+namespace {
+
+// The control keys' names in the store, in c_Control order, and their default key codes
+// (Q, Z, I, P, H, M, F11).
+constexpr const char16_t* kControlKeys[c_Control::Count] = {
+    u"ControlUp",    u"ControlDown",  u"ControlLeft",      u"ControlRight",
+    u"ControlPause", u"ControlMusic", u"ControlFullscreen"};
+constexpr int kDefaultControls[c_Control::Count] = {81, 90, 73, 80, 72, 77, 122};
+
+// Keeps the field as it is when the store has no text for the key.
+void ReadInt(const c_SimpleState& state, const char16_t* key, int& field) {
+    String text = state.p_Get(key);
+    if (!text.empty()) field = bb_parse_Int(text);
+}
+
+void ReadBool(const c_SimpleState& state, const char16_t* key, bool& field) {
+    String text = state.p_Get(key);
+    if (!text.empty()) field = bb_parse_Int(text) != 0;
+}
+
+}  // namespace
+
+c_Settings::c_Settings() : m_state(std::make_unique<c_SimpleState>()) {
+    std::copy(std::begin(kDefaultControls), std::end(kDefaultControls), m_controls.begin());
+}
+
+void c_Settings::p_ReadFields() {
+    const c_SimpleState& state = *m_state;
+    ReadInt(state, u"Difficulty", m_difficulty);
+    ReadBool(state, u"VerticalSync", m_verticalSync);
+    ReadBool(state, u"FrameRateThrottle", m_frameRateThrottle);
+    ReadBool(state, u"FullScreen", m_fullScreen);
+    ReadInt(state, u"ResolutionWidth", m_resolutionWidth);
+    ReadInt(state, u"ResolutionHeight", m_resolutionHeight);
+    ReadInt(state, u"EffectsVolume", m_effectsVolume);
+    ReadInt(state, u"MusicVolume", m_musicVolume);
+    for (int control = 0; control < c_Control::Count; ++control) {
+        ReadInt(state, kControlKeys[control], m_controls[control]);
+    }
+    // A hand-edited file may hold anything: a volume beyond 100 would drive the gain far past
+    // full scale, and a difficulty beyond the three levels has no traffic or gate tables.
+    m_difficulty = std::clamp(m_difficulty, c_Difficulty::Easy, c_Difficulty::Hard);
+    m_effectsVolume = std::clamp(m_effectsVolume, 0, 100);
+    m_musicVolume = std::clamp(m_musicVolume, 0, 100);
+}
+
+void c_Settings::p_WriteFields() {
+    c_SimpleState& state = *m_state;
+    auto flag = [](bool value) { return String(value ? u"1" : u"0"); };
+    state.p_Clear();
+    state.p_Set2(u"Difficulty", bb_itos(m_difficulty));
+    state.p_Set2(u"VerticalSync", flag(m_verticalSync));
+    state.p_Set2(u"FrameRateThrottle", flag(m_frameRateThrottle));
+    state.p_Set2(u"FullScreen", flag(m_fullScreen));
+    state.p_Set2(u"ResolutionWidth", bb_itos(m_resolutionWidth));
+    state.p_Set2(u"ResolutionHeight", bb_itos(m_resolutionHeight));
+    state.p_Set2(u"EffectsVolume", bb_itos(m_effectsVolume));
+    state.p_Set2(u"MusicVolume", bb_itos(m_musicVolume));
+    for (int control = 0; control < c_Control::Count; ++control) {
+        state.p_Set2(kControlKeys[control], bb_itos(m_controls[control]));
+    }
+}

@@ -1,0 +1,57 @@
+// The player's settings (difficulty, display, volumes, control keys): loaded from and saved to
+// the state store, and applied to the window, the frame loop and the audio channels.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "persist/simple_state.h"
+
+// Indices into c_Settings::m_controls.
+struct c_Control {
+    static constexpr int Up = 0;
+    static constexpr int Down = 1;
+    static constexpr int Left = 2;
+    static constexpr int Right = 3;
+    static constexpr int Pause = 4;
+    static constexpr int Music = 5;
+    static constexpr int FullScreen = 6;
+    static constexpr int Count = 7;
+};
+
+// The values of c_Settings::m_difficulty.
+struct c_Difficulty {
+    static constexpr int Easy = 0;
+    static constexpr int Normal = 1;
+    static constexpr int Hard = 2;
+};
+
+class c_Settings {
+public:
+    c_Settings();
+
+    std::unique_ptr<c_SimpleState> m_state;
+    int m_difficulty = c_Difficulty::Normal;
+    bool m_verticalSync = true;
+    bool m_frameRateThrottle = true;
+    bool m_fullScreen = false;
+    int m_resolutionWidth = 640;  // full screen only; the window is always 640 x 480
+    int m_resolutionHeight = 480;
+    int m_effectsVolume = 100;    // percent
+    int m_musicVolume = 50;       // percent
+    std::array<int, c_Control::Count> m_controls;  // game key codes
+
+    // Loads the state store, then reads every field from it.
+    void p_Load();
+    // Writes every field into the (cleared) state store and saves it.
+    void p_Save();
+    // Applies the settings: the window (only when changeWindow), the update rate, the swap
+    // interval, the music volume and the effects channels' volume.
+    void p_ApplySettings(bool changeWindow);
+
+    // The field-by-field halves of p_Load and p_Save, working on m_state only.
+    void p_ReadFields();
+    void p_WriteFields();
+};
+
+extern std::unique_ptr<c_Settings> bb_settings_gameSettings;

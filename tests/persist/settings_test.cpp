@@ -1,0 +1,99 @@
+// The settings' defaults, their exact saved text, and reading them back (missing keys, bad
+// numbers, clamped volumes and difficulty).
+
+#include "persist/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+const String kDefaultText =
+    u"ControlDown=90,ControlFullscreen=122,ControlLeft=73,ControlMusic=77,ControlPause=72,"
+    u"ControlRight=80,ControlUp=81,Difficulty=1,EffectsVolume=100,FrameRateThrottle=1,"
+    u"FullScreen=0,MusicVolume=50,ResolutionHeight=480,ResolutionWidth=640,VerticalSync=1";
+
+String SavedText(c_Settings& settings) {
+    settings.p_WriteFields();
+    return settings.m_state->p_Encode();
+}
+
+void LoadText(c_Settings& settings, const String& text) {
+    settings.m_state->p_Decode(text);
+    settings.p_ReadFields();
+}
+
+TEST(Settings, DefaultsSaveAsTheExactText) {
+    c_Settings settings;
+    EXPECT_EQ(SavedText(settings), kDefaultText);
+}
+
+TEST(Settings, AnEmptyStateKeepsEveryDefault) {
+    c_Settings settings;
+    LoadText(settings, u"");
+    EXPECT_EQ(SavedText(settings), kDefaultText);
+}
+
+TEST(Settings, ReadsEveryField) {
+    c_Settings settings;
+    LoadText(settings,
+             u"ControlDown=40,ControlFullscreen=70,ControlLeft=37,ControlMusic=78,"
+             u"ControlPause=32,ControlRight=39,ControlUp=38,Difficulty=2,EffectsVolume=30,"
+             u"FrameRateThrottle=0,FullScreen=1,MusicVolume=0,ResolutionHeight=768,"
+             u"ResolutionWidth=1024,VerticalSync=0");
+    EXPECT_EQ(settings.m_difficulty, 2);
+    EXPECT_FALSE(settings.m_verticalSync);
+    EXPECT_FALSE(settings.m_frameRateThrottle);
+    EXPECT_TRUE(settings.m_fullScreen);
+    EXPECT_EQ(settings.m_resolutionWidth, 1024);
+    EXPECT_EQ(settings.m_resolutionHeight, 768);
+    EXPECT_EQ(settings.m_effectsVolume, 30);
+    EXPECT_EQ(settings.m_musicVolume, 0);
+    EXPECT_EQ(settings.m_controls, (std::array<int, 7>{38, 40, 37, 39, 32, 78, 70}));
+}
+
+TEST(Settings, ConvertsStoredTextLikeTheCLibraryAndClampsRanges) {
+    struct Case {
+        String text;
+        int difficulty, effects, music, up, width;
+        bool vsync;
+    };
+    const Case cases[] = {
+        {u"ControlUp=abc", 1, 100, 50, 0, 640, true},
+        {u"ControlUp= 65xyz", 1, 100, 50, 65, 640, true},
+        {u"ControlUp=600", 1, 100, 50, 600, 640, true},  // out of range: the control is unusable
+        {u"ControlUp=-5", 1, 100, 50, -5, 640, true},
+        {u"VerticalSync=2", 1, 100, 50, 81, 640, true},
+        {u"VerticalSync=abc", 1, 100, 50, 81, 640, false},
+        {u"EffectsVolume=1000,MusicVolume=-20", 1, 100, 0, 81, 640, true},
+        {u"EffectsVolume=-1,MusicVolume=101", 1, 0, 100, 81, 640, true},
+        {u"Difficulty=7", 2, 100, 50, 81, 640, true},
+        {u"Difficulty=-3", 0, 100, 50, 81, 640, true},
+        {u"ResolutionWidth=99999999999999999999", 1, 100, 50, 81, INT_MAX, true},
+        {u"ResolutionWidth=-99999999999999999999", 1, 100, 50, 81, INT_MIN, true},
+        {u"Difficulty=,EffectsVolume=", 1, 100, 50, 81, 640, true},
+    };
+    for (const Case& c : cases) {
+        c_Settings settings;
+        LoadText(settings, c.text);
+        SCOPED_TRACE(bb_narrow(c.text));
+        EXPECT_EQ(settings.m_difficulty, c.difficulty);
+        EXPECT_EQ(settings.m_effectsVolume, c.effects);
+        EXPECT_EQ(settings.m_musicVolume, c.music);
+        EXPECT_EQ(settings.m_controls[c_Control::Up], c.up);
+        EXPECT_EQ(settings.m_resolutionWidth, c.width);
+        EXPECT_EQ(settings.m_verticalSync, c.vsync);
+    }
+}
+
+TEST(Settings, TrueFlagsSaveAsOneAndUnknownKeysAreDroppedOnSave) {
+    c_Settings settings;
+    LoadText(settings, u"VerticalSync=2,Zzz=kept until saved");
+    EXPECT_EQ(settings.m_state->p_Get(u"Zzz"), u"kept until saved");
+    String text = SavedText(settings);
+    EXPECT_EQ(text, kDefaultText);
+    EXPECT_EQ(text.find(u"Zzz"), String::npos);
+}
+
+}  // namespace
