@@ -1,2 +1,7 @@
 // Program entry: hands the arguments to the host, which runs the game.
-int main() { return 0; }
+#include "host/zibbet_game.h"
+
+int main(int argc, char* argv[]) {
+    BBZibbetGame::Main(argc, argv);
+    return 0;
+}

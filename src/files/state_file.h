@@ -1,0 +1,15 @@
+// The persistent state: one string kept as UTF-8 in "./.zibbetstate" in the working folder, and
+// replaced whole (a temporary file beside it is renamed over it) so a failed save loses nothing.
+#pragma once
+
+#include "runtime/string.h"
+
+#include <string_view>
+
+// The name of the state file, relative to the working folder.
+extern const char16_t* const bb_files_stateFileName;
+
+// Writes `bytes` to a temporary file in the same folder and renames it over `fileName`.
+// 0 on success; -1 when the file cannot be created or put in place; -2 when fewer bytes were
+// written than given. On failure the old file is left as it was.
+int bb_files_ReplaceFile(const String& fileName, std::string_view bytes);

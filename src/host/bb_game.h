@@ -1,0 +1,120 @@
+// The platform-neutral host: the delegate interface the game implements, and BBGame, which keeps
+// the update rate and the started/suspended state and guards every call into the delegate.
+#pragma once
+
+#include "runtime/string.h"
+#include "runtime/throwable.h"
+
+#include <cstdio>
+#include <optional>
+#include <span>
+#include <vector>
+
+// Everything the host tells the game. Each operation does nothing unless overridden.
+class BBGameDelegate {
+public:
+    virtual ~BBGameDelegate() = default;
+    virtual void StartGame() {}
+    virtual void SuspendGame() {}
+    virtual void ResumeGame() {}
+    virtual void UpdateGame() {}
+    virtual void RenderGame() {}
+    virtual void KeyEvent(int /*event*/, int /*data*/) {}
+    virtual void MouseEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/) {}
+    virtual void TouchEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/) {}
+    virtual void MotionEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/, float /*z*/) {}
+    virtual void DiscardGraphics() {}
+};
+
+// Host event numbers, shared by the host, the delegate and the input device.
+enum BBEvent {
+    BBEVENT_KEYDOWN = 1,
+    BBEVENT_KEYUP = 2,
+    BBEVENT_KEYCHAR = 3,
+    BBEVENT_MOUSEDOWN = 4,
+    BBEVENT_MOUSEUP = 5,
+    BBEVENT_MOUSEMOVE = 6,
+    BBEVENT_TOUCHDOWN = 7,
+    BBEVENT_TOUCHUP = 8,
+    BBEVENT_TOUCHMOVE = 9,
+    BBEVENT_MOTION = 10,
+};
+
+// A video mode as the host reports it; this host leaves the last three fields 0.
+struct BBDisplayMode {
+    int width = 0;
+    int height = 0;
+    int depth = 0;
+    int hertz = 0;
+    int flags = 0;
+};
+
+class BBGame {
+public:
+    BBGame();
+    virtual ~BBGame();
+    BBGame(const BBGame&) = delete;
+    BBGame& operator=(const BBGame&) = delete;
+
+    // The one host object of the process (null before it is created).
+    static BBGame* _game;
+
+    virtual void SetDelegate(BBGameDelegate* delegate);
+    virtual BBGameDelegate* Delegate();
+    virtual void SetKeyboardEnabled(bool enabled);
+    virtual bool KeyboardEnabled();
+    virtual void SetUpdateRate(int hertz);
+    virtual int UpdateRate();
+    virtual bool Started();
+    virtual bool Suspended();
+    virtual int Millisecs();
+    // Fills up to 7 slots: year, month 1..12, day, hour, minute, second, 0 for milliseconds.
+    virtual void GetDate(std::vector<int>& date);
+    // 0 on success, -1 when the state file cannot be written, -2 on a short write.
+    virtual int SaveState(const String& state);
+    virtual String LoadState();
+    virtual String LoadString(const String& path);
+    virtual int CountJoysticks(bool update);
+    // Fills elements 0 and 1 of the three axis arrays and the game buttons of one joystick port.
+    virtual bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy,
+                              std::span<float> joyz, std::span<bool> buttons);
+    virtual void OpenUrl(const String& url);
+    virtual void SetMouseVisible(bool visible);
+    virtual int GetDeviceWidth();
+    virtual int GetDeviceHeight();
+    virtual void SetDeviceWindow(int width, int height, int flags);
+    virtual std::vector<BBDisplayMode> GetDisplayModes();
+    // Empty when the host knows no desktop mode.
+    virtual std::optional<BBDisplayMode> GetDesktopMode();
+    virtual void SetSwapInterval(int interval);
+    virtual String PathToFilePath(const String& path);
+    // Null when the path maps to nothing or the file cannot be opened.
+    virtual FILE* OpenFile(const String& path, const String& mode);
+    // The whole file in one block from malloc (the caller frees it with free()); null on failure.
+    virtual unsigned char* LoadData(const String& path, int* length);
+    // Decoded pixels (malloc'd, caller frees) or null; the desktop host overrides it.
+    virtual unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth);
+    // Interleaved samples (malloc'd, caller frees) or null; the desktop host overrides it.
+    virtual short* LoadAudioData(const String& path, int* length, int* channels, int* format,
+                                 int* hertz);
+    [[noreturn]] virtual void Die(ThrowableObject* exception);
+
+    // Guarded dispatch into the delegate; a ThrowableObject escaping the game ends in Die.
+    virtual void StartGame();
+    virtual void SuspendGame();
+    virtual void ResumeGame();
+    virtual void UpdateGame();
+    virtual void RenderGame();
+    virtual void KeyEvent(int event, int data);
+    virtual void MouseEvent(int event, int data, float x, float y);
+    virtual void TouchEvent(int event, int data, float x, float y);
+    virtual void MotionEvent(int event, int data, float x, float y, float z);
+    virtual void DiscardGraphics();
+
+protected:
+    BBGameDelegate* _delegate = nullptr;
+    bool _keyboardEnabled = false;
+    int _updateRate = 0;
+    bool _started = false;
+    bool _suspended = false;
+};

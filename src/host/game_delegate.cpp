@@ -1,0 +1,83 @@
+// c_GameDelegate: creates the devices through the installed hooks, forwards each frame to the
+// application in order, and hands input events to the input device.
+#include "host/game_delegate.h"
+
+#include "host/app.h"
+#include "input/input_device.h"
+
+BBDeviceHooks bb_app_deviceHooks;
+
+c_GameDelegate::c_GameDelegate() = default;
+
+c_GameDelegate::~c_GameDelegate() {
+    if (bb_input_device == m__input.get()) bb_input_device = nullptr;
+}
+
+void c_GameDelegate::StartGame() {
+    if (bb_app_deviceHooks.createGraphics) m__graphics = bb_app_deviceHooks.createGraphics();
+    if (bb_app_deviceHooks.createAudio) m__audio = bb_app_deviceHooks.createAudio();
+    m__input = std::make_unique<c_InputDevice>();
+    bb_input_device = m__input.get();
+    bb_app_ValidateDeviceWindow(false);
+    bb_app_EnumDisplayModes();
+    bb_app__app->p_OnCreate();
+}
+
+void c_GameDelegate::SuspendGame() {
+    bb_app__app->p_OnSuspend();
+    if (m__audio) m__audio->Suspend();
+}
+
+void c_GameDelegate::ResumeGame() {
+    if (m__audio) m__audio->Resume();
+}
+
+void c_GameDelegate::UpdateGame() {
+    bb_app_ValidateDeviceWindow(false);
+    m__input->p_BeginUpdate();
+    bb_app__app->p_OnUpdate();
+    m__input->p_EndUpdate();
+}
+
+void c_GameDelegate::RenderGame() {
+    bb_app_ValidateDeviceWindow(false);
+    if (!m__graphics) {
+        bb_app__app->p_OnRender();
+        return;
+    }
+    int mode = m__graphics->BeginRender();
+    if (mode == 0) {
+        bb_app__app->p_OnRender();
+        m__graphics->EndRender();
+        return;
+    }
+    if (bb_app_deviceHooks.beginFrame) bb_app_deviceHooks.beginFrame();
+    if (mode == 2)
+        bb_app__app->p_OnLoading();
+    else
+        bb_app__app->p_OnRender();
+    if (bb_app_deviceHooks.endFrame) bb_app_deviceHooks.endFrame();
+    m__graphics->EndRender();
+}
+
+void c_GameDelegate::KeyEvent(int event, int data) {
+    m__input->p_KeyEvent(event, data);
+    // The back and close requests end the program at once.
+    if (event == BBEVENT_KEYDOWN && (data == 416 || data == 432)) bb_app_EndApp();
+}
+
+void c_GameDelegate::MouseEvent(int event, int data, float x, float y) {
+    m__input->p_MouseEvent(event, data, x, y);
+}
+
+void c_GameDelegate::TouchEvent(int event, int data, float x, float y) {
+    m__input->p_TouchEvent(event, data, x, y);
+}
+
+void c_GameDelegate::MotionEvent(int event, int data, float x, float y, float z) {
+    m__input->p_MotionEvent(event, data, x, y, z);
+}
+
+void c_GameDelegate::DiscardGraphics() {
+    if (m__graphics) m__graphics->DiscardGraphics();
+}

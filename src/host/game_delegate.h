@@ -1,0 +1,32 @@
+// The delegate the host calls: it creates and owns the devices, forwards the frame to the
+// application in a fixed order and hands every input event to the input device.
+#pragma once
+
+#include "host/bb_game.h"
+#include "host/devices.h"
+
+#include <memory>
+
+class c_InputDevice;
+
+class c_GameDelegate : public BBGameDelegate {
+public:
+    c_GameDelegate();
+    ~c_GameDelegate() override;
+
+    void StartGame() override;
+    void SuspendGame() override;
+    void ResumeGame() override;
+    void UpdateGame() override;
+    void RenderGame() override;
+    void KeyEvent(int event, int data) override;
+    void MouseEvent(int event, int data, float x, float y) override;
+    void TouchEvent(int event, int data, float x, float y) override;
+    void MotionEvent(int event, int data, float x, float y, float z) override;
+    void DiscardGraphics() override;
+
+    // Null until StartGame, and for a device whose hook is not installed.
+    std::unique_ptr<BBGraphicsDevice> m__graphics;
+    std::unique_ptr<BBAudioDevice> m__audio;
+    std::unique_ptr<c_InputDevice> m__input;
+};

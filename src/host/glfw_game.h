@@ -1,0 +1,88 @@
+// The desktop host over GLFW 3 and OpenGL: the window and its context, the frame loop, focus
+// handling, the GLFW callbacks, display modes, the joystick ports and the path schemes.
+#pragma once
+
+#include "host/bb_game.h"
+#include "input/joystick_ports.h"
+
+#include <GLFW/glfw3.h>
+
+// Raised by one every time a window, and with it a new OpenGL context, is created; 0 until then.
+extern int glfwGraphicsSeq;
+
+class BBGlfwGame : public BBGame {
+public:
+    BBGlfwGame();
+    ~BBGlfwGame() override;
+
+    // The same object as BBGame::_game, typed as the desktop host.
+    static BBGlfwGame* _glfwGame;
+
+    void SetUpdateRate(int hertz) override;
+    int Millisecs() override;
+    int CountJoysticks(bool update) override;
+    bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy,
+                      std::span<float> joyz, std::span<bool> buttons) override;
+    void OpenUrl(const String& url) override;
+    void SetMouseVisible(bool visible) override;
+    int GetDeviceWidth() override;
+    int GetDeviceHeight() override;
+    void SetDeviceWindow(int width, int height, int flags) override;
+    std::vector<BBDisplayMode> GetDisplayModes() override;
+    std::optional<BBDisplayMode> GetDesktopMode() override;
+    void SetSwapInterval(int interval) override;
+    String PathToFilePath(const String& path) override;
+
+    GLFWwindow* GetGLFWwindow() { return _window; }
+    // Seconds on GLFW's clock.
+    static double GetTime();
+    // Blocks the calling thread for the whole milliseconds in `seconds`.
+    static void Sleep(double seconds);
+    // GLFW key number to game key code (0: no game key); game key code to character (0: none).
+    static int TransKey(int glfwKey);
+    static int KeyToChar(int key);
+
+    // The frame loop: opens the 640 x 480 window, starts the game and runs passes until the
+    // window is flagged to close.
+    virtual void Run();
+    // One event pump followed by the focus check.
+    void UpdateEvents();
+
+    // The pieces of one pass, each taking the current time so that tests can drive them.
+    // Seconds to sleep before pumping events (0: none).
+    double UpdateDelay(double now) const;
+    // Suspends or resumes the game as the window's focus dictates.
+    void ApplyFocus(bool focused);
+    // Runs the updates due at `now`: at most four, the backlog dropped after that.
+    void RunUpdates(double now);
+    double NextUpdate() const { return _nextUpdate; }
+
+    // Tests swap in a fake joystick source; null restores GLFW's.
+    void SetJoystickSource(BBJoystickSource* source);
+
+    static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
+    static void OnChar(GLFWwindow* window, unsigned int codepoint);
+    static void OnMouseButton(GLFWwindow* window, int button, int action, int mods);
+    static void OnCursorPos(GLFWwindow* window, double x, double y);
+    static void OnWindowClose(GLFWwindow* window);
+    static void OnWindowSize(GLFWwindow* window, int width, int height);
+
+protected:
+    // One pass of the frame loop: render and swap, sleep, pump events, then the due updates.
+    void RunPass();
+    // Key-ups for every held key, so that no key stays down across a new window.
+    void ReleaseHeldKeys();
+
+    int _desktopMode[6] = {0, 0, 0, 0, 0, 0};
+    GLFWwindow* _window = nullptr;
+    int _width = 0;
+    int _height = 0;
+    int _swapInterval = 1;
+    bool _focus = true;
+    double _updatePeriod = 0;
+    double _nextUpdate = 0;
+    // Computed at construction, before any loader thread can map a path.
+    String _programDir;
+    BBGlfwJoystickSource _glfwJoysticks;
+    BBJoystickPorts _joystickPorts{&_glfwJoysticks};
+};

@@ -1,0 +1,43 @@
+// The program's start-up sequence: GLFW, the host, signals and locale, the game's globals and
+// application, then the frame loop.
+#include "host/zibbet_game.h"
+
+#include "host/errors.h"
+#include "host/game_entry.h"
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+int bb_host_argc = 0;
+char** bb_host_argv = nullptr;
+
+int BBZibbetGame::Main(int argc, char* argv[]) {
+    glfwSetErrorCallback(onGlfwError);
+    if (!glfwInit()) {
+        std::puts("glfwInit failed");
+        std::fflush(stdout);
+        std::exit(-1);
+    }
+    auto game = std::make_unique<BBZibbetGame>();
+    bb_host_argc = argc;
+    bb_host_argv = argv;
+    bb_host_InstallSignalHandlers();
+    if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
+    try {
+        bbInit();
+        bbMain();
+    } catch (ThrowableObject& exception) {
+        glfwTerminate();
+        game->Die(&exception);
+    } catch (ThrowableObject* exception) {
+        glfwTerminate();
+        game->Die(exception);
+    }
+    if (game->Delegate()) game->Run();
+    // The window goes with the host, before GLFW itself.
+    game.reset();
+    glfwTerminate();
+    return 0;
+}

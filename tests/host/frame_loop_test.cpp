@@ -1,0 +1,151 @@
+// The frame loop's schedule with a clock the test controls: the 4-update cap, the dropped
+// backlog, a rate change inside a batch, and suspending and resuming on focus.
+#include "host/glfw_game.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class CountingDelegate : public BBGameDelegate {
+public:
+    void UpdateGame() override {
+        ++updates;
+        if (onUpdate) onUpdate(updates);
+    }
+    void RenderGame() override { ++renders; }
+    void SuspendGame() override { ++suspends; }
+    void ResumeGame() override { ++resumes; }
+    int updates = 0, renders = 0, suspends = 0, resumes = 0;
+    std::function<void(int)> onUpdate;
+};
+
+class FrameLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host_.SetDelegate(&delegate_);
+        host_.StartGame();
+        host_.SetUpdateRate(60);
+    }
+    // Runs the updates of one pass at `now` and returns how many ran.
+    int Pass(double now) {
+        int before = delegate_.updates;
+        host_.RunUpdates(now);
+        return delegate_.updates - before;
+    }
+    static constexpr double kPeriod = 1.0 / 60;
+    BBGlfwGame host_;
+    CountingDelegate delegate_;
+};
+
+} // namespace
+
+TEST_F(FrameLoopTest, OnTimePassesRunOneUpdateAndScheduleTheNext) {
+    EXPECT_EQ(host_.UpdateDelay(10.0), 0);  // nothing scheduled yet
+    EXPECT_EQ(Pass(10.0), 1);
+    EXPECT_DOUBLE_EQ(host_.NextUpdate(), 10.0 + kPeriod);
+    EXPECT_NEAR(host_.UpdateDelay(10.005), kPeriod - 0.005, 1e-9);
+    EXPECT_EQ(host_.UpdateDelay(10.5), 0);
+    EXPECT_EQ(Pass(10.0 + kPeriod), 1);
+    EXPECT_DOUBLE_EQ(host_.NextUpdate(), 10.0 + 2 * kPeriod);
+}
+
+TEST_F(FrameLoopTest, SlowFrameRunsFourUpdatesThenDropsTheBacklog) {
+    Pass(10.0);
+    // A frame of 100 ms: six updates are due, four run, and the schedule restarts.
+    EXPECT_EQ(Pass(10.0 + kPeriod + 0.1), 4);
+    EXPECT_EQ(host_.NextUpdate(), 0);
+    EXPECT_EQ(Pass(20.0), 1);
+    EXPECT_DOUBLE_EQ(host_.NextUpdate(), 20.0 + kPeriod);
+}
+
+TEST_F(FrameLoopTest, SlightlyLatePassCatchesUpWithinTheCap) {
+    Pass(10.0);
+    // Two and a half periods late: three updates bring the schedule past now.
+    EXPECT_EQ(Pass(10.0 + 3.5 * kPeriod), 3);
+    EXPECT_DOUBLE_EQ(host_.NextUpdate(), 10.0 + 4 * kPeriod);
+}
+
+TEST_F(FrameLoopTest, RateChangeEndsTheBatchAtOnce) {
+    Pass(10.0);
+    delegate_.onUpdate = [&](int n) {
+        if (n == 3) host_.SetUpdateRate(30);
+    };
+    EXPECT_EQ(Pass(11.0), 2);
+    EXPECT_EQ(host_.NextUpdate(), 0);
+    delegate_.onUpdate = nullptr;
+    EXPECT_EQ(Pass(12.0), 1);
+    EXPECT_DOUBLE_EQ(host_.NextUpdate(), 12.0 + 1.0 / 30);
+}
+
+TEST_F(FrameLoopTest, LosingFocusSuspendsAndRegainingResumes) {
+    Pass(10.0);
+    host_.ApplyFocus(true);
+    EXPECT_FALSE(host_.Suspended());
+    EXPECT_NE(host_.NextUpdate(), 0);
+
+    host_.ApplyFocus(false);
+    EXPECT_TRUE(host_.Suspended());
+    EXPECT_EQ(delegate_.suspends, 1);
+    EXPECT_EQ(host_.NextUpdate(), 0);
+    // While suspended updates stop and rendering goes on.
+    int updates = delegate_.updates;
+    host_.UpdateGame();
+    host_.RenderGame();
+    EXPECT_EQ(delegate_.updates, updates);
+    EXPECT_EQ(delegate_.renders, 1);
+    host_.ApplyFocus(false);
+    EXPECT_EQ(delegate_.suspends, 1);
+
+    host_.ApplyFocus(true);
+    EXPECT_FALSE(host_.Suspended());
+    EXPECT_EQ(delegate_.resumes, 1);
+    EXPECT_EQ(host_.NextUpdate(), 0);
+    host_.ApplyFocus(true);
+    EXPECT_EQ(delegate_.resumes, 1);
+}
+
+TEST(HostDispatch, GuardsFollowTheStartedAndSuspendedState) {
+    BBGame host;
+    CountingDelegate delegate;
+    host.SetDelegate(&delegate);
+    host.UpdateGame();
+    host.RenderGame();
+    host.SuspendGame();
+    EXPECT_EQ(delegate.updates + delegate.renders + delegate.suspends, 0);
+    EXPECT_FALSE(host.Suspended());
+    host.StartGame();
+    EXPECT_TRUE(host.Started());
+    host.ResumeGame();
+    EXPECT_EQ(delegate.resumes, 0);
+    host.SuspendGame();
+    host.SuspendGame();
+    EXPECT_EQ(delegate.suspends, 1);
+    host.ResumeGame();
+    EXPECT_EQ(delegate.resumes, 1);
+}
+
+TEST(HostSettings, UpdateRateAndSwapIntervalBeforeAWindow) {
+    BBGlfwGame host;
+    EXPECT_EQ(host.UpdateRate(), 0);
+    host.SetUpdateRate(60);
+    EXPECT_EQ(host.UpdateRate(), 60);
+    host.SetUpdateRate(0);
+    EXPECT_EQ(host.UpdateRate(), 0);
+    // No window: only stored, nothing applied.
+    host.SetSwapInterval(0);
+    EXPECT_EQ(host.GetGLFWwindow(), nullptr);
+    host.SetKeyboardEnabled(true);
+    EXPECT_TRUE(host.KeyboardEnabled());
+    std::vector<int> date(9, -1);
+    host.GetDate(date);
+    EXPECT_GE(date[0], 2024);
+    EXPECT_GE(date[1], 1);
+    EXPECT_LE(date[1], 12);
+    EXPECT_EQ(date[6], 0);
+    EXPECT_EQ(date[7], -1);
+    std::vector<int> shortDate(2, -1);
+    host.GetDate(shortDate);
+    EXPECT_EQ(shortDate[0], date[0]);
+}
