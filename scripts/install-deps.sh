@@ -8,7 +8,7 @@ packages=(
     libglfw3-dev libopenal-dev libopenal1 libstb-dev libgl-dev libgl1-mesa-dri mesa-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     libvorbis-dev
-    xvfb xauth xdotool imagemagick sox x11-apps
+    libx11-dev xvfb xauth xdotool imagemagick sox x11-apps
 )
 
 missing=()

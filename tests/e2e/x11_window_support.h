@@ -1,0 +1,35 @@
+// Finding the game's window on the test display and acting on it as a window manager would,
+// through Xlib: its title, size and owner, and the close button (WM_DELETE_WINDOW).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <sys/types.h>
+
+// Xlib stays out of this header: its macros (None, Bool, ...) clash with test frameworks.
+struct _XDisplay;
+
+struct GameWindow {
+    unsigned long id = 0;  // the X window
+    std::string title;
+    int width = 0;
+    int height = 0;
+    bool viewable = false;
+};
+
+class TestDisplay {
+public:
+    TestDisplay();
+    ~TestDisplay();
+    TestDisplay(const TestDisplay&) = delete;
+    TestDisplay& operator=(const TestDisplay&) = delete;
+
+    bool ok() const { return display_ != nullptr; }
+    // The mapped top-level window that process `pid` owns, if there is one now.
+    std::optional<GameWindow> FindWindowOf(pid_t pid);
+    // What the close button does: asks the window's owner to close it.
+    void SendClose(unsigned long window);
+
+private:
+    _XDisplay* display_ = nullptr;
+};

@@ -1,0 +1,159 @@
+// The desktop host with a real window under Xvfb: creation hints and placement, the GLFW
+// callbacks as game events, focus before the first focus, and key-ups when the window is
+// recreated while a key is held.
+#include "host/glfw_game.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+// From GLFW's native access (its header pulls in X11 extension headers the build does not need).
+extern "C" unsigned long glfwGetX11Window(GLFWwindow* window);
+
+namespace {
+
+struct Event {
+    int event, data;
+    bool operator==(const Event&) const = default;
+};
+
+class RecordingDelegate : public BBGameDelegate {
+public:
+    void KeyEvent(int event, int data) override { keys.push_back({event, data}); }
+    void MouseEvent(int event, int data, float x, float y) override {
+        mouse.push_back({event, data});
+        lastX = x;
+        lastY = y;
+    }
+    void SuspendGame() override { ++suspends; }
+    std::vector<Event> keys, mouse;
+    float lastX = 0, lastY = 0;
+    int suspends = 0;
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(glfwInit()) << "needs a display (Xvfb)"; }
+    static void TearDownTestSuite() { glfwTerminate(); }
+    void SetUp() override {
+        host_ = std::make_unique<BBGlfwGame>();
+        host_->SetDelegate(&delegate_);
+    }
+    void TearDown() override { host_.reset(); }
+    std::unique_ptr<BBGlfwGame> host_;
+    RecordingDelegate delegate_;
+};
+
+// Runs xdotool against the display the tests run on.
+int Xdotool(const std::string& args) { return std::system(("xdotool " + args).c_str()); }
+
+} // namespace
+
+TEST_F(WindowTest, OpensAResizableDecoratedWindowCentredOnTheDesktop) {
+    int seq = glfwGraphicsSeq;
+    host_->SetDeviceWindow(640, 480, 6);
+    GLFWwindow* window = host_->GetGLFWwindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(glfwGraphicsSeq, seq + 1);
+    int w = 0, h = 0;
+    glfwGetWindowSize(window, &w, &h);
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+    EXPECT_EQ(host_->GetDeviceWidth(), 640);
+    EXPECT_EQ(glfwGetWindowAttrib(window, GLFW_RESIZABLE), GLFW_TRUE);
+    EXPECT_EQ(glfwGetWindowAttrib(window, GLFW_DECORATED), GLFW_TRUE);
+    EXPECT_EQ(glfwGetWindowAttrib(window, GLFW_FLOATING), GLFW_FALSE);
+    EXPECT_EQ(glfwGetWindowAttrib(window, GLFW_VISIBLE), GLFW_TRUE);
+    EXPECT_EQ(glfwGetCurrentContext(), window);
+
+    auto desktop = host_->GetDesktopMode();
+    ASSERT_TRUE(desktop.has_value());
+    ASSERT_GT(desktop->width, 0);
+    int x = -1, y = -1;
+    glfwGetWindowPos(window, &x, &y);
+    EXPECT_EQ(x, (desktop->width - 640) / 2);
+    EXPECT_EQ(y, (desktop->height - 480) / 2);
+
+    for (const BBDisplayMode& mode : host_->GetDisplayModes()) {
+        EXPECT_GT(mode.width, 0);
+        EXPECT_EQ(mode.depth + mode.hertz + mode.flags, 0);
+    }
+
+    host_->SetDeviceWindow(320, 200, 2);
+    EXPECT_EQ(glfwGraphicsSeq, seq + 2);
+    EXPECT_EQ(glfwGetWindowAttrib(host_->GetGLFWwindow(), GLFW_DECORATED), GLFW_FALSE);
+    EXPECT_EQ(host_->GetDeviceHeight(), 200);
+}
+
+TEST_F(WindowTest, CallbacksBecomeGameEvents) {
+    host_->SetDeviceWindow(640, 480, 6);
+    host_->StartGame();
+    GLFWwindow* window = host_->GetGLFWwindow();
+
+    BBGlfwGame::OnKey(window, GLFW_KEY_LEFT, 0, GLFW_PRESS, 0);
+    BBGlfwGame::OnKey(window, GLFW_KEY_LEFT, 0, GLFW_REPEAT, 0);
+    BBGlfwGame::OnKey(window, GLFW_KEY_LEFT, 0, GLFW_RELEASE, 0);
+    BBGlfwGame::OnKey(window, GLFW_KEY_A, 0, GLFW_PRESS, 0);
+    BBGlfwGame::OnKey(window, GLFW_KEY_LEFT_ALT, 0, GLFW_PRESS, 0);
+    BBGlfwGame::OnChar(window, 0x20AC);
+    EXPECT_EQ(delegate_.keys, (std::vector<Event>{{1, 37}, {3, 0x10025}, {1, 37}, {3, 0x10025},
+                                                  {2, 37}, {1, 65}, {3, 0x20AC}}));
+
+    delegate_.keys.clear();
+    BBGlfwGame::OnWindowClose(window);
+    EXPECT_EQ(delegate_.keys, (std::vector<Event>{{1, 432}, {2, 432}}));
+    EXPECT_FALSE(glfwWindowShouldClose(window));
+
+    BBGlfwGame::OnMouseButton(window, GLFW_MOUSE_BUTTON_RIGHT, GLFW_PRESS, 0);
+    BBGlfwGame::OnMouseButton(window, GLFW_MOUSE_BUTTON_RIGHT, GLFW_RELEASE, 0);
+    BBGlfwGame::OnMouseButton(window, 3, GLFW_PRESS, 0);
+    BBGlfwGame::OnCursorPos(window, 12.5, 30);
+    EXPECT_EQ(delegate_.mouse, (std::vector<Event>{{4, 1}, {5, 1}, {6, -1}}));
+    EXPECT_FLOAT_EQ(delegate_.lastX, 12.5f);
+
+    BBGlfwGame::OnWindowSize(window, 800, 600);
+    EXPECT_EQ(host_->GetDeviceWidth(), 800);
+    EXPECT_EQ(host_->GetDeviceHeight(), 600);
+}
+
+TEST_F(WindowTest, NeverFocusedWindowDoesNotSuspend) {
+    host_->StartGame();
+    host_->SetDeviceWindow(640, 480, 6);
+    host_->ApplyFocus(false);
+    EXPECT_FALSE(host_->Suspended());
+    host_->ApplyFocus(true);
+    host_->ApplyFocus(false);
+    EXPECT_TRUE(host_->Suspended());
+    EXPECT_EQ(delegate_.suspends, 1);
+}
+
+TEST_F(WindowTest, RecreatingTheWindowReleasesHeldKeys) {
+    host_->StartGame();
+    host_->SetDeviceWindow(640, 480, 6);
+    GLFWwindow* window = host_->GetGLFWwindow();
+    const std::string id = std::to_string(glfwGetX11Window(window));
+    // Sent to the window itself, so no other window's focus matters.
+    ASSERT_EQ(Xdotool("keydown --window " + id + " Left"), 0);
+    for (int i = 0; i < 100 && glfwGetKey(window, GLFW_KEY_LEFT) != GLFW_PRESS; ++i)
+        glfwWaitEventsTimeout(0.05);
+    ASSERT_EQ(glfwGetKey(window, GLFW_KEY_LEFT), GLFW_PRESS);
+    delegate_.keys.clear();
+
+    host_->SetDeviceWindow(640, 480, 6);
+    Xdotool("keyup --window " + std::to_string(glfwGetX11Window(host_->GetGLFWwindow())) + " Left");
+    EXPECT_EQ(delegate_.keys, (std::vector<Event>{{2, 37}}));
+}
+
+TEST_F(WindowTest, SwapIntervalIsStoredWithoutAWindowAndAppliedWithOne) {
+    host_->SetSwapInterval(0);
+    EXPECT_EQ(host_->GetGLFWwindow(), nullptr);
+    host_->SetDeviceWindow(64, 48, 6);
+    host_->SetSwapInterval(1);
+    host_->SetSwapInterval(-1);
+    EXPECT_NE(host_->GetGLFWwindow(), nullptr);
+    // Millisecs follows GLFW's clock.
+    glfwSetTime(12.3456);
+    EXPECT_EQ(host_->Millisecs(), 12345);
+}
