@@ -1,15 +1,21 @@
 // bbInit gives every module-level global its starting value; bbMain creates the application.
+#include "collision/game_masks.h"
+#include "files/stream.h"
 #include "game/minimal_app.h"
 #include "host/app.h"
 #include "host/devices.h"
 #include "host/game_entry.h"
 #include "input/input_device.h"
+#include "loading/async_event.h"
 
 void bbInit() {
     // Each device module installs its factory below; a missing one means no such device.
     bb_app_deviceHooks = BBDeviceHooks{};
     bb_app_Reset();
     bb_input_device = nullptr;
+    bb_asyncevent_Init();
+    bb_masks_Init();
+    bb_stream_Init();
 }
 
 int bbMain() {

@@ -1,0 +1,37 @@
+// Starting detached loader threads and publishing their outcome to the main thread.
+#include "loading/thread.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <system_error>
+#include <thread>
+
+void BBThread::Start() {
+    if (_runState.load(std::memory_order_acquire) == kRunning)
+        return;
+    _result = nullptr;
+    _runState.store(kRunning, std::memory_order_relaxed);
+    try {
+        std::thread([self = shared_from_this()] {
+            self->Run__UNSAFE__();
+            // Release: everything the body wrote is visible to whoever sees the finished state.
+            self->_runState.store(kFinished, std::memory_order_release);
+        }).detach();
+    } catch (const std::system_error&) {
+        std::fputs("CreateThread failed!\n", stdout);
+        std::fflush(stdout);
+        std::exit(-1);
+    }
+}
+
+bool BBThread::IsRunning() const {
+    return _runState.load(std::memory_order_acquire) == kRunning;
+}
+
+BBDataBuffer* BBThread::Result() const {
+    return _result;
+}
+
+void BBThread::SetResult(BBDataBuffer* result) {
+    _result = result;
+}

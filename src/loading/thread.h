@@ -1,0 +1,39 @@
+// Loader threads: one detached operating-system thread per load. The run state is published
+// after the result, so the main thread may read the result once IsRunning() has turned false.
+#pragma once
+
+#include <atomic>
+#include <memory>
+
+class BBDataBuffer;
+
+// A thread object must be owned by a std::shared_ptr: the running thread keeps it alive until
+// its body has returned, whatever the main thread drops in the meantime.
+class BBThread : public std::enable_shared_from_this<BBThread> {
+public:
+    BBThread() = default;
+    BBThread(const BBThread&) = delete;
+    BBThread& operator=(const BBThread&) = delete;
+    virtual ~BBThread() = default;
+
+    // Runs Run__UNSAFE__ on a new detached thread; does nothing while the thread runs. When no
+    // thread can be created the process ends with "CreateThread failed!".
+    virtual void Start();
+    virtual bool IsRunning() const;
+    // The object the body produced (a loaded data buffer, not owned), or null.
+    virtual BBDataBuffer* Result() const;
+    virtual void SetResult(BBDataBuffer* result);
+    // The thread body; the base body does nothing.
+    virtual void Run__UNSAFE__() {}
+
+private:
+    static constexpr int kNeverStarted = 0;
+    static constexpr int kRunning = 1;
+    static constexpr int kFinished = 2;
+
+    std::atomic<int> _runState{kNeverStarted};
+    BBDataBuffer* _result = nullptr;
+};
+
+// The base of the game's loader threads.
+class c_Thread : public BBThread {};

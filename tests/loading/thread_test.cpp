@@ -1,0 +1,145 @@
+// Loader threads: the run state, the published result and the data loader end to end.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <future>
+
+#include "host/bb_game.h"
+#include "loading/async_data_loader.h"
+#include "loading/thread.h"
+#include "support/pump.h"
+
+namespace {
+
+// A thread whose body waits until the test lets it finish, then publishes a buffer.
+class GatedThread : public c_Thread, public c_IAsyncEventSource {
+public:
+    void Run__UNSAFE__() override {
+        gate.get_future().wait();
+        buffer = std::make_unique<c_DataBuffer>();
+        buffer->_New(3);
+        SetResult(buffer.get());
+    }
+    void Start() override {
+        bb_asyncevent_AddAsyncEventSource(
+            std::static_pointer_cast<GatedThread>(shared_from_this()));
+        c_Thread::Start();
+    }
+    void p_UpdateAsyncEvents() override {
+        ++visits;
+        if (IsRunning())
+            return;
+        bb_asyncevent_RemoveAsyncEventSource(this);
+        delivered = Result();
+    }
+
+    std::promise<void> gate;
+    std::unique_ptr<c_DataBuffer> buffer;
+    int visits = 0;
+    BBDataBuffer* delivered = nullptr;
+};
+
+struct Delivery {
+    c_DataBuffer* buffer;
+    std::vector<int> bytes;
+    String path;
+};
+
+class RecordingListener : public c_IOnLoadDataComplete {
+public:
+    void p_OnLoadDataComplete(c_DataBuffer* buffer, const String& path) override {
+        deliveries.push_back(
+            {buffer, buffer ? buffer->p_PeekBytes2(0, buffer->Length()) : std::vector<int>{},
+             path});
+        if (then)
+            std::exchange(then, nullptr)();
+    }
+    std::vector<Delivery> deliveries;
+    std::function<void()> then;
+};
+
+class LoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bb_asyncevent_Init();
+        dir =
+            std::filesystem::path(::testing::TempDir()) / ("loader_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override {
+        bb_asyncevent_Init();
+        std::filesystem::remove_all(dir);
+    }
+
+    String WriteFile(const std::string& name, const std::string& bytes) {
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+        return bb_str((dir / name).string());
+    }
+
+    BBGame host;
+    std::filesystem::path dir;
+};
+
+} // namespace
+
+TEST_F(LoaderTest, TheResultIsSeenOnlyOnceTheThreadHasFinished) {
+    auto thread = std::make_shared<GatedThread>();
+    EXPECT_FALSE(thread->IsRunning()); // never started
+    thread->Start();
+    EXPECT_TRUE(thread->IsRunning());
+    for (int i = 0; i < 5; ++i)
+        bb_asyncevent_UpdateAsyncEvents();
+    EXPECT_EQ(thread->visits, 5);
+    EXPECT_EQ(bb_asyncevent__sources.size(), 1u);
+
+    thread->gate.set_value();
+    ASSERT_TRUE(PumpUntil([&] { return bb_asyncevent__sources.empty(); }));
+    EXPECT_FALSE(thread->IsRunning());
+    EXPECT_EQ(thread->delivered, thread->buffer.get());
+    EXPECT_EQ(thread->delivered->Length(), 3);
+}
+
+TEST_F(LoaderTest, AThreadOutlivesItsLastOwnerOnTheMainThread) {
+    auto thread = std::make_shared<GatedThread>();
+    std::weak_ptr<GatedThread> watch = thread;
+    std::promise<void>& gate = thread->gate;
+    thread->c_Thread::Start();
+    thread.reset();
+    EXPECT_FALSE(watch.expired());
+    gate.set_value();
+    ASSERT_TRUE(PumpUntil([&] { return watch.expired(); }));
+}
+
+TEST_F(LoaderTest, DataArrivesInStartOrderWithTheCallersPath) {
+    const String first = WriteFile("first.bin", "\x01\x02\xFF");
+    const String second = WriteFile("second.bin", std::string(5000, 'x'));
+    const String missing = bb_str((dir / "missing.bin").string());
+    RecordingListener listener;
+    c_DataBuffer::m_LoadAsync(first, &listener);
+    c_DataBuffer::m_LoadAsync(missing, &listener);
+    c_DataBuffer::m_LoadAsync(second, &listener);
+    ASSERT_TRUE(WaitForLoaderThreads());
+    bb_asyncevent_UpdateAsyncEvents();
+    ASSERT_EQ(listener.deliveries.size(), 3u);
+
+    EXPECT_EQ(listener.deliveries[0].path, first);
+    EXPECT_EQ(listener.deliveries[0].bytes, (std::vector<int>{1, 2, -1}));
+    EXPECT_EQ(listener.deliveries[1].path, missing);
+    EXPECT_EQ(listener.deliveries[1].buffer, nullptr);
+    EXPECT_EQ(listener.deliveries[2].path, second);
+    EXPECT_EQ(listener.deliveries[2].bytes.size(), 5000u);
+    EXPECT_TRUE(bb_asyncevent__sources.empty());
+}
+
+TEST_F(LoaderTest, ACompletionMayStartTheNextLoad) {
+    const String first = WriteFile("a.bin", "a");
+    const String second = WriteFile("b.bin", "bb");
+    RecordingListener listener;
+    listener.then = [&] { c_DataBuffer::m_LoadAsync(second, &listener); };
+    c_DataBuffer::m_LoadAsync(first, &listener);
+    ASSERT_TRUE(PumpUntil([&] { return listener.deliveries.size() == 2; }));
+    EXPECT_EQ(listener.deliveries[0].path, first);
+    EXPECT_EQ(listener.deliveries[1].path, second);
+    EXPECT_EQ(listener.deliveries[1].bytes, (std::vector<int>{'b', 'b'}));
+}

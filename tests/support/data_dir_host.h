@@ -1,0 +1,19 @@
+// A host for tests whose "zibbet://data/" folder is any folder the test names.
+#pragma once
+
+#include "host/bb_game.h"
+
+class DataDirHost : public BBGame {
+public:
+    explicit DataDirHost(String dataDir) : dataDir_(std::move(dataDir)) {}
+
+    String PathToFilePath(const String& path) override {
+        static const String scheme = u"zibbet://data/";
+        if (path.starts_with(scheme))
+            return dataDir_ + u"/" + path.substr(scheme.size());
+        return path;
+    }
+
+private:
+    String dataDir_;
+};
