@@ -2,7 +2,8 @@
 #include "files/file_access.h"
 
 FILE* bb_files_Open(const String& fileName, const String& mode) {
-    if (fileName.empty()) return nullptr;
+    if (fileName.empty())
+        return nullptr;
     return std::fopen(bb_utf8_Encode(fileName).c_str(), bb_narrow(mode).c_str());
 }
 
@@ -11,7 +12,8 @@ bool bb_files_ReadAll(FILE* file, std::string& bytes) {
     for (;;) {
         size_t n = std::fread(block, 1, sizeof block, file);
         bytes.append(block, n);
-        if (n < sizeof block) break;
+        if (n < sizeof block)
+            break;
     }
     return !std::ferror(file);
 }

@@ -7,7 +7,7 @@ namespace {
 
 struct Scheme {
     std::u16string_view prefix;
-    std::u16string_view folder;  // appended to the program directory, "/" included
+    std::u16string_view folder; // appended to the program directory, "/" included
 };
 
 constexpr Scheme kSchemes[] = {
@@ -24,6 +24,7 @@ String bb_files_MapSchemePath(const String& path, const String& programDir) {
             return programDir + String(scheme.folder) + path.substr(scheme.prefix.size());
     }
     // Any other scheme of ours names nothing that can be opened.
-    if (path.starts_with(u"zibbet:")) return String();
+    if (path.starts_with(u"zibbet:"))
+        return String();
     return path;
 }

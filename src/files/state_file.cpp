@@ -17,8 +17,10 @@ size_t WriteAll(int fd, std::string_view bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
         done += static_cast<size_t>(n);
     }
     return done;
@@ -27,7 +29,8 @@ size_t WriteAll(int fd, std::string_view bytes) {
 // The permissions of the file being replaced, or the usual ones for a new file.
 mode_t ReplacementMode(const std::string& target) {
     struct stat info {};
-    if (stat(target.c_str(), &info) == 0) return info.st_mode & 07777;
+    if (stat(target.c_str(), &info) == 0)
+        return info.st_mode & 07777;
     return 0644;
 }
 
@@ -35,11 +38,13 @@ mode_t ReplacementMode(const std::string& target) {
 
 int bb_files_ReplaceFile(const String& fileName, std::string_view bytes) {
     const std::string target = bb_utf8_Encode(fileName);
-    if (target.empty()) return -1;
+    if (target.empty())
+        return -1;
     // Beside the target, so that the rename stays within one file system.
     std::string temp = target + ".XXXXXX";
     int fd = mkstemp(temp.data());
-    if (fd < 0) return -1;
+    if (fd < 0)
+        return -1;
     fchmod(fd, ReplacementMode(target));
     bool complete = WriteAll(fd, bytes) == bytes.size();
     complete = complete && fsync(fd) == 0;

@@ -3,7 +3,9 @@
 
 namespace {
 
-unsigned char Byte(std::string_view bytes, size_t i) { return static_cast<unsigned char>(bytes[i]); }
+unsigned char Byte(std::string_view bytes, size_t i) {
+    return static_cast<unsigned char>(bytes[i]);
+}
 
 // Each byte pair after the mark is one character; a trailing odd byte is ignored.
 String DecodeUtf16(std::string_view bytes, bool bigEndian) {
@@ -20,7 +22,8 @@ String DecodeUtf16(std::string_view bytes, bool bigEndian) {
 String WidenLatin1(std::string_view bytes) {
     String text;
     text.reserve(bytes.size());
-    for (char c : bytes) text += static_cast<char16_t>(static_cast<unsigned char>(c));
+    for (char c : bytes)
+        text += static_cast<char16_t>(static_cast<unsigned char>(c));
     return text;
 }
 
@@ -31,9 +34,12 @@ String bb_files_DecodeText(std::string_view bytes, String* error) {
         return DecodeUtf16(bytes, true);
     if (bytes.size() >= 2 && Byte(bytes, 0) == 0xFF && Byte(bytes, 1) == 0xFE)
         return DecodeUtf16(bytes, false);
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
     String text;
-    if (bb_utf8_Decode(bytes, text)) return text;
-    if (error) *error = u"Invalid UTF-8";
+    if (bb_utf8_Decode(bytes, text))
+        return text;
+    if (error)
+        *error = u"Invalid UTF-8";
     return WidenLatin1(bytes);
 }

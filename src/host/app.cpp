@@ -27,20 +27,27 @@ std::unique_ptr<c_GameDelegate> g_delegate;
 } // namespace
 
 c_App::~c_App() {
-    if (bb_app__app == this) bb_app__app = nullptr;
+    if (bb_app__app == this)
+        bb_app__app = nullptr;
 }
 
 c_App* c_App::m_new() {
-    if (bb_app__app) bbError(u"App has already been created");
+    if (bb_app__app)
+        bbError(u"App has already been created");
     bb_app__app = this;
     g_delegate = std::make_unique<c_GameDelegate>();
     bb_app__delegate = g_delegate.get();
-    if (bb_app__game) bb_app__game->SetDelegate(bb_app__delegate);
+    if (bb_app__game)
+        bb_app__game->SetDelegate(bb_app__delegate);
     return this;
 }
 
-void c_App::p_OnClose() { bb_app_EndApp(); }
-void c_App::p_OnBack() { p_OnClose(); }
+void c_App::p_OnClose() {
+    bb_app_EndApp();
+}
+void c_App::p_OnBack() {
+    p_OnClose();
+}
 
 c_App* bb_app_Adopt(std::unique_ptr<c_App> app) {
     g_apps.push_back(std::move(app));
@@ -76,17 +83,27 @@ void bb_app_ValidateDeviceWindow(bool /*notifyApp*/) {
     }
 }
 
-int bb_app_DeviceWidth() { return bb_app__devWidth; }
-int bb_app_DeviceHeight() { return bb_app__devHeight; }
+int bb_app_DeviceWidth() {
+    return bb_app__devWidth;
+}
+int bb_app_DeviceHeight() {
+    return bb_app__devHeight;
+}
 
 void bb_app_SetUpdateRate(int hertz) {
     bb_app__updateRate = hertz;
     bb_app__game->SetUpdateRate(hertz);
 }
 
-void bb_app_SetSwapInterval(int interval) { bb_app__game->SetSwapInterval(interval); }
-int bb_app_Millisecs() { return bb_app__game->Millisecs(); }
-const std::vector<c_DisplayMode>& bb_app_DisplayModes() { return bb_app__displayModes; }
+void bb_app_SetSwapInterval(int interval) {
+    bb_app__game->SetSwapInterval(interval);
+}
+int bb_app_Millisecs() {
+    return bb_app__game->Millisecs();
+}
+const std::vector<c_DisplayMode>& bb_app_DisplayModes() {
+    return bb_app__displayModes;
+}
 
 void bb_app_EnumDisplayModes() {
     std::set<int> seen;
@@ -94,7 +111,8 @@ void bb_app_EnumDisplayModes() {
     for (const BBDisplayMode& mode : bb_app__game->GetDisplayModes()) {
         // Several refresh rates and depths of one size are one mode to the player.
         int key = (mode.width << 16) | mode.height;
-        if (seen.insert(key).second) modes.emplace_back(mode.width, mode.height);
+        if (seen.insert(key).second)
+            modes.emplace_back(mode.width, mode.height);
     }
     bb_app__displayModes = std::move(modes);
     if (auto desktop = bb_app__game->GetDesktopMode())
@@ -103,10 +121,16 @@ void bb_app_EnumDisplayModes() {
         bb_app__desktopMode = std::make_unique<c_DisplayMode>(bb_app__devWidth, bb_app__devHeight);
 }
 
-void bb_app_EndApp() { bbError(String()); }
+void bb_app_EndApp() {
+    bbError(String());
+}
 
-String bb_app_LoadState() { return bb_app__game->LoadState(); }
-int bb_app_SaveState(const String& state) { return bb_app__game->SaveState(state); }
+String bb_app_LoadState() {
+    return bb_app__game->LoadState();
+}
+int bb_app_SaveState(const String& state) {
+    return bb_app__game->SaveState(state);
+}
 String bb_app_LoadString(const String& path) {
     return bb_app__game->LoadString(bb_data_FixDataPath(path));
 }

@@ -13,47 +13,79 @@
 
 BBGame* BBGame::_game = nullptr;
 
-BBGame::BBGame() { _game = this; }
-
-BBGame::~BBGame() {
-    if (_game == this) _game = nullptr;
+BBGame::BBGame() {
+    _game = this;
 }
 
-void BBGame::SetDelegate(BBGameDelegate* delegate) { _delegate = delegate; }
-BBGameDelegate* BBGame::Delegate() { return _delegate; }
-void BBGame::SetKeyboardEnabled(bool enabled) { _keyboardEnabled = enabled; }
-bool BBGame::KeyboardEnabled() { return _keyboardEnabled; }
-void BBGame::SetUpdateRate(int hertz) { _updateRate = hertz; }
-int BBGame::UpdateRate() { return _updateRate; }
-bool BBGame::Started() { return _started; }
-bool BBGame::Suspended() { return _suspended; }
-int BBGame::Millisecs() { return 0; }
+BBGame::~BBGame() {
+    if (_game == this)
+        _game = nullptr;
+}
+
+void BBGame::SetDelegate(BBGameDelegate* delegate) {
+    _delegate = delegate;
+}
+BBGameDelegate* BBGame::Delegate() {
+    return _delegate;
+}
+void BBGame::SetKeyboardEnabled(bool enabled) {
+    _keyboardEnabled = enabled;
+}
+bool BBGame::KeyboardEnabled() {
+    return _keyboardEnabled;
+}
+void BBGame::SetUpdateRate(int hertz) {
+    _updateRate = hertz;
+}
+int BBGame::UpdateRate() {
+    return _updateRate;
+}
+bool BBGame::Started() {
+    return _started;
+}
+bool BBGame::Suspended() {
+    return _suspended;
+}
+int BBGame::Millisecs() {
+    return 0;
+}
 
 void BBGame::GetDate(std::vector<int>& date) {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    const int fields[7] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                           local.tm_min,         local.tm_sec,     0};
-    for (size_t i = 0; i < date.size() && i < 7; ++i) date[i] = fields[i];
+    const int fields[7] = {local.tm_year + 1900,
+                           local.tm_mon + 1,
+                           local.tm_mday,
+                           local.tm_hour,
+                           local.tm_min,
+                           local.tm_sec,
+                           0};
+    for (size_t i = 0; i < date.size() && i < 7; ++i)
+        date[i] = fields[i];
 }
 
 int BBGame::SaveState(const String& state) {
     return bb_files_ReplaceFile(PathToFilePath(bb_files_stateFileName), bb_utf8_Encode(state));
 }
 
-String BBGame::LoadState() { return LoadString(bb_files_stateFileName); }
+String BBGame::LoadState() {
+    return LoadString(bb_files_stateFileName);
+}
 
 String BBGame::LoadString(const String& path) {
     FILE* file = OpenFile(path, u"rb");
-    if (!file) return String();
+    if (!file)
+        return String();
     std::string bytes;
     bb_files_ReadAll(file, bytes);
     std::fclose(file);
     return bb_files_DecodeText(bytes);
 }
 
-int BBGame::CountJoysticks(bool /*update*/) { return 0; }
+int BBGame::CountJoysticks(bool /*update*/) {
+    return 0;
+}
 
 bool BBGame::PollJoystick(int, std::span<float>, std::span<float>, std::span<float>,
                           std::span<bool>) {
@@ -62,39 +94,60 @@ bool BBGame::PollJoystick(int, std::span<float>, std::span<float>, std::span<flo
 
 void BBGame::OpenUrl(const String& /*url*/) {}
 void BBGame::SetMouseVisible(bool /*visible*/) {}
-int BBGame::GetDeviceWidth() { return 0; }
-int BBGame::GetDeviceHeight() { return 0; }
+int BBGame::GetDeviceWidth() {
+    return 0;
+}
+int BBGame::GetDeviceHeight() {
+    return 0;
+}
 void BBGame::SetDeviceWindow(int, int, int) {}
-std::vector<BBDisplayMode> BBGame::GetDisplayModes() { return {}; }
-std::optional<BBDisplayMode> BBGame::GetDesktopMode() { return std::nullopt; }
+std::vector<BBDisplayMode> BBGame::GetDisplayModes() {
+    return {};
+}
+std::optional<BBDisplayMode> BBGame::GetDesktopMode() {
+    return std::nullopt;
+}
 void BBGame::SetSwapInterval(int /*interval*/) {}
-String BBGame::PathToFilePath(const String& path) { return path; }
+String BBGame::PathToFilePath(const String& path) {
+    return path;
+}
 
 FILE* BBGame::OpenFile(const String& path, const String& mode) {
     String fileName = PathToFilePath(path);
-    if (fileName.empty()) return nullptr;
+    if (fileName.empty())
+        return nullptr;
     return bb_files_Open(fileName, mode);
 }
 
 unsigned char* BBGame::LoadData(const String& path, int* length) {
     FILE* file = OpenFile(path, u"rb");
-    if (!file) return nullptr;
+    if (!file)
+        return nullptr;
     std::string bytes;
     bool complete = bb_files_ReadAll(file, bytes);
     std::fclose(file);
-    if (!complete || bytes.size() > static_cast<size_t>(INT32_MAX)) return nullptr;
+    if (!complete || bytes.size() > static_cast<size_t>(INT32_MAX))
+        return nullptr;
     // One byte at least, so that an empty file still gives a block to own.
     auto* block = static_cast<unsigned char*>(std::malloc(bytes.size() ? bytes.size() : 1));
-    if (!block) return nullptr;
+    if (!block)
+        return nullptr;
     std::memcpy(block, bytes.data(), bytes.size());
-    if (length) *length = static_cast<int>(bytes.size());
+    if (length)
+        *length = static_cast<int>(bytes.size());
     return block;
 }
 
-unsigned char* BBGame::LoadImageData(const String&, int*, int*, int*) { return nullptr; }
-short* BBGame::LoadAudioData(const String&, int*, int*, int*, int*) { return nullptr; }
+unsigned char* BBGame::LoadImageData(const String&, int*, int*, int*) {
+    return nullptr;
+}
+short* BBGame::LoadAudioData(const String&, int*, int*, int*, int*) {
+    return nullptr;
+}
 
-void BBGame::Die(ThrowableObject* /*exception*/) { dbg_error("Uncaught Zibbet Exception"); }
+void BBGame::Die(ThrowableObject* /*exception*/) {
+    dbg_error("Uncaught Zibbet Exception");
+}
 
 namespace {
 
@@ -112,54 +165,74 @@ template <class Call> void Guarded(BBGame* game, Call&& call) {
 } // namespace
 
 void BBGame::StartGame() {
-    if (_started) return;
+    if (_started)
+        return;
     _started = true;
-    if (_delegate) Guarded(this, [&] { _delegate->StartGame(); });
+    if (_delegate)
+        Guarded(this, [&] { _delegate->StartGame(); });
 }
 
 void BBGame::SuspendGame() {
-    if (!_started || _suspended) return;
+    if (!_started || _suspended)
+        return;
     _suspended = true;
-    if (_delegate) Guarded(this, [&] { _delegate->SuspendGame(); });
+    if (_delegate)
+        Guarded(this, [&] { _delegate->SuspendGame(); });
 }
 
 void BBGame::ResumeGame() {
-    if (!_started || !_suspended) return;
+    if (!_started || !_suspended)
+        return;
     _suspended = false;
-    if (_delegate) Guarded(this, [&] { _delegate->ResumeGame(); });
+    if (_delegate)
+        Guarded(this, [&] { _delegate->ResumeGame(); });
 }
 
 void BBGame::UpdateGame() {
-    if (!_started || _suspended) return;
-    if (_delegate) Guarded(this, [&] { _delegate->UpdateGame(); });
+    if (!_started || _suspended)
+        return;
+    if (_delegate)
+        Guarded(this, [&] { _delegate->UpdateGame(); });
 }
 
 void BBGame::RenderGame() {
-    if (!_started) return;
-    if (_delegate) Guarded(this, [&] { _delegate->RenderGame(); });
+    if (!_started)
+        return;
+    if (_delegate)
+        Guarded(this, [&] { _delegate->RenderGame(); });
 }
 
 void BBGame::KeyEvent(int event, int data) {
-    if (!_started) return;
-    if (_delegate) Guarded(this, [&] { _delegate->KeyEvent(event, data); });
+    if (!_started)
+        return;
+    if (_delegate)
+        Guarded(this, [&] { _delegate->KeyEvent(event, data); });
 }
 
 void BBGame::MouseEvent(int event, int data, float x, float y) {
-    if (!_started) return;
-    if (_delegate) Guarded(this, [&] { _delegate->MouseEvent(event, data, x, y); });
+    if (!_started)
+        return;
+    if (_delegate)
+        Guarded(this, [&] { _delegate->MouseEvent(event, data, x, y); });
 }
 
 void BBGame::TouchEvent(int event, int data, float x, float y) {
-    if (!_started) return;
-    if (_delegate) Guarded(this, [&] { _delegate->TouchEvent(event, data, x, y); });
+    if (!_started)
+        return;
+    if (_delegate)
+        Guarded(this, [&] { _delegate->TouchEvent(event, data, x, y); });
 }
 
 void BBGame::MotionEvent(int event, int data, float x, float y, float z) {
-    if (!_started) return;
-    if (_delegate) Guarded(this, [&] { _delegate->MotionEvent(event, data, x, y, z); });
+    if (!_started)
+        return;
+    if (_delegate)
+        Guarded(this, [&] { _delegate->MotionEvent(event, data, x, y, z); });
 }
 
 void BBGame::DiscardGraphics() {
-    if (!_started) return;
-    if (_delegate) Guarded(this, [&] { _delegate->DiscardGraphics(); });
+    if (!_started)
+        return;
+    if (_delegate)
+        Guarded(this, [&] { _delegate->DiscardGraphics(); });
 }

@@ -10,12 +10,15 @@ BBDeviceHooks bb_app_deviceHooks;
 c_GameDelegate::c_GameDelegate() = default;
 
 c_GameDelegate::~c_GameDelegate() {
-    if (bb_input_device == m__input.get()) bb_input_device = nullptr;
+    if (bb_input_device == m__input.get())
+        bb_input_device = nullptr;
 }
 
 void c_GameDelegate::StartGame() {
-    if (bb_app_deviceHooks.createGraphics) m__graphics = bb_app_deviceHooks.createGraphics();
-    if (bb_app_deviceHooks.createAudio) m__audio = bb_app_deviceHooks.createAudio();
+    if (bb_app_deviceHooks.createGraphics)
+        m__graphics = bb_app_deviceHooks.createGraphics();
+    if (bb_app_deviceHooks.createAudio)
+        m__audio = bb_app_deviceHooks.createAudio();
     m__input = std::make_unique<c_InputDevice>();
     bb_input_device = m__input.get();
     bb_app_ValidateDeviceWindow(false);
@@ -25,11 +28,13 @@ void c_GameDelegate::StartGame() {
 
 void c_GameDelegate::SuspendGame() {
     bb_app__app->p_OnSuspend();
-    if (m__audio) m__audio->Suspend();
+    if (m__audio)
+        m__audio->Suspend();
 }
 
 void c_GameDelegate::ResumeGame() {
-    if (m__audio) m__audio->Resume();
+    if (m__audio)
+        m__audio->Resume();
 }
 
 void c_GameDelegate::UpdateGame() {
@@ -51,19 +56,22 @@ void c_GameDelegate::RenderGame() {
         m__graphics->EndRender();
         return;
     }
-    if (bb_app_deviceHooks.beginFrame) bb_app_deviceHooks.beginFrame();
+    if (bb_app_deviceHooks.beginFrame)
+        bb_app_deviceHooks.beginFrame();
     if (mode == 2)
         bb_app__app->p_OnLoading();
     else
         bb_app__app->p_OnRender();
-    if (bb_app_deviceHooks.endFrame) bb_app_deviceHooks.endFrame();
+    if (bb_app_deviceHooks.endFrame)
+        bb_app_deviceHooks.endFrame();
     m__graphics->EndRender();
 }
 
 void c_GameDelegate::KeyEvent(int event, int data) {
     m__input->p_KeyEvent(event, data);
     // The back and close requests end the program at once.
-    if (event == BBEVENT_KEYDOWN && (data == 416 || data == 432)) bb_app_EndApp();
+    if (event == BBEVENT_KEYDOWN && (data == 416 || data == 432))
+        bb_app_EndApp();
 }
 
 void c_GameDelegate::MouseEvent(int event, int data, float x, float y) {
@@ -79,5 +87,6 @@ void c_GameDelegate::MotionEvent(int event, int data, float x, float y, float z)
 }
 
 void c_GameDelegate::DiscardGraphics() {
-    if (m__graphics) m__graphics->DiscardGraphics();
+    if (m__graphics)
+        m__graphics->DiscardGraphics();
 }

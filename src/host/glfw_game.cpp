@@ -28,12 +28,15 @@ enum WindowFlags {
     kStencilBuffer = 128,
 };
 
-int Hint(bool on) { return on ? GLFW_TRUE : GLFW_FALSE; }
+int Hint(bool on) {
+    return on ? GLFW_TRUE : GLFW_FALSE;
+}
 
 GLFWmonitor* FullscreenMonitor(int flags) {
     int count = 0;
     GLFWmonitor** monitors = glfwGetMonitors(&count);
-    if (!monitors || count <= 0) return nullptr;
+    if (!monitors || count <= 0)
+        return nullptr;
     int index = (flags & kSecondMonitor) ? 1 : 0;
     return monitors[index < count ? index : count - 1];
 }
@@ -44,7 +47,7 @@ BBGlfwGame::BBGlfwGame() {
     _glfwGame = this;
     if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {
         if (const GLFWvidmode* mode = glfwGetVideoMode(monitor)) {
-            const int values[6] = {mode->width,    mode->height,   mode->redBits,
+            const int values[6] = {mode->width,     mode->height,   mode->redBits,
                                    mode->greenBits, mode->blueBits, mode->refreshRate};
             std::copy(values, values + 6, _desktopMode);
         }
@@ -53,19 +56,26 @@ BBGlfwGame::BBGlfwGame() {
 }
 
 BBGlfwGame::~BBGlfwGame() {
-    if (_window) glfwDestroyWindow(_window);
-    if (_glfwGame == this) _glfwGame = nullptr;
+    if (_window)
+        glfwDestroyWindow(_window);
+    if (_glfwGame == this)
+        _glfwGame = nullptr;
 }
 
 void BBGlfwGame::SetUpdateRate(int hertz) {
     BBGame::SetUpdateRate(hertz);
-    if (hertz != 0) _updatePeriod = 1.0 / hertz;
+    if (hertz != 0)
+        _updatePeriod = 1.0 / hertz;
     _nextUpdate = 0;
 }
 
-int BBGlfwGame::Millisecs() { return static_cast<int>(GetTime() * 1000.0); }
+int BBGlfwGame::Millisecs() {
+    return static_cast<int>(GetTime() * 1000.0);
+}
 
-int BBGlfwGame::CountJoysticks(bool update) { return _joystickPorts.CountJoysticks(update); }
+int BBGlfwGame::CountJoysticks(bool update) {
+    return _joystickPorts.CountJoysticks(update);
+}
 
 bool BBGlfwGame::PollJoystick(int port, std::span<float> joyx, std::span<float> joyy,
                               std::span<float> joyz, std::span<bool> buttons) {
@@ -76,20 +86,27 @@ void BBGlfwGame::SetJoystickSource(BBJoystickSource* source) {
     _joystickPorts.SetSource(source ? source : &_glfwJoysticks);
 }
 
-void BBGlfwGame::OpenUrl(const String& url) { bb_platform_OpenUrl(url); }
+void BBGlfwGame::OpenUrl(const String& url) {
+    bb_platform_OpenUrl(url);
+}
 
 void BBGlfwGame::SetMouseVisible(bool visible) {
     if (_window)
         glfwSetInputMode(_window, GLFW_CURSOR, visible ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
 }
 
-int BBGlfwGame::GetDeviceWidth() { return _width; }
-int BBGlfwGame::GetDeviceHeight() { return _height; }
+int BBGlfwGame::GetDeviceWidth() {
+    return _width;
+}
+int BBGlfwGame::GetDeviceHeight() {
+    return _height;
+}
 
 void BBGlfwGame::ReleaseHeldKeys() {
     for (int key = 0; key <= GLFW_KEY_LAST; ++key) {
         int code = TransKey(key);
-        if (code && glfwGetKey(_window, key) == GLFW_PRESS) KeyEvent(BBEVENT_KEYUP, code);
+        if (code && glfwGetKey(_window, key) == GLFW_PRESS)
+            KeyEvent(BBEVENT_KEYUP, code);
     }
 }
 
@@ -129,7 +146,8 @@ void BBGlfwGame::SetDeviceWindow(int width, int height, int flags) {
         glfwShowWindow(_window);
     }
     glfwMakeContextCurrent(_window);
-    if (_swapInterval >= 0) glfwSwapInterval(_swapInterval);
+    if (_swapInterval >= 0)
+        glfwSwapInterval(_swapInterval);
 
     glfwSetKeyCallback(_window, OnKey);
     glfwSetCharCallback(_window, OnChar);
@@ -142,7 +160,8 @@ void BBGlfwGame::SetDeviceWindow(int width, int height, int flags) {
 std::vector<BBDisplayMode> BBGlfwGame::GetDisplayModes() {
     std::vector<BBDisplayMode> modes;
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-    if (!monitor) return modes;
+    if (!monitor)
+        return modes;
     int count = 0;
     const GLFWvidmode* vidmodes = glfwGetVideoModes(monitor, &count);
     for (int i = 0; vidmodes && i < count; ++i) {
@@ -158,35 +177,45 @@ std::optional<BBDisplayMode> BBGlfwGame::GetDesktopMode() {
 
 void BBGlfwGame::SetSwapInterval(int interval) {
     _swapInterval = interval;
-    if (_swapInterval >= 0 && _window) glfwSwapInterval(_swapInterval);
+    if (_swapInterval >= 0 && _window)
+        glfwSwapInterval(_swapInterval);
 }
 
 String BBGlfwGame::PathToFilePath(const String& path) {
     return bb_files_MapSchemePath(path, _programDir);
 }
 
-double BBGlfwGame::GetTime() { return glfwGetTime(); }
+double BBGlfwGame::GetTime() {
+    return glfwGetTime();
+}
 
 void BBGlfwGame::Sleep(double seconds) {
     bb_platform_SleepMillis(static_cast<int>(seconds * 1000.0));
 }
 
-int BBGlfwGame::TransKey(int glfwKey) { return bb_input_TransKey(glfwKey); }
-int BBGlfwGame::KeyToChar(int key) { return bb_input_KeyToChar(key); }
+int BBGlfwGame::TransKey(int glfwKey) {
+    return bb_input_TransKey(glfwKey);
+}
+int BBGlfwGame::KeyToChar(int key) {
+    return bb_input_KeyToChar(key);
+}
 
 void BBGlfwGame::Run() {
     SetDeviceWindow(640, 480, kResizable | kDecorated);
     StartGame();
-    while (!glfwWindowShouldClose(_window)) RunPass();
+    while (!glfwWindowShouldClose(_window))
+        RunPass();
 }
 
 void BBGlfwGame::RunPass() {
     RenderGame();
     glfwSwapBuffers(_window);
     double delay = UpdateDelay(GetTime());
-    if (delay > 0) Sleep(delay);
+    if (delay > 0)
+        Sleep(delay);
     UpdateEvents();
-    if (Suspended()) return;
+    if (Suspended())
+        return;
     if (_updateRate == 0) {
         UpdateGame();
         return;
@@ -203,7 +232,8 @@ void BBGlfwGame::UpdateEvents() {
 }
 
 double BBGlfwGame::UpdateDelay(double now) const {
-    if (_nextUpdate == 0) return 0;
+    if (_nextUpdate == 0)
+        return 0;
     double delay = _nextUpdate - now;
     return delay > 0 ? delay : 0;
 }
@@ -222,13 +252,16 @@ void BBGlfwGame::ApplyFocus(bool focused) {
 }
 
 void BBGlfwGame::RunUpdates(double now) {
-    if (_nextUpdate == 0) _nextUpdate = now;
+    if (_nextUpdate == 0)
+        _nextUpdate = now;
     for (int i = 0; i < kMaxUpdatesPerPass; ++i) {
         UpdateGame();
         // The update changed the rate, or the game was suspended: the schedule starts again.
-        if (_nextUpdate == 0) return;
+        if (_nextUpdate == 0)
+            return;
         _nextUpdate += _updatePeriod;
-        if (_nextUpdate > now) return;
+        if (_nextUpdate > now)
+            return;
     }
     // Still behind after four updates: drop the backlog rather than fall ever further behind.
     _nextUpdate = 0;
@@ -236,12 +269,14 @@ void BBGlfwGame::RunUpdates(double now) {
 
 void BBGlfwGame::OnKey(GLFWwindow*, int key, int, int action, int) {
     int code = TransKey(key);
-    if (!code) return;
+    if (!code)
+        return;
     if (action == GLFW_RELEASE) {
         _glfwGame->KeyEvent(BBEVENT_KEYUP, code);
     } else if (action == GLFW_PRESS || action == GLFW_REPEAT) {
         _glfwGame->KeyEvent(BBEVENT_KEYDOWN, code);
-        if (int chr = KeyToChar(code)) _glfwGame->KeyEvent(BBEVENT_KEYCHAR, chr);
+        if (int chr = KeyToChar(code))
+            _glfwGame->KeyEvent(BBEVENT_KEYCHAR, chr);
     }
 }
 
@@ -250,7 +285,8 @@ void BBGlfwGame::OnChar(GLFWwindow*, unsigned int codepoint) {
 }
 
 void BBGlfwGame::OnMouseButton(GLFWwindow* window, int button, int action, int) {
-    if (button > 2) return;
+    if (button > 2)
+        return;
     double x = 0, y = 0;
     glfwGetCursorPos(window, &x, &y);
     if (action == GLFW_PRESS)

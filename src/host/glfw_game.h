@@ -21,8 +21,8 @@ public:
     void SetUpdateRate(int hertz) override;
     int Millisecs() override;
     int CountJoysticks(bool update) override;
-    bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy,
-                      std::span<float> joyz, std::span<bool> buttons) override;
+    bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy, std::span<float> joyz,
+                      std::span<bool> buttons) override;
     void OpenUrl(const String& url) override;
     void SetMouseVisible(bool visible) override;
     int GetDeviceWidth() override;

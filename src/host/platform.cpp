@@ -29,7 +29,8 @@ String ComputeProgramDirectory() {
     }
     String path = bb_str(exe);
     for (char16_t& c : path) {
-        if (c == u'\\') c = u'/';
+        if (c == u'\\')
+            c = u'/';
     }
     size_t slash = path.rfind(u'/');
     return slash == String::npos ? String() : path.substr(0, slash);
@@ -44,7 +45,8 @@ const String& bb_platform_ProgramDirectory() {
 }
 
 void bb_platform_SleepMillis(int milliseconds) {
-    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    if (milliseconds > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 bool bb_platform_OpenUrl(const String& url) {
@@ -52,7 +54,8 @@ bool bb_platform_OpenUrl(const String& url) {
     char program[] = "xdg-open";
     char* argv[] = {program, arg.data(), nullptr};
     pid_t pid = 0;
-    if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) return false;
+    if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0)
+        return false;
     // xdg-open hands the URL on and returns quickly; reap it so no zombie is left.
     std::thread([pid] {
         int status = 0;

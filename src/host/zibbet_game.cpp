@@ -24,7 +24,8 @@ int BBZibbetGame::Main(int argc, char* argv[]) {
     bb_host_argc = argc;
     bb_host_argv = argv;
     bb_host_InstallSignalHandlers();
-    if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
+    if (!std::setlocale(LC_CTYPE, "en_US.UTF-8"))
+        std::setlocale(LC_CTYPE, "");
     try {
         bbInit();
         bbMain();
@@ -35,7 +36,8 @@ int BBZibbetGame::Main(int argc, char* argv[]) {
         glfwTerminate();
         game->Die(exception);
     }
-    if (game->Delegate()) game->Run();
+    if (game->Delegate())
+        game->Run();
     // The window goes with the host, before GLFW itself.
     game.reset();
     glfwTerminate();

@@ -8,13 +8,19 @@ c_InputDevice* bb_input_device = nullptr;
 
 namespace {
 
-bool ValidKey(int key) { return key > 0 && key < c_InputDevice::kKeys; }
-bool ValidFinger(int finger) { return finger >= 0 && finger < c_InputDevice::kFingers; }
+bool ValidKey(int key) {
+    return key > 0 && key < c_InputDevice::kKeys;
+}
+bool ValidFinger(int finger) {
+    return finger >= 0 && finger < c_InputDevice::kFingers;
+}
 
 // The left mouse button and the first finger are one control.
 int CoupledKey(int key) {
-    if (key == KEY_LMB) return KEY_TOUCH0;
-    if (key == KEY_TOUCH0) return KEY_LMB;
+    if (key == KEY_LMB)
+        return KEY_TOUCH0;
+    if (key == KEY_TOUCH0)
+        return KEY_LMB;
     return 0;
 }
 
@@ -22,13 +28,15 @@ int CoupledKey(int key) {
 
 void c_InputDevice::CountHit(int key) {
     // Presses beyond the queue's capacity within one update go uncounted.
-    if (m__keyHitPut >= kHitQueue) return;
+    if (m__keyHitPut >= kHitQueue)
+        return;
     ++m__keyHit[key];
     m__keyHitQueue[m__keyHitPut++] = key;
 }
 
 void c_InputDevice::PressKey(int key) {
-    if (!ValidKey(key) || m__keyDown[key]) return;
+    if (!ValidKey(key) || m__keyDown[key])
+        return;
     m__keyDown[key] = true;
     CountHit(key);
     if (int other = CoupledKey(key); other && !m__keyDown[other]) {
@@ -38,9 +46,11 @@ void c_InputDevice::PressKey(int key) {
 }
 
 void c_InputDevice::ReleaseKey(int key) {
-    if (!ValidKey(key) || !m__keyDown[key]) return;
+    if (!ValidKey(key) || !m__keyDown[key])
+        return;
     m__keyDown[key] = false;
-    if (int other = CoupledKey(key)) m__keyDown[other] = false;
+    if (int other = CoupledKey(key))
+        m__keyDown[other] = false;
 }
 
 void c_InputDevice::SetPointer(float x, float y) {
@@ -68,7 +78,8 @@ void c_InputDevice::p_KeyEvent(int event, int data) {
         ReleaseKey(data);
         break;
     case BBEVENT_KEYCHAR:
-        if (m__charPut < kCharQueue) m__charQueue[m__charPut++] = data;
+        if (m__charPut < kCharQueue)
+            m__charQueue[m__charPut++] = data;
         break;
     default:
         break;
@@ -93,7 +104,8 @@ void c_InputDevice::p_MouseEvent(int event, int data, float x, float y) {
 }
 
 void c_InputDevice::p_TouchEvent(int event, int data, float x, float y) {
-    if (!ValidFinger(data)) return;
+    if (!ValidFinger(data))
+        return;
     switch (event) {
     case BBEVENT_TOUCHDOWN:
         SetFinger(data, x, y);
@@ -111,7 +123,8 @@ void c_InputDevice::p_TouchEvent(int event, int data, float x, float y) {
 }
 
 void c_InputDevice::p_MotionEvent(int event, int /*data*/, float x, float y, float z) {
-    if (event != BBEVENT_MOTION) return;
+    if (event != BBEVENT_MOTION)
+        return;
     m__accelX = x;
     m__accelY = y;
     m__accelZ = z;
@@ -119,7 +132,8 @@ void c_InputDevice::p_MotionEvent(int event, int /*data*/, float x, float y, flo
 
 void c_InputDevice::p_BeginUpdate() {
     BBGame* game = BBGame::_game;
-    if (!game) return;
+    if (!game)
+        return;
     for (int port = 0; port < static_cast<int>(m__joyStates.size()); ++port) {
         c_JoyState& state = m__joyStates[port];
         // A missing joystick ends the poll: later ports are not polled either.
@@ -138,29 +152,41 @@ void c_InputDevice::p_BeginUpdate() {
 }
 
 void c_InputDevice::p_EndUpdate() {
-    for (int i = 0; i < m__keyHitPut; ++i) m__keyHit[m__keyHitQueue[i]] = 0;
+    for (int i = 0; i < m__keyHitPut; ++i)
+        m__keyHit[m__keyHitQueue[i]] = 0;
     m__keyHitPut = 0;
     m__charGet = 0;
     m__charPut = 0;
 }
 
-bool c_InputDevice::p_KeyDown(int key) const { return ValidKey(key) && m__keyDown[key]; }
-int c_InputDevice::p_KeyHit(int key) const { return ValidKey(key) ? m__keyHit[key] : 0; }
+bool c_InputDevice::p_KeyDown(int key) const {
+    return ValidKey(key) && m__keyDown[key];
+}
+int c_InputDevice::p_KeyHit(int key) const {
+    return ValidKey(key) ? m__keyHit[key] : 0;
+}
 
 int c_InputDevice::p_GetChar() {
-    if (m__charGet >= m__charPut) return 0;
+    if (m__charGet >= m__charPut)
+        return 0;
     return m__charQueue[m__charGet++];
 }
 
-float c_InputDevice::p_TouchX(int finger) const { return ValidFinger(finger) ? m__touchX[finger] : 0; }
-float c_InputDevice::p_TouchY(int finger) const { return ValidFinger(finger) ? m__touchY[finger] : 0; }
+float c_InputDevice::p_TouchX(int finger) const {
+    return ValidFinger(finger) ? m__touchX[finger] : 0;
+}
+float c_InputDevice::p_TouchY(int finger) const {
+    return ValidFinger(finger) ? m__touchY[finger] : 0;
+}
 
 namespace {
 
 float JoyAxis(const c_InputDevice& device, const std::array<float, 2> c_JoyState::*axis, int index,
               int joystick) {
-    if (joystick < 0 || joystick >= static_cast<int>(device.m__joyStates.size())) return 0;
-    if (index < 0 || index > 1) return 0;
+    if (joystick < 0 || joystick >= static_cast<int>(device.m__joyStates.size()))
+        return 0;
+    if (index < 0 || index > 1)
+        return 0;
     return (device.m__joyStates[joystick].*axis)[index];
 }
 
@@ -176,16 +202,36 @@ float c_InputDevice::p_JoyZ(int index, int joystick) const {
     return JoyAxis(*this, &c_JoyState::m_joyz, index, joystick);
 }
 
-void bb_input_SetInputDevice(c_InputDevice* device) { bb_input_device = device; }
-bool bb_input_KeyDown(int key) { return bb_input_device && bb_input_device->p_KeyDown(key); }
-int bb_input_KeyHit(int key) { return bb_input_device ? bb_input_device->p_KeyHit(key) : 0; }
-int bb_input_GetChar() { return bb_input_device ? bb_input_device->p_GetChar() : 0; }
-float bb_input_MouseX() { return bb_input_device ? bb_input_device->p_MouseX() : 0; }
-float bb_input_MouseY() { return bb_input_device ? bb_input_device->p_MouseY() : 0; }
-bool bb_input_TouchDown(int finger) { return bb_input_KeyDown(KEY_TOUCH0 + finger); }
-int bb_input_TouchHit(int finger) { return bb_input_KeyHit(KEY_TOUCH0 + finger); }
-float bb_input_TouchX(int finger) { return bb_input_device ? bb_input_device->p_TouchX(finger) : 0; }
-float bb_input_TouchY(int finger) { return bb_input_device ? bb_input_device->p_TouchY(finger) : 0; }
+void bb_input_SetInputDevice(c_InputDevice* device) {
+    bb_input_device = device;
+}
+bool bb_input_KeyDown(int key) {
+    return bb_input_device && bb_input_device->p_KeyDown(key);
+}
+int bb_input_KeyHit(int key) {
+    return bb_input_device ? bb_input_device->p_KeyHit(key) : 0;
+}
+int bb_input_GetChar() {
+    return bb_input_device ? bb_input_device->p_GetChar() : 0;
+}
+float bb_input_MouseX() {
+    return bb_input_device ? bb_input_device->p_MouseX() : 0;
+}
+float bb_input_MouseY() {
+    return bb_input_device ? bb_input_device->p_MouseY() : 0;
+}
+bool bb_input_TouchDown(int finger) {
+    return bb_input_KeyDown(KEY_TOUCH0 + finger);
+}
+int bb_input_TouchHit(int finger) {
+    return bb_input_KeyHit(KEY_TOUCH0 + finger);
+}
+float bb_input_TouchX(int finger) {
+    return bb_input_device ? bb_input_device->p_TouchX(finger) : 0;
+}
+float bb_input_TouchY(int finger) {
+    return bb_input_device ? bb_input_device->p_TouchY(finger) : 0;
+}
 bool bb_input_JoyDown(int button, int joystick) {
     return bb_input_KeyDown(KEY_JOY0 + 32 * joystick + button);
 }
@@ -201,6 +247,12 @@ float bb_input_JoyY(int index, int joystick) {
 float bb_input_JoyZ(int index, int joystick) {
     return bb_input_device ? bb_input_device->p_JoyZ(index, joystick) : 0;
 }
-float bb_input_AccelX() { return bb_input_device ? bb_input_device->p_AccelX() : 0; }
-float bb_input_AccelY() { return bb_input_device ? bb_input_device->p_AccelY() : 0; }
-float bb_input_AccelZ() { return bb_input_device ? bb_input_device->p_AccelZ() : 0; }
+float bb_input_AccelX() {
+    return bb_input_device ? bb_input_device->p_AccelX() : 0;
+}
+float bb_input_AccelY() {
+    return bb_input_device ? bb_input_device->p_AccelY() : 0;
+}
+float bb_input_AccelZ() {
+    return bb_input_device ? bb_input_device->p_AccelZ() : 0;
+}

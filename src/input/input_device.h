@@ -9,8 +9,8 @@ enum : int {
     KEY_LMB = 1,
     KEY_RMB = 2,
     KEY_MMB = 3,
-    KEY_JOY0 = 256,  // 256 + 32 * joystick + button
-    KEY_TOUCH0 = 384,  // 384 + finger
+    KEY_JOY0 = 256,   // 256 + 32 * joystick + button
+    KEY_TOUCH0 = 384, // 384 + finger
     KEY_BACK = 416,
     KEY_CLOSE = 432,
 };

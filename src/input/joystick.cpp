@@ -3,5 +3,9 @@
 
 #include "input/input_device.h"
 
-float c_Joystick::m_JoyX(int index, int joystick) { return bb_input_JoyX(index, joystick); }
-float c_Joystick::m_JoyY(int index, int joystick) { return bb_input_JoyY(index, joystick); }
+float c_Joystick::m_JoyX(int index, int joystick) {
+    return bb_input_JoyX(index, joystick);
+}
+float c_Joystick::m_JoyY(int index, int joystick) {
+    return bb_input_JoyY(index, joystick);
+}

@@ -19,7 +19,7 @@ enum : int {
 
 struct JoystickLayout {
     int outputs[6];  // x0, y0, z0, x1, y1, z1
-    int buttons[14];  // GLFW button behind game buttons 0..13
+    int buttons[14]; // GLFW button behind game buttons 0..13
 };
 
 constexpr JoystickLayout kStandardLayout = {
@@ -39,23 +39,29 @@ bool ButtonPressed(std::span<const unsigned char> buttons, int index) {
 
 float SourceValue(int source, std::span<const float> axes, std::span<const unsigned char> buttons) {
     int index = source & 0x0f;
-    if (source & kButton) return ButtonPressed(buttons, index) ? 1.0f : 0.0f;
+    if (source & kButton)
+        return ButtonPressed(buttons, index) ? 1.0f : 0.0f;
     float axis = index < static_cast<int>(axes.size()) ? axes[index] : 0.0f;
-    if (source & kAxisHalfUp) return (1 + axis) * 0.5f;
-    if (source & kAxisHalfDown) return (1 - axis) * 0.5f;
-    if (source & kAxisNegated) return -axis;
+    if (source & kAxisHalfUp)
+        return (1 + axis) * 0.5f;
+    if (source & kAxisHalfDown)
+        return (1 - axis) * 0.5f;
+    if (source & kAxisNegated)
+        return -axis;
     return axis;
 }
 
 void Store(std::span<float> values, int index, float value) {
-    if (index < static_cast<int>(values.size())) values[index] = value;
+    if (index < static_cast<int>(values.size()))
+        values[index] = value;
 }
 
 } // namespace
 
-void bb_input_ApplyJoystickLayout(std::span<const float> axes, std::span<const unsigned char> buttons,
-                                  std::span<float> joyx, std::span<float> joyy,
-                                  std::span<float> joyz, std::span<bool> gameButtons) {
+void bb_input_ApplyJoystickLayout(std::span<const float> axes,
+                                  std::span<const unsigned char> buttons, std::span<float> joyx,
+                                  std::span<float> joyy, std::span<float> joyz,
+                                  std::span<bool> gameButtons) {
     const JoystickLayout& layout =
         (axes.size() == 5 && buttons.size() == 14) ? kPadLayout : kStandardLayout;
     const std::span<float> targets[3] = {joyx, joyy, joyz};
@@ -67,10 +73,12 @@ void bb_input_ApplyJoystickLayout(std::span<const float> axes, std::span<const u
 }
 
 int BBJoystickPorts::CountJoysticks(bool update) {
-    if (!update && _joysticksCounted) return _joyCount;
+    if (!update && _joysticksCounted)
+        return _joyCount;
     _joyCount = 0;
     for (int jid = 0; jid < kSourceIds && _joyCount < kPorts; ++jid) {
-        if (_source->Present(jid)) _joysticks[_joyCount++] = jid;
+        if (_source->Present(jid))
+            _joysticks[_joyCount++] = jid;
     }
     _joysticksCounted = true;
     return _joyCount;
@@ -79,19 +87,23 @@ int BBJoystickPorts::CountJoysticks(bool update) {
 bool BBJoystickPorts::PollJoystick(int port, std::span<float> joyx, std::span<float> joyy,
                                    std::span<float> joyz, std::span<bool> buttons) {
     int count = CountJoysticks(false);
-    if (port < 0 || port >= count) return false;
+    if (port < 0 || port >= count)
+        return false;
     int jid = _joysticks[port];
     int axisCount = 0, buttonCount = 0;
     const float* axes = _source->Axes(jid, &axisCount);
     const unsigned char* pressed = _source->Buttons(jid, &buttonCount);
-    if (!axes || !pressed) return false;
+    if (!axes || !pressed)
+        return false;
     bb_input_ApplyJoystickLayout(std::span(axes, static_cast<size_t>(std::max(axisCount, 0))),
                                  std::span(pressed, static_cast<size_t>(std::max(buttonCount, 0))),
                                  joyx, joyy, joyz, buttons);
     return true;
 }
 
-bool BBGlfwJoystickSource::Present(int jid) { return glfwJoystickPresent(jid) == GLFW_TRUE; }
+bool BBGlfwJoystickSource::Present(int jid) {
+    return glfwJoystickPresent(jid) == GLFW_TRUE;
+}
 
 const float* BBGlfwJoystickSource::Axes(int jid, int* count) {
     return glfwGetJoystickAxes(jid, count);

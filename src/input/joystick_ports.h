@@ -34,8 +34,8 @@ public:
     int CountJoysticks(bool update);
     // Fills elements 0 and 1 of joyx/joyy/joyz and the game buttons; false for a port with no
     // joystick or one whose axes or buttons are unavailable.
-    bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy,
-                      std::span<float> joyz, std::span<bool> buttons);
+    bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy, std::span<float> joyz,
+                      std::span<bool> buttons);
 
 private:
     BBJoystickSource* _source;
@@ -46,6 +46,7 @@ private:
 
 // Applies the standard or the pad layout (chosen by 5 axes and 14 buttons) to raw readings.
 // Indices the joystick does not report read as 0 / released.
-void bb_input_ApplyJoystickLayout(std::span<const float> axes, std::span<const unsigned char> buttons,
-                                  std::span<float> joyx, std::span<float> joyy,
-                                  std::span<float> joyz, std::span<bool> gameButtons);
+void bb_input_ApplyJoystickLayout(std::span<const float> axes,
+                                  std::span<const unsigned char> buttons, std::span<float> joyx,
+                                  std::span<float> joyy, std::span<float> joyz,
+                                  std::span<bool> gameButtons);

@@ -46,17 +46,22 @@ inline ChildResult Collect(pid_t pid, int fd, double timeoutSeconds) {
         }
         pollfd p{fd, POLLIN, 0};
         int ready = poll(&p, 1, static_cast<int>(left * 1000) + 1);
-        if (ready < 0) continue;
-        if (ready == 0) continue;
+        if (ready < 0)
+            continue;
+        if (ready == 0)
+            continue;
         ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n <= 0) break;
+        if (n <= 0)
+            break;
         result.out.append(buffer, static_cast<size_t>(n));
     }
     close(fd);
     int status = 0;
     waitpid(pid, &status, 0);
-    if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+    if (WIFEXITED(status))
+        result.status = WEXITSTATUS(status);
+    if (WIFSIGNALED(status))
+        result.signal = WTERMSIG(status);
     return result;
 }
 
@@ -66,7 +71,8 @@ inline ChildResult Collect(pid_t pid, int fd, double timeoutSeconds) {
 // if `body` returns.
 inline ChildResult RunInChild(const std::function<void()>& body, double timeoutSeconds = 30) {
     int fds[2];
-    if (pipe(fds) != 0) return {};
+    if (pipe(fds) != 0)
+        return {};
     fflush(nullptr);
     pid_t pid = fork();
     if (pid == 0) {
@@ -91,21 +97,27 @@ struct ProgramRun {
 
 inline pid_t StartProgram(const ProgramRun& run, int* outFd) {
     std::vector<std::string> envStrings;
-    for (char** e = environ; *e; ++e) envStrings.emplace_back(*e);
+    for (char** e = environ; *e; ++e)
+        envStrings.emplace_back(*e);
     for (const std::string& change : run.env) {
         std::string name = change.substr(0, change.find('='));
-        std::erase_if(envStrings, [&](const std::string& s) { return s.rfind(name + "=", 0) == 0; });
-        if (change.find('=') != std::string::npos) envStrings.push_back(change);
+        std::erase_if(envStrings,
+                      [&](const std::string& s) { return s.rfind(name + "=", 0) == 0; });
+        if (change.find('=') != std::string::npos)
+            envStrings.push_back(change);
     }
     std::vector<char*> argv, envp;
     std::vector<std::string> args = run.args;
-    for (std::string& a : args) argv.push_back(a.data());
+    for (std::string& a : args)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
-    for (std::string& e : envStrings) envp.push_back(e.data());
+    for (std::string& e : envStrings)
+        envp.push_back(e.data());
     envp.push_back(nullptr);
 
     int fds[2];
-    if (pipe(fds) != 0) return -1;
+    if (pipe(fds) != 0)
+        return -1;
     fflush(nullptr);
     pid_t pid = fork();
     if (pid == 0) {
@@ -113,7 +125,8 @@ inline pid_t StartProgram(const ProgramRun& run, int* outFd) {
         dup2(fds[1], STDERR_FILENO);
         close(fds[0]);
         close(fds[1]);
-        if (!run.cwd.empty() && chdir(run.cwd.c_str()) != 0) _exit(127);
+        if (!run.cwd.empty() && chdir(run.cwd.c_str()) != 0)
+            _exit(127);
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
@@ -125,7 +138,8 @@ inline pid_t StartProgram(const ProgramRun& run, int* outFd) {
 inline ChildResult RunProgram(const ProgramRun& run, double timeoutSeconds = 30) {
     int fd = -1;
     pid_t pid = StartProgram(run, &fd);
-    if (pid < 0) return {};
+    if (pid < 0)
+        return {};
     return child_process_detail::Collect(pid, fd, timeoutSeconds);
 }
 

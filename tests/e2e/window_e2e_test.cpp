@@ -17,7 +17,8 @@ namespace {
 std::optional<GameWindow> AwaitWindow(TestDisplay& display, pid_t pid, double seconds) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (auto window = display.FindWindowOf(pid)) return window;
+        if (auto window = display.FindWindowOf(pid))
+            return window;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return std::nullopt;
@@ -35,7 +36,8 @@ TEST(ProgramWindow, OpensAndTheCloseButtonEndsItWithZero) {
     pid_t pid = StartProgram({{SKIDDLEWICK_BINARY}, {}, cwd}, &out);
     ASSERT_GT(pid, 0);
     auto window = AwaitWindow(display, pid, 20);
-    if (!window) kill(pid, SIGKILL);
+    if (!window)
+        kill(pid, SIGKILL);
     ASSERT_TRUE(window.has_value()) << "no window appeared";
     EXPECT_EQ(window->title, "Skiddlewick");
     EXPECT_EQ(window->width, 640);

@@ -10,14 +10,16 @@
 TestDisplay::TestDisplay() : display_(XOpenDisplay(nullptr)) {}
 
 TestDisplay::~TestDisplay() {
-    if (display_) XCloseDisplay(display_);
+    if (display_)
+        XCloseDisplay(display_);
 }
 
 namespace {
 
 std::optional<unsigned long> WindowPid(Display* display, Window window) {
     Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
-    if (pidAtom == None) return std::nullopt;
+    if (pidAtom == None)
+        return std::nullopt;
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
@@ -27,7 +29,8 @@ std::optional<unsigned long> WindowPid(Display* display, Window window) {
         !data)
         return std::nullopt;
     std::optional<unsigned long> pid;
-    if (count == 1 && format == 32) pid = *reinterpret_cast<unsigned long*>(data);
+    if (count == 1 && format == 32)
+        pid = *reinterpret_cast<unsigned long*>(data);
     XFree(data);
     return pid;
 }
@@ -48,18 +51,23 @@ std::optional<GameWindow> TestDisplay::FindWindowOf(pid_t pid) {
     Window root = DefaultRootWindow(display_), parent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(display_, root, &root, &parent, &children, &count)) return std::nullopt;
+    if (!XQueryTree(display_, root, &root, &parent, &children, &count))
+        return std::nullopt;
     std::optional<GameWindow> found;
     for (unsigned int i = 0; i < count && !found; ++i) {
         auto owner = WindowPid(display_, children[i]);
-        if (!owner || *owner != static_cast<unsigned long>(pid)) continue;
+        if (!owner || *owner != static_cast<unsigned long>(pid))
+            continue;
         XWindowAttributes attributes{};
-        if (!XGetWindowAttributes(display_, children[i], &attributes)) continue;
-        if (attributes.map_state != IsViewable) continue;
+        if (!XGetWindowAttributes(display_, children[i], &attributes))
+            continue;
+        if (attributes.map_state != IsViewable)
+            continue;
         found = GameWindow{children[i], WindowTitle(display_, children[i]), attributes.width,
                            attributes.height, true};
     }
-    if (children) XFree(children);
+    if (children)
+        XFree(children);
     return found;
 }
 

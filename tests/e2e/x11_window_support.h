@@ -10,7 +10,7 @@
 struct _XDisplay;
 
 struct GameWindow {
-    unsigned long id = 0;  // the X window
+    unsigned long id = 0; // the X window
     std::string title;
     int width = 0;
     int height = 0;

@@ -32,7 +32,8 @@ protected:
 TEST_F(FileAccessTest, LoadDataReturnsTheWholeFile) {
     BBGame game;
     std::string bytes(10000, '\0');
-    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7);
     String path = Put("blob.bin", bytes);
     int length = -1;
     unsigned char* data = game.LoadData(path, &length);

@@ -19,7 +19,8 @@ TEST(DataPath, RelativePathsGoUnderTheDataSchemeOthersPass) {
         {u"a/b:/c", u"zibbet://data/a/b:/c"},
         {u"", u"zibbet://data/"},
     };
-    for (const auto& c : cases) EXPECT_EQ(bb_data_FixDataPath(c.in), c.out) << bb_narrow(c.in);
+    for (const auto& c : cases)
+        EXPECT_EQ(bb_data_FixDataPath(c.in), c.out) << bb_narrow(c.in);
 }
 
 TEST(PathSchemes, MapUnderTheProgramDirectory) {

@@ -50,7 +50,9 @@ protected:
 
 } // namespace
 
-TEST_F(StateFileTest, NoFileLoadsAsEmpty) { EXPECT_EQ(game_.LoadState(), u""); }
+TEST_F(StateFileTest, NoFileLoadsAsEmpty) {
+    EXPECT_EQ(game_.LoadState(), u"");
+}
 
 TEST_F(StateFileTest, RoundTripsAsUtf8WithoutMark) {
     const String state = u"controls=38,40\\,37;music=\u00e9\u20ac";

@@ -67,7 +67,6 @@ TEST(FatalPaths, ErrorMessagesAndStatuses) {
 TEST(FatalPaths, NoDisplayEndsWithGlfwInitFailed) {
     ChildResult r = RunProgram({{SKIDDLEWICK_BINARY}, {"DISPLAY", "WAYLAND_DISPLAY"}, ""});
     EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.out,
-              "GLFW Error: err=65544, msg=X11: The DISPLAY environment variable is missing\n"
-              "glfwInit failed\n");
+    EXPECT_EQ(r.out, "GLFW Error: err=65544, msg=X11: The DISPLAY environment variable is missing\n"
+                     "glfwInit failed\n");
 }

@@ -12,7 +12,8 @@ class CountingDelegate : public BBGameDelegate {
 public:
     void UpdateGame() override {
         ++updates;
-        if (onUpdate) onUpdate(updates);
+        if (onUpdate)
+            onUpdate(updates);
     }
     void RenderGame() override { ++renders; }
     void SuspendGame() override { ++suspends; }
@@ -42,7 +43,7 @@ protected:
 } // namespace
 
 TEST_F(FrameLoopTest, OnTimePassesRunOneUpdateAndScheduleTheNext) {
-    EXPECT_EQ(host_.UpdateDelay(10.0), 0);  // nothing scheduled yet
+    EXPECT_EQ(host_.UpdateDelay(10.0), 0); // nothing scheduled yet
     EXPECT_EQ(Pass(10.0), 1);
     EXPECT_DOUBLE_EQ(host_.NextUpdate(), 10.0 + kPeriod);
     EXPECT_NEAR(host_.UpdateDelay(10.005), kPeriod - 0.005, 1e-9);
@@ -70,7 +71,8 @@ TEST_F(FrameLoopTest, SlightlyLatePassCatchesUpWithinTheCap) {
 TEST_F(FrameLoopTest, RateChangeEndsTheBatchAtOnce) {
     Pass(10.0);
     delegate_.onUpdate = [&](int n) {
-        if (n == 3) host_.SetUpdateRate(30);
+        if (n == 3)
+            host_.SetUpdateRate(30);
     };
     EXPECT_EQ(Pass(11.0), 2);
     EXPECT_EQ(host_.NextUpdate(), 0);

@@ -133,15 +133,14 @@ TEST_F(GameDelegateTest, SuspendTellsTheAppAndAudioResumeOnlyAudio) {
     Start();
     host_.SuspendGame();
     host_.ResumeGame();
-    EXPECT_EQ(g_log,
-              (std::vector<std::string>{"OnSuspend", "audio Suspend", "audio Resume"}));
+    EXPECT_EQ(g_log, (std::vector<std::string>{"OnSuspend", "audio Suspend", "audio Resume"}));
 }
 
 TEST_F(GameDelegateTest, UpdateSeesHitsOnceAndPicksUpANewSize) {
     Start();
     host_.KeyEvent(BBEVENT_KEYDOWN, 65);
     host_.width = 1024;
-    EXPECT_EQ(bb_app_DeviceWidth(), 640);  // not at once
+    EXPECT_EQ(bb_app_DeviceWidth(), 640); // not at once
     host_.UpdateGame();
     EXPECT_EQ(app_->hitsSeen, 1);
     EXPECT_EQ(bb_app_DeviceWidth(), 1024);
@@ -168,8 +167,8 @@ TEST_F(GameDelegateTest, CloseAndBackRequestsEndTheProgramWithZero) {
 }
 
 TEST_F(GameDelegateTest, DisplayModesAreDistinctSizesInFirstSeenOrder) {
-    host_.modes = {{1024, 768, 0, 60}, {800, 600}, {1024, 768, 0, 75}, {1024, 768, 16, 60},
-                   {640, 480}, {800, 600}};
+    host_.modes = {{1024, 768, 0, 60},  {800, 600}, {1024, 768, 0, 75},
+                   {1024, 768, 16, 60}, {640, 480}, {800, 600}};
     host_.desktop = BBDisplayMode{1920, 1080};
     host_.StartGame();
     const auto& modes = bb_app_DisplayModes();

@@ -44,13 +44,15 @@ TEST_F(InputDeviceTest, HeldKeyWithRepeatsCountsOnlyInTheFirstUpdate) {
 }
 
 TEST_F(InputDeviceTest, PressesBeyondThirtyThreeGoUncounted) {
-    for (int key = 48; key < 48 + 40; ++key) Press(key);
+    for (int key = 48; key < 48 + 40; ++key)
+        Press(key);
     for (int key = 48; key < 48 + 40; ++key) {
         EXPECT_EQ(bb_input_KeyHit(key), key < 48 + 33 ? 1 : 0) << key;
         EXPECT_TRUE(bb_input_KeyDown(key)) << key;
     }
     EndUpdate();
-    for (int key = 48; key < 48 + 40; ++key) EXPECT_EQ(bb_input_KeyHit(key), 0);
+    for (int key = 48; key < 48 + 40; ++key)
+        EXPECT_EQ(bb_input_KeyHit(key), 0);
     // The queue is empty again: a new press counts.
     Release(100);
     Press(100);
@@ -75,7 +77,7 @@ TEST_F(InputDeviceTest, LeftButtonAndFirstFingerAreOneControl) {
     device_.p_MouseEvent(BBEVENT_MOUSEUP, 0, 99, 99);
     EXPECT_FALSE(bb_input_KeyDown(1));
     EXPECT_FALSE(bb_input_TouchDown(0));
-    EXPECT_EQ(bb_input_MouseX(), 10);  // mouse-up does not move the pointer
+    EXPECT_EQ(bb_input_MouseX(), 10); // mouse-up does not move the pointer
 
     device_.p_TouchEvent(BBEVENT_TOUCHDOWN, 0, 5, 6);
     EXPECT_TRUE(bb_input_KeyDown(1));
@@ -118,8 +120,10 @@ TEST_F(InputDeviceTest, OutOfRangeQueriesReadAsNothing) {
 }
 
 TEST_F(InputDeviceTest, CharactersQueueUntilTheEndOfTheUpdate) {
-    for (int c = 0; c < 40; ++c) device_.p_KeyEvent(BBEVENT_KEYCHAR, 'a' + c);
-    for (int c = 0; c < 32; ++c) EXPECT_EQ(bb_input_GetChar(), 'a' + c);
+    for (int c = 0; c < 40; ++c)
+        device_.p_KeyEvent(BBEVENT_KEYCHAR, 'a' + c);
+    for (int c = 0; c < 32; ++c)
+        EXPECT_EQ(bb_input_GetChar(), 'a' + c);
     EXPECT_EQ(bb_input_GetChar(), 0);
     EndUpdate();
     device_.p_KeyEvent(BBEVENT_KEYCHAR, 'z');

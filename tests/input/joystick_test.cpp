@@ -38,7 +38,8 @@ public:
 FakeJoystick Stick(int axes, int buttons) {
     FakeJoystick s;
     s.axes.resize(axes);
-    for (int i = 0; i < axes; ++i) s.axes[i] = 0.1f * (i + 1);
+    for (int i = 0; i < axes; ++i)
+        s.axes[i] = 0.1f * (i + 1);
     s.buttons.resize(buttons, GLFW_RELEASE);
     return s;
 }
@@ -62,8 +63,8 @@ TEST(JoystickPorts, StandardLayout) {
     FakeJoysticks source;
     source.sticks[0] = Stick(4, 16);
     source.sticks[0].buttons[6] = GLFW_PRESS;
-    source.sticks[0].buttons[1] = GLFW_PRESS;   // game button 0
-    source.sticks[0].buttons[15] = GLFW_PRESS;  // game button 8
+    source.sticks[0].buttons[1] = GLFW_PRESS;  // game button 0
+    source.sticks[0].buttons[15] = GLFW_PRESS; // game button 8
     BBJoystickPorts ports(&source);
     Poll p = PollPort(ports, 0);
     ASSERT_TRUE(p.ok);
@@ -73,24 +74,26 @@ TEST(JoystickPorts, StandardLayout) {
     EXPECT_FLOAT_EQ(p.x[1], 0.3f);
     EXPECT_FLOAT_EQ(p.y[1], -0.4f);
     EXPECT_FLOAT_EQ(p.z[1], 0.0f);
-    for (int b = 0; b < 32; ++b) EXPECT_EQ(p.buttons[b], b == 0 || b == 8) << b;
+    for (int b = 0; b < 32; ++b)
+        EXPECT_EQ(p.buttons[b], b == 0 || b == 8) << b;
 }
 
 TEST(JoystickPorts, PadLayoutForFiveAxesAndFourteenButtons) {
     FakeJoysticks source;
     source.sticks[0] = Stick(5, 14);
-    source.sticks[0].buttons[13] = GLFW_PRESS;  // game button 8
-    source.sticks[0].buttons[0] = GLFW_PRESS;   // game button 0
+    source.sticks[0].buttons[13] = GLFW_PRESS; // game button 8
+    source.sticks[0].buttons[0] = GLFW_PRESS;  // game button 0
     BBJoystickPorts ports(&source);
     Poll p = PollPort(ports, 0);
     ASSERT_TRUE(p.ok);
     EXPECT_FLOAT_EQ(p.x[0], 0.1f);
-    EXPECT_FLOAT_EQ(p.y[0], -0.2f);  // the first stick's vertical axis negated
+    EXPECT_FLOAT_EQ(p.y[0], -0.2f); // the first stick's vertical axis negated
     EXPECT_FLOAT_EQ(p.z[0], 0.3f);
     EXPECT_FLOAT_EQ(p.x[1], 0.5f);
     EXPECT_FLOAT_EQ(p.y[1], -0.4f);
     EXPECT_FLOAT_EQ(p.z[1], -0.3f);
-    for (int b = 0; b < 32; ++b) EXPECT_EQ(p.buttons[b], b == 0 || b == 8) << b;
+    for (int b = 0; b < 32; ++b)
+        EXPECT_EQ(p.buttons[b], b == 0 || b == 8) << b;
 }
 
 TEST(JoystickPorts, UnreportedIndicesReadAsZeroAndReleased) {
@@ -105,21 +108,24 @@ TEST(JoystickPorts, UnreportedIndicesReadAsZeroAndReleased) {
     EXPECT_FLOAT_EQ(p.x[1], 0.0f);
     EXPECT_FLOAT_EQ(p.y[1], 0.0f);
     EXPECT_FLOAT_EQ(p.z[0], 0.0f);
-    for (int b = 0; b < 32; ++b) EXPECT_EQ(p.buttons[b], b == 0) << b;
+    for (int b = 0; b < 32; ++b)
+        EXPECT_EQ(p.buttons[b], b == 0) << b;
 
     source.sticks[0] = Stick(0, 0);
     p = PollPort(ports, 0);
     ASSERT_TRUE(p.ok);
-    for (bool b : p.buttons) EXPECT_FALSE(b);
+    for (bool b : p.buttons)
+        EXPECT_FALSE(b);
 }
 
 TEST(JoystickPorts, PortsAreCountedOnceFromTheFirstPresentIds) {
     FakeJoysticks source;
-    for (int jid : {2, 5, 6, 9, 12}) source.sticks[jid] = Stick(2, 2);
+    for (int jid : {2, 5, 6, 9, 12})
+        source.sticks[jid] = Stick(2, 2);
     source.sticks[5].axes[0] = -1;
     BBJoystickPorts ports(&source);
     EXPECT_EQ(ports.CountJoysticks(false), 4);
-    EXPECT_FLOAT_EQ(PollPort(ports, 1).x[0], -1);  // id 5
+    EXPECT_FLOAT_EQ(PollPort(ports, 1).x[0], -1); // id 5
     EXPECT_FALSE(PollPort(ports, 4).ok);
     EXPECT_FALSE(PollPort(ports, -1).ok);
 
@@ -144,7 +150,7 @@ TEST(JoystickInput, BeginUpdatePollsPortsIntoKeysUntilOneFails) {
     FakeJoysticks source;
     source.sticks[0] = Stick(2, 16);
     source.sticks[1] = Stick(2, 16);
-    source.sticks[1].buttons[3] = GLFW_PRESS;  // game button 3 of joystick 1: key 291
+    source.sticks[1].buttons[3] = GLFW_PRESS; // game button 3 of joystick 1: key 291
     source.sticks[1].axes[0] = 0.9f;
     BBGlfwGame host;
     host.SetJoystickSource(&source);
