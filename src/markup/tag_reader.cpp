@@ -2,6 +2,8 @@
 // operators "*", "+", "/" and "-" that join value tokens into segments.
 #include "markup/tag_reader.h"
 
+#include <map>
+
 namespace {
 
 bool is_separator(char16_t c) {
@@ -149,14 +151,19 @@ private:
     }
 
     // The first segment creates the attribute (or extends one of the same name read earlier in
-    // this tag); later segments of the same value are appended to it.
+    // this tag); later segments of the same value are appended to it. The tag's own index of
+    // names keeps a tag with very many attributes linear: the node is new and only this reader
+    // gives it attributes.
     void add_segment(const String& segment) {
         if (m_attribute == nullptr) {
-            m_attribute = m_node.p_GetConfigAttribute(m_attributeName);
-            if (m_attribute == nullptr) {
-                m_attribute = m_node.p_SetAttribute(m_attributeName, segment);
+            auto [known, isNew] = m_byName.try_emplace(lower_attribute_name(m_attributeName));
+            if (isNew) {
+                m_node.m_attributes.push_back(
+                    std::make_unique<c_ConfigAttribute>(m_attributeName, segment));
+                m_attribute = known->second = m_node.m_attributes.back().get();
                 return;
             }
+            m_attribute = known->second;
         }
         m_attribute->p_AddSegment(segment);
     }
@@ -184,6 +191,7 @@ private:
     bool m_haveElementName = false;
     String m_attributeName;
     c_ConfigAttribute* m_attribute = nullptr;
+    std::map<String, c_ConfigAttribute*> m_byName;
 };
 
 } // namespace
