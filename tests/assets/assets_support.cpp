@@ -1,13 +1,25 @@
-// Readers for the generated data files, written from the file formats rather than shared with
-// the generator, so that a fault in one is not mirrored in the other.
+// Reads the generated data files with the game's own readers (markup parser, mask reader, WAV
+// and Ogg decoders), never with the generator's code, so that the files are checked the way the
+// game will see them.
 #include "assets_support.h"
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <regex>
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
 
 #include <stb/stb_image.h>
+
+#include "audio/ogg_decoder.h"
+#include "audio/wav_decoder.h"
+#include "collision/master_mask.h"
+#include "files/data_buffer.h"
+#include "files/stream.h"
+#include "markup/config.h"
+#include "runtime/number_parse.h"
+#include "runtime/string.h"
 
 namespace assets_test {
 
@@ -34,19 +46,20 @@ Picture load_picture(const std::string& path) {
 }
 
 AtlasDescription read_atlas(const std::string& path) {
+    // Read the way the game's atlas page reads it: the markup parser, then the TextureAtlas
+    // element and its SubTexture children, numbers as the game parses them.
     std::vector<uint8_t> bytes = read_bytes(path);
-    std::string text(bytes.begin(), bytes.end());
+    std::unique_ptr<c_Config> document = bb_config_LoadConfig(bb_str(std::string(bytes.begin(), bytes.end())));
     AtlasDescription atlas;
-    std::smatch match;
-    if (std::regex_search(text, match, std::regex("<TextureAtlas\\s+imagePath=\"([^\"]*)\""))) {
-        atlas.image_path = match[1];
+    c_ConfigNode* root = document->p_FindNodeByPath(u"TextureAtlas");
+    if (document->m_error || root == nullptr) {
+        return atlas;
     }
-    std::regex entry(
-        "<SubTexture\\s+name=\"([^\"]*)\"\\s+x=\"(\\d+)\"\\s+y=\"(\\d+)\"\\s+width=\"(\\d+)\"\\s+"
-        "height=\"(\\d+)\"\\s*/>");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), entry); it != std::sregex_iterator(); ++it) {
-        const std::smatch& m = *it;
-        atlas.sub_textures[m[1]] = {std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[4]), std::stoi(m[5])};
+    atlas.image_path = bb_narrow(root->p_GetAttribute(u"imagePath", u""));
+    for (c_ConfigNode* entry : document->p_FindNodesByPath(u"TextureAtlas/SubTexture")) {
+        atlas.sub_textures[bb_narrow(entry->p_GetAttribute(u"name", u""))] = {
+            bb_parse_Int(entry->p_GetAttribute(u"x", u"")), bb_parse_Int(entry->p_GetAttribute(u"y", u"")),
+            bb_parse_Int(entry->p_GetAttribute(u"width", u"")), bb_parse_Int(entry->p_GetAttribute(u"height", u""))};
     }
     return atlas;
 }
@@ -93,77 +106,58 @@ const std::vector<std::pair<std::string, std::string>>& mask_sprites() {
     return pairs;
 }
 
-namespace {
-
-int32_t big_endian(const std::vector<uint8_t>& b, size_t at) {
-    return static_cast<int32_t>(static_cast<uint32_t>(b[at]) << 24 | static_cast<uint32_t>(b[at + 1]) << 16 |
-                                static_cast<uint32_t>(b[at + 2]) << 8 | b[at + 3]);
-}
-
-}  // namespace
-
 Mask decode_cmsk(const std::vector<uint8_t>& file) {
-    static const uint8_t signature[10] = {0x8B, 'C', 'M', 'S', 'K', 0x0D, 0x0A, 0x1A, 0x0A, 0x00};
+    static const bool streams_ready = (bb_stream_Init(), true);  // the reader's scratch buffer
+    (void)streams_ready;
     Mask mask;
-    if (file.size() < 30 || !std::equal(signature, signature + 10, file.begin()) || big_endian(file, 10) != 1) {
+    c_DataBuffer buffer(static_cast<int>(file.size()));
+    std::copy(file.begin(), file.end(), buffer.WritePointer());
+    c_MasterMask reader;
+    if (reader.p_ReadMask(&buffer) != CmskError::kNone) {
         return mask;
     }
-    int32_t offset = big_endian(file, 14), length = big_endian(file, 18);
-    mask.width = big_endian(file, 22);
-    mask.height = big_endian(file, 26);
-    if (offset < 30 || length < 1 || static_cast<size_t>(offset) + length > file.size() || mask.width < 0 ||
-        mask.height < 0) {
-        return mask;
-    }
-    const size_t count = static_cast<size_t>(mask.width) * mask.height;
-    size_t pos = static_cast<size_t>(offset), end = pos + static_cast<size_t>(length);
-    uint8_t pending = file[pos++];
-    auto emit = [&](uint8_t v, size_t n) {
-        for (size_t i = 0; i < n; ++i) mask.coverage.push_back(v);
-        return mask.coverage.size() <= count;
-    };
-    while (pos < end) {
-        uint8_t b = file[pos++];
-        if (b != pending) {
-            if (!emit(pending, 1)) return mask;
-            pending = b;
-            continue;
-        }
-        if (pos >= end) return mask;  // two equal bytes with no run length
-        if (!emit(pending, file[pos++])) return mask;
-        if (pos < end) pending = file[pos++];
-    }
-    if (mask.coverage.size() < count && !emit(pending, 1)) return mask;
-    mask.ok = mask.coverage.size() == count;
+    mask.width = reader.m_width;
+    mask.height = reader.m_height;
+    for (int v : reader.m_data) mask.coverage.push_back(static_cast<uint8_t>(v));
+    mask.ok = mask.coverage.size() == static_cast<size_t>(mask.width) * mask.height;
     return mask;
 }
 
 Wav read_wav(const std::string& path) {
-    std::vector<uint8_t> b = read_bytes(path);
     Wav wav;
-    auto u16 = [&](size_t at) { return static_cast<int>(b[at] | b[at + 1] << 8); };
-    auto u32 = [&](size_t at) { return static_cast<uint32_t>(u16(at)) | static_cast<uint32_t>(u16(at + 2)) << 16; };
-    auto tag = [&](size_t at, const char* t) { return at + 4 <= b.size() && std::equal(t, t + 4, b.begin() + static_cast<long>(at)); };
-    if (b.size() < 44 || !tag(0, "RIFF") || !tag(8, "WAVE") || !tag(12, "fmt ") || u16(20) != 1) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
         return wav;
     }
-    wav.channels = u16(22);
-    wav.rate = static_cast<int>(u32(24));
-    wav.bits = u16(34);
-    size_t at = 20 + u32(16);
-    while (at + 8 <= b.size()) {
-        uint32_t size = u32(at + 4);
-        if (tag(at, "data")) {
-            if (at + 8 + size > b.size()) return wav;
-            for (size_t i = 0; i + 1 < size; i += 2) {
-                wav.samples.push_back(static_cast<int16_t>(u16(at + 8 + i)));
-            }
-            wav.ok = true;
-            return wav;
-        }
-        at += 8 + size;
+    int length = 0, format = 0;
+    short* block = LoadWAV(file, &length, &wav.channels, &format, &wav.rate);
+    std::fclose(file);
+    if (block == nullptr) {
+        return wav;
     }
+    wav.bits = format * 8;
+    if (format == 2) {
+        wav.samples.assign(block, block + static_cast<size_t>(length) * wav.channels);
+        wav.ok = true;
+    }
+    std::free(block);
     return wav;
+}
+
+std::vector<int16_t> decode_ogg(const std::string& path, int& channels, int& rate) {
+    std::vector<int16_t> samples;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return samples;
+    }
+    int length = 0, format = 0;
+    short* block = LoadOGG(file, &length, &channels, &format, &rate);
+    std::fclose(file);
+    if (block != nullptr && format == 2) {
+        samples.assign(block, block + static_cast<size_t>(length) * channels);
+    }
+    std::free(block);
+    return samples;
 }
 
 }  // namespace assets_test

@@ -1,5 +1,5 @@
 // Helpers for checking the generated data folder: reading PNGs, the atlas description, CMSK
-// masks and WAV files, independently of the generator's own code.
+// masks, WAV and Ogg files the way the game reads them.
 #pragma once
 
 #include <cstdint>
@@ -48,5 +48,7 @@ struct Wav {
     std::vector<int16_t> samples;
 };
 Wav read_wav(const std::string& path);
+// The whole Vorbis stream as 16-bit samples; empty when it cannot be decoded.
+std::vector<int16_t> decode_ogg(const std::string& path, int& channels, int& rate);
 
 }  // namespace assets_test

@@ -56,7 +56,7 @@ Atlas pack_atlas(std::vector<AtlasEntry> entries) {
 void write_atlas(const Atlas& atlas, const std::filesystem::path& data_folder) {
     write_png(atlas.sheet, data_folder / "Graphics" / "Sprites.png");
     std::ofstream xml(data_folder / "Graphics" / "Sprites.xml", std::ios::binary);
-    xml << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    // No <?xml?> declaration: the game's markup reader does not take declarations.
     xml << "<TextureAtlas imagePath=\"Graphics/Sprites.png\">\n";
     for (const AtlasEntry& entry : atlas.entries) {
         xml << "    <SubTexture name=\"" << entry.name << "\" x=\"" << entry.x << "\" y=\""
