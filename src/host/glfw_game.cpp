@@ -157,18 +157,22 @@ void BBGlfwGame::SetDeviceWindow(int width, int height, int flags) {
     glfwSetWindowSizeCallback(_window, OnWindowSize);
 }
 
-std::vector<BBDisplayMode> BBGlfwGame::GetDisplayModes() {
+std::vector<BBDisplayMode> BBGlfwGame::SelectDisplayModes(std::span<const GLFWvidmode> vidmodes) {
     std::vector<BBDisplayMode> modes;
-    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-    if (!monitor)
-        return modes;
-    int count = 0;
-    const GLFWvidmode* vidmodes = glfwGetVideoModes(monitor, &count);
-    for (int i = 0; vidmodes && i < count; ++i) {
-        if (vidmodes[i].refreshRate == 60 || vidmodes[i].refreshRate == 0)
-            modes.push_back(BBDisplayMode{vidmodes[i].width, vidmodes[i].height});
+    for (const GLFWvidmode& mode : vidmodes) {
+        if (mode.refreshRate == 60 || mode.refreshRate == 0)
+            modes.push_back(BBDisplayMode{mode.width, mode.height});
     }
     return modes;
+}
+
+std::vector<BBDisplayMode> BBGlfwGame::GetDisplayModes() {
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    if (!monitor) return {};
+    int count = 0;
+    const GLFWvidmode* vidmodes = glfwGetVideoModes(monitor, &count);
+    if (!vidmodes || count <= 0) return {};
+    return SelectDisplayModes(std::span(vidmodes, static_cast<size_t>(count)));
 }
 
 std::optional<BBDisplayMode> BBGlfwGame::GetDesktopMode() {

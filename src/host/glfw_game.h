@@ -33,6 +33,9 @@ public:
     void SetSwapInterval(int interval) override;
     String PathToFilePath(const String& path) override;
 
+    // The modes a player may pick: those at 60 Hz or of unknown rate, in GLFW's order.
+    static std::vector<BBDisplayMode> SelectDisplayModes(std::span<const GLFWvidmode> vidmodes);
+
     GLFWwindow* GetGLFWwindow() { return _window; }
     // Seconds on GLFW's clock.
     static double GetTime();

@@ -127,27 +127,3 @@ TEST(HostDispatch, GuardsFollowTheStartedAndSuspendedState) {
     host.ResumeGame();
     EXPECT_EQ(delegate.resumes, 1);
 }
-
-TEST(HostSettings, UpdateRateAndSwapIntervalBeforeAWindow) {
-    BBGlfwGame host;
-    EXPECT_EQ(host.UpdateRate(), 0);
-    host.SetUpdateRate(60);
-    EXPECT_EQ(host.UpdateRate(), 60);
-    host.SetUpdateRate(0);
-    EXPECT_EQ(host.UpdateRate(), 0);
-    // No window: only stored, nothing applied.
-    host.SetSwapInterval(0);
-    EXPECT_EQ(host.GetGLFWwindow(), nullptr);
-    host.SetKeyboardEnabled(true);
-    EXPECT_TRUE(host.KeyboardEnabled());
-    std::vector<int> date(9, -1);
-    host.GetDate(date);
-    EXPECT_GE(date[0], 2024);
-    EXPECT_GE(date[1], 1);
-    EXPECT_LE(date[1], 12);
-    EXPECT_EQ(date[6], 0);
-    EXPECT_EQ(date[7], -1);
-    std::vector<int> shortDate(2, -1);
-    host.GetDate(shortDate);
-    EXPECT_EQ(shortDate[0], date[0]);
-}
