@@ -1,8 +1,6 @@
 // Standard-output messages and the fatal paths of the program.
 #include "host/errors.h"
 
-#include "host/app.h"
-
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -16,12 +14,9 @@ void bbPrint(const String& message) {
 
 void bbError(const String& message) {
     if (message.empty()) {
-        // The application's way to quit. The devices are closed here, in their own order, while
-        // everything they use still exists (the audio device finishes its output); the rest of
-        // the process is not torn down, since loader threads may still be reading.
-        bb_app_ReleaseDevices();
+        // The application's way to quit.
         std::fflush(nullptr);
-        std::_Exit(0);
+        std::exit(0);
     }
     dbg_error(bb_narrow(message).c_str());
 }

@@ -2,6 +2,9 @@
 // and the attribute operations.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "markup/config.h"
 #include "markup/tag_reader.h"
 
@@ -262,3 +265,17 @@ TEST(MarkupAttributes, SetGetAndSegments) {
 }
 
 } // namespace
+
+TEST(MarkupParser, TheGameAtlasDescriptionParses) {
+    std::ifstream file(SKIDDLEWICK_DATA_DIR "/Graphics/Sprites.xml", std::ios::binary);
+    ASSERT_TRUE(file) << "the data folder has no Graphics/Sprites.xml";
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    auto doc = bb_config_LoadConfig(bb_str(bytes));
+    ASSERT_EQ(doc->m_error, nullptr)
+        << bb_narrow(doc->m_error->m_message) << " at line " << doc->m_error->m_line << ", column "
+        << doc->m_error->m_column;
+    c_ConfigNode* atlas = doc->p_FindNodeByPath(u"TextureAtlas");
+    ASSERT_NE(atlas, nullptr);
+    EXPECT_FALSE(atlas->p_GetAttribute(u"imagePath", u"").empty());
+    EXPECT_FALSE(doc->p_FindNodesByPath(u"TextureAtlas/SubTexture").empty());
+}
