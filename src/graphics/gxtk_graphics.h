@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -92,11 +93,16 @@ public:
     // batch cannot take them.
     Vertex* Begin(int kind, int n, gxtkSurface* surface);
     void Flush();
+    // Throws the pending primitives away undrawn (as Cls does, without clearing).
+    void DiscardBatch();
 
     const gxtkFrameStats& Stats() const { return stats; }
     void ResetStats() { stats = {}; }
     std::uint32_t PackedColour() const { return colour; }
     int BatchCount() const { return batchCount; }
+    std::span<const Vertex> PendingVertices() const {
+        return {vertices.data(), static_cast<std::size_t>(batchCount)};
+    }
     int BatchKind() const { return batchKind; }
     bool Transformed() const { return transformed; }
 

@@ -1,0 +1,360 @@
+// The batched OpenGL 1.x renderer: primitives are written straight into one fixed vertex array
+// and sent with one draw call per run of like primitives.
+#include "graphics/gxtk_graphics.h"
+
+#include <GLFW/glfw3.h>
+
+#include "host/bb_game.h"
+
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+namespace {
+
+constexpr float kTwoPi = 6.2831855f;
+
+std::uint32_t PackColour(float r, float g, float b, float alpha) {
+    auto byte = [](float value) { return static_cast<std::uint32_t>(static_cast<int>(value)) & 0xffu; };
+    return byte(r * alpha) | byte(g * alpha) << 8 | byte(b * alpha) << 16 |
+           byte(255.0f * alpha) << 24;
+}
+
+// True when the span holds `count` ints from `offset` with rows `pitch` apart.
+bool SpanHolds(std::size_t size, int w, int h, int offset, int pitch) {
+    if (w <= 0 || h <= 0 || offset < 0 || pitch < w) return false;
+    const long long last = static_cast<long long>(offset) + static_cast<long long>(h - 1) * pitch + w;
+    return last <= static_cast<long long>(size);
+}
+
+} // namespace
+
+int gxtkFrameStats::TotalFlushes() const {
+    int total = 0;
+    for (int n : flushes) total += n;
+    return total;
+}
+
+gxtkGraphics::gxtkGraphics() {
+    ReadWindowSize();
+    for (int q = 0; q < kMaxQuads; ++q) {
+        const auto base = static_cast<std::uint16_t>(q * 4);
+        std::uint16_t* out = &quadIndices[static_cast<std::size_t>(q) * 6];
+        out[0] = base;
+        out[1] = static_cast<std::uint16_t>(base + 1);
+        out[2] = static_cast<std::uint16_t>(base + 2);
+        out[3] = base;
+        out[4] = static_cast<std::uint16_t>(base + 2);
+        out[5] = static_cast<std::uint16_t>(base + 3);
+    }
+}
+
+void gxtkGraphics::ReadWindowSize() {
+    if (BBGame::_game) {
+        width = BBGame::_game->GetDeviceWidth();
+        height = BBGame::_game->GetDeviceHeight();
+        return;
+    }
+    // No host (tools and tests that make their own context): the current context's window.
+    GLFWwindow* window = glfwGetCurrentContext();
+    if (!window) return;
+    glfwGetFramebufferSize(window, &width, &height);
+}
+
+int gxtkGraphics::BeginRender() {
+    ReadWindowSize();
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // A minimised window has no area to project onto; the last projection is as good as any.
+    if (width > 0 && height > 0) glOrtho(0, width, height, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(2, GL_FLOAT, sizeof(Vertex), &vertices[0].x);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &vertices[0].u);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex), &vertices[0].colour);
+
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_TEXTURE_2D);
+
+    batchCount = 0;
+    stats = {};
+    return 1;
+}
+
+void gxtkGraphics::EndRender() { FlushFor(gxtkFlushCause::EndRender); }
+
+void gxtkGraphics::DiscardBatch() {
+    stats.droppedVertices += batchCount;
+    batchCount = 0;
+}
+
+int gxtkGraphics::Cls(float red, float green, float blue) {
+    DiscardBatch();
+    glClearColor(red / 255.0f, green / 255.0f, blue / 255.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    return 0;
+}
+
+int gxtkGraphics::SetAlpha(float a) {
+    alpha = a;
+    colour = PackColour(r, g, b, alpha);
+    return 0;
+}
+
+int gxtkGraphics::SetColor(float red, float green, float blue) {
+    r = red;
+    g = green;
+    b = blue;
+    colour = PackColour(r, g, b, alpha);
+    return 0;
+}
+
+int gxtkGraphics::SetBlend(int blend) {
+    FlushFor(gxtkFlushCause::Blend);
+    if (blend == 1)
+        glBlendFunc(GL_ONE, GL_ONE);
+    else
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    return 0;
+}
+
+int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
+    FlushFor(gxtkFlushCause::Scissor);
+    if (x == 0 && y == 0 && w == Width() && h == Height()) {
+        glDisable(GL_SCISSOR_TEST);
+        return 0;
+    }
+    // OpenGL refuses negative sizes; an empty rectangle clips everything away, as meant.
+    if (w < 0) w = 0;
+    if (h < 0) h = 0;
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(x, Height() - y - h, w, h);
+    return 0;
+}
+
+int gxtkGraphics::SetMatrix(float a, float b, float c, float d, float tx, float ty) {
+    ma = a;
+    mb = b;
+    mc = c;
+    md = d;
+    mtx = tx;
+    mty = ty;
+    transformed = !(a == 1 && b == 0 && c == 0 && d == 1 && tx == 0 && ty == 0);
+    return 0;
+}
+
+gxtkGraphics::Vertex* gxtkGraphics::Begin(int kind, int n, gxtkSurface* surface) {
+    ++stats.primitives;
+    if (kind == batchKind && surface == batchSurface && batchCount + n <= kMaxVertices) {
+        Vertex* first = &vertices[static_cast<std::size_t>(batchCount)];
+        batchCount += n;
+        return first;
+    }
+    if (batchCount > 0) {
+        if (kind != batchKind)
+            FlushFor(gxtkFlushCause::KindChange);
+        else if (surface != batchSurface)
+            FlushFor(gxtkFlushCause::SurfaceChange);
+        else
+            FlushFor(gxtkFlushCause::Overflow);
+    }
+    batchKind = kind;
+    batchSurface = surface;
+    batchCount = n;
+    return &vertices[0];
+}
+
+void gxtkGraphics::FlushFor(gxtkFlushCause cause) {
+    if (batchCount == 0) return;
+    ++stats.flushes[static_cast<int>(cause)];
+    Flush();
+}
+
+void gxtkGraphics::Flush() {
+    if (batchCount == 0) return;
+    if (batchSurface) {
+        glEnable(GL_TEXTURE_2D);
+        batchSurface->Bind();
+    }
+    int calls = 1;
+    switch (batchKind) {
+    case 1: glDrawArrays(GL_POINTS, 0, batchCount); break;
+    case 2: glDrawArrays(GL_LINES, 0, batchCount); break;
+    case 3: glDrawArrays(GL_TRIANGLES, 0, batchCount); break;
+    case 4:
+        glDrawElements(GL_TRIANGLES, batchCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndices.data());
+        break;
+    default:
+        calls = 0;
+        for (int start = 0; start < batchCount; start += batchKind, ++calls)
+            glDrawArrays(GL_TRIANGLE_FAN, start, batchKind);
+        break;
+    }
+    stats.drawCalls += calls;
+    stats.vertices += batchCount;
+    if (batchSurface) glDisable(GL_TEXTURE_2D);
+    batchCount = 0;
+}
+
+void gxtkGraphics::Put(Vertex& out, float x, float y) const {
+    if (transformed) {
+        out.x = ma * x + mc * y + mtx;
+        out.y = mb * x + md * y + mty;
+    } else {
+        out.x = x;
+        out.y = y;
+    }
+    out.colour = colour;
+}
+
+void gxtkGraphics::Put(Vertex& out, float x, float y, float u, float v) const {
+    Put(out, x, y);
+    out.u = u;
+    out.v = v;
+}
+
+int gxtkGraphics::DrawPoint(float x, float y) {
+    Vertex* v = Begin(1, 1, nullptr);
+    Put(v[0], x, y);
+    v[0].x += 0.5f;
+    v[0].y += 0.5f;
+    return 0;
+}
+
+int gxtkGraphics::DrawLine(float x1, float y1, float x2, float y2) {
+    Vertex* v = Begin(2, 2, nullptr);
+    Put(v[0], x1, y1);
+    Put(v[1], x2, y2);
+    for (int i = 0; i < 2; ++i) {
+        v[i].x += 0.5f;
+        v[i].y += 0.5f;
+    }
+    return 0;
+}
+
+int gxtkGraphics::DrawRect(float x, float y, float w, float h) {
+    Vertex* v = Begin(4, 4, nullptr);
+    Put(v[0], x, y);
+    Put(v[1], x + w, y);
+    Put(v[2], x + w, y + h);
+    Put(v[3], x, y + h);
+    return 0;
+}
+
+int gxtkGraphics::OvalSegments(float rx, float ry) const {
+    float extent;
+    if (transformed)
+        extent = std::sqrt((ma * rx) * (ma * rx) + (mb * rx) * (mb * rx)) +
+                 std::sqrt((mc * ry) * (mc * ry) + (md * ry) * (md * ry));
+    else
+        extent = std::fabs(rx) + std::fabs(ry);
+    // Compare before converting: a huge oval must not overflow the int.
+    if (!(extent < static_cast<float>(kMaxVertices))) return std::isnan(extent) ? 12 : kMaxVertices;
+    const int n = static_cast<int>(extent);
+    if (n < 12) return 12;
+    return n & ~3;
+}
+
+int gxtkGraphics::DrawOval(float x, float y, float w, float h) {
+    const float rx = w / 2.0f;
+    const float ry = h / 2.0f;
+    const float cx = x + rx;
+    const float cy = y + ry;
+    const int n = OvalSegments(rx, ry);
+    Vertex* v = Begin(n, n, nullptr);
+    for (int i = 0; i < n; ++i) {
+        const float theta = static_cast<float>(i) * kTwoPi / static_cast<float>(n);
+        Put(v[i], cx + std::cos(theta) * rx, cy - std::sin(theta) * ry);
+    }
+    return 0;
+}
+
+int gxtkGraphics::DrawPoly(std::span<const float> xy) {
+    const int n = static_cast<int>(xy.size() / 2);
+    if (n < 1 || n > kMaxVertices) return 0;
+    Vertex* v = Begin(n, n, nullptr);
+    for (int i = 0; i < n; ++i) Put(v[i], xy[2 * i], xy[2 * i + 1]);
+    return 0;
+}
+
+int gxtkGraphics::DrawPoly2(std::span<const float> xyuv, gxtkSurface* surface, int srcx,
+                            int srcy) {
+    const int n = static_cast<int>(xyuv.size() / 4);
+    if (n < 1 || n > kMaxVertices || !surface) return 0;
+    const float us = surface->UScale();
+    const float vs = surface->VScale();
+    Vertex* v = Begin(n, n, surface);
+    for (int i = 0; i < n; ++i) {
+        const float* p = &xyuv[static_cast<std::size_t>(i) * 4];
+        Put(v[i], p[0], p[1], (p[2] + srcx) * us, (p[3] + srcy) * vs);
+    }
+    return 0;
+}
+
+void gxtkGraphics::DrawQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1,
+                            float u0, float v0, float u1, float v1) {
+    Vertex* v = Begin(4, 4, surface);
+    Put(v[0], x0, y0, u0, v0);
+    Put(v[1], x1, y0, u1, v0);
+    Put(v[2], x1, y1, u1, v1);
+    Put(v[3], x0, y1, u0, v1);
+}
+
+int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
+    if (!surface) return 0;
+    return DrawSurface2(surface, x, y, 0, 0, surface->Width(), surface->Height());
+}
+
+int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy,
+                               int srcw, int srch) {
+    if (!surface) return 0;
+    const float us = surface->UScale();
+    const float vs = surface->VScale();
+    DrawQuad(surface, x, y, x + static_cast<float>(srcw), y + static_cast<float>(srch),
+             static_cast<float>(srcx) * us, static_cast<float>(srcy) * vs,
+             static_cast<float>(srcx + srcw) * us, static_cast<float>(srcy + srch) * vs);
+    return 0;
+}
+
+int gxtkGraphics::ReadPixels(std::span<int> pixels, int x, int y, int w, int h, int offset,
+                             int pitch) {
+    FlushFor(gxtkFlushCause::ReadPixels);
+    if (!SpanHolds(pixels.size(), w, h, offset, pitch)) return 0;
+    std::vector<int> rows(static_cast<std::size_t>(w) * h);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(x, Height() - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+    for (int i = 0; i < h; ++i) {
+        const int* src = &rows[static_cast<std::size_t>(h - 1 - i) * w];
+        int* dst = &pixels[static_cast<std::size_t>(offset) + static_cast<std::size_t>(i) * pitch];
+        std::copy(src, src + w, dst);
+    }
+    return 0;
+}
+
+int gxtkGraphics::WritePixels2(gxtkSurface* surface, std::span<const int> pixels, int x, int y,
+                               int w, int h, int offset, int pitch) {
+    if (!surface || !SpanHolds(pixels.size(), w, h, offset, pitch)) return 0;
+    surface->SetSubData(x, y, w, h,
+                        reinterpret_cast<const unsigned int*>(pixels.data() + offset), pitch);
+    return 0;
+}
+
+std::shared_ptr<gxtkSurface> gxtkGraphics::CreateSurface(int w, int h) {
+    auto surface = std::make_shared<gxtkSurface>();
+    surface->SetData(gxtkPixels(), w, h, 4);
+    surface->Bind();
+    return surface;
+}
+
+std::shared_ptr<gxtkSurface> gxtkGraphics::LoadSurface(const String& path) {
+    auto surface = std::make_shared<gxtkSurface>();
+    if (!LoadSurface__UNSAFE__(surface.get(), path)) return nullptr;
+    surface->Bind();
+    return surface;
+}

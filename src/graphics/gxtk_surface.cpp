@@ -1,0 +1,157 @@
+// Surfaces: the premultiplied CPU copy of a picture and its lazily made OpenGL texture.
+#include "graphics/gxtk_surface.h"
+
+#include <utility>
+
+#include "host/glfw_game.h"
+
+namespace {
+
+void CallTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
+                    GLsizei height, GLint border, GLenum format, GLenum type, const void* pixels) {
+    glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
+}
+
+GLenum FormatForDepth(int depth) {
+    switch (depth) {
+    case 1: return GL_LUMINANCE;
+    case 2: return GL_LUMINANCE_ALPHA;
+    case 3: return GL_RGB;
+    case 4: return GL_RGBA;
+    default: return 0;
+    }
+}
+
+unsigned char Premultiplied(unsigned value, unsigned alpha) {
+    return static_cast<unsigned char>(value * alpha / 255);
+}
+
+} // namespace
+
+gxtkSurface::TexImageFn gxtkSurface::texImage = &CallTexImage2D;
+
+void gxtk_PremultiplyPixels(unsigned char* data, int width, int height, int depth) {
+    if (!data || (depth != 2 && depth != 4)) return;
+    const long count = static_cast<long>(width) * height;
+    for (long i = 0; i < count; ++i) {
+        unsigned char* p = data + i * depth;
+        const unsigned alpha = p[depth - 1];
+        for (int c = 0; c < depth - 1; ++c) p[c] = Premultiplied(p[c], alpha);
+    }
+}
+
+int gxtk_PowerOfTwoAtLeast(int size) {
+    int pot = 1;
+    while (pot < size) pot <<= 1;
+    return pot;
+}
+
+std::shared_ptr<gxtkSurface> gxtkSurface::FromPixels(gxtkPixels data, int width, int height,
+                                                     int depth) {
+    auto surface = std::make_shared<gxtkSurface>();
+    surface->SetData(std::move(data), width, height, depth);
+    return surface;
+}
+
+gxtkSurface::~gxtkSurface() { DeleteTexture(); }
+
+void gxtkSurface::DeleteTexture() {
+    if (seq != -1 && seq == glfwGraphicsSeq) glDeleteTextures(1, &texture);
+    seq = -1;
+    texture = 0;
+}
+
+void gxtkSurface::Discard() {
+    DeleteTexture();
+    data.reset();
+}
+
+void gxtkSurface::OnUnsafeLoadComplete() { Bind(); }
+
+void gxtkSurface::SetData(unsigned char* pixels, int w, int h, int d) {
+    SetData(gxtkPixels(pixels), w, h, d);
+}
+
+void gxtkSurface::SetData(gxtkPixels pixels, int w, int h, int d) {
+    data = std::move(pixels);
+    width = w;
+    height = h;
+    depth = d;
+    format = FormatForDepth(d);
+    gxtk_PremultiplyPixels(data.get(), width, height, depth);
+}
+
+void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src, int pitch) {
+    if (format != GL_RGBA || !src) return;
+    // Keep the rectangle inside the picture: a stray write must not run off the CPU copy.
+    if (x < 0 || y < 0 || w <= 0 || h <= 0 || x + w > width || y + h > height) return;
+    if (!data) {
+        data.reset(static_cast<unsigned char*>(
+            std::calloc(static_cast<size_t>(width) * height, 4)));
+        if (!data) return;
+    }
+    for (int i = 0; i < h; ++i) {
+        const unsigned int* row = src + static_cast<long>(i) * pitch;
+        unsigned char* out = data.get() + (static_cast<long>(y + i) * width + x) * 4;
+        for (int j = 0; j < w; ++j, out += 4) {
+            const unsigned argb = row[j];
+            const unsigned a = argb >> 24;
+            out[0] = Premultiplied((argb >> 16) & 0xff, a);
+            out[1] = Premultiplied((argb >> 8) & 0xff, a);
+            out[2] = Premultiplied(argb & 0xff, a);
+            out[3] = static_cast<unsigned char>(a);
+        }
+    }
+    if (seq != -1 && seq == glfwGraphicsSeq) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        UploadRows(x, y, w, h);
+    }
+}
+
+void gxtkSurface::UploadRows(int x, int y, int w, int h) {
+    auto rowStart = [&](int row) { return data.get() + (static_cast<long>(row) * width + x) * 4; };
+    if (x == 0 && w == width) {
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, y, w, h, format, GL_UNSIGNED_BYTE, rowStart(y));
+        return;
+    }
+    for (int i = 0; i < h; ++i)
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x, y + i, w, 1, format, GL_UNSIGNED_BYTE,
+                        rowStart(y + i));
+}
+
+void gxtkSurface::Bind() {
+    if (glfwGraphicsSeq == 0) return;
+    if (seq == glfwGraphicsSeq) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        return;
+    }
+    seq = glfwGraphicsSeq;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+
+    // An error left over from earlier calls must not pass for a refused texture size.
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    int texWidth = width;
+    int texHeight = height;
+    texImage(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE, nullptr);
+    if (glGetError() != GL_NO_ERROR) {
+        texWidth = gxtk_PowerOfTwoAtLeast(width);
+        texHeight = gxtk_PowerOfTwoAtLeast(height);
+        texImage(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE,
+                 nullptr);
+    }
+    uscale = 1.0f / static_cast<float>(texWidth);
+    vscale = 1.0f / static_cast<float>(texHeight);
+
+    if (data) {
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE,
+                        data.get());
+    }
+}

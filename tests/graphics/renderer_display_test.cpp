@@ -1,0 +1,261 @@
+// The renderer in a real OpenGL context: pixels, batching and flushes, scissor, textures across a
+// new context, and the power-of-two retry.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <memory>
+#include <vector>
+
+#include "graphics/graphics_test_support.h"
+#include "graphics/gxtk_graphics.h"
+
+namespace {
+
+using graphics_test::GlWindow;
+using graphics_test::PaintedSurface;
+using graphics_test::SolidSurface;
+
+constexpr int kWidth = 160;
+constexpr int kHeight = 120;
+
+class RendererTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<GlWindow>(kWidth, kHeight);
+        device = std::make_unique<gxtkGraphics>();
+        StartFrame();
+    }
+
+    void StartFrame() {
+        ASSERT_EQ(device->BeginRender(), 1);
+        device->SetColor(255, 255, 255);
+        device->SetAlpha(1);
+        device->SetBlend(0);
+        device->SetScissor(0, 0, device->Width(), device->Height());
+        device->SetMatrix(1, 0, 0, 1, 0, 0);
+        device->Cls(0, 0, 0);
+    }
+
+    // 0xAARRGGBB of window pixel (x, y), y downward.
+    int Pixel(int x, int y) {
+        int value = 0;
+        device->ReadPixels(std::span<int>(&value, 1), x, y, 1, 1, 0, 1);
+        return value & 0xffffff;
+    }
+
+    std::unique_ptr<GlWindow> window;
+    std::unique_ptr<gxtkGraphics> device;
+};
+
+TEST_F(RendererTest, RectangleLandsOnItsPixelsInPremultipliedColour) {
+    EXPECT_EQ(device->Width(), kWidth);
+    EXPECT_EQ(device->Height(), kHeight);
+    device->SetColor(255, 128, 0);
+    device->SetAlpha(0.5f);
+    device->DrawRect(10, 20, 30, 40);
+    device->EndRender();
+    const int colour = 0x7f4000; // (127, 64, 0) blended onto black
+    EXPECT_EQ(Pixel(10, 20), colour);
+    EXPECT_EQ(Pixel(39, 59), colour);
+    EXPECT_EQ(Pixel(9, 20), 0);
+    EXPECT_EQ(Pixel(10, 19), 0);
+    EXPECT_EQ(Pixel(40, 59), 0);
+    EXPECT_EQ(Pixel(39, 60), 0);
+}
+
+TEST_F(RendererTest, ReadPixelsFlipsRowsIntoPlace) {
+    device->SetColor(255, 0, 0);
+    device->DrawRect(0, 0, 4, 1);
+    device->SetColor(0, 0, 255);
+    device->DrawRect(0, 1, 4, 1);
+    std::vector<int> pixels(3 * 8, 0);
+    device->ReadPixels(pixels, 1, 0, 2, 3, 1, 8);
+    EXPECT_EQ(device->Stats().Flushes(gxtkFlushCause::ReadPixels), 1);
+    EXPECT_EQ(static_cast<unsigned>(pixels[1]), 0xffff0000u);
+    EXPECT_EQ(static_cast<unsigned>(pixels[2]), 0xffff0000u);
+    EXPECT_EQ(static_cast<unsigned>(pixels[9]), 0xff0000ffu);
+    EXPECT_EQ(static_cast<unsigned>(pixels[17]), 0xff000000u);
+    EXPECT_EQ(pixels[0], 0);
+    EXPECT_EQ(pixels[3], 0);
+}
+
+TEST_F(RendererTest, TwoHundredFiftySevenRectanglesMakeTwoDrawCalls) {
+    for (int i = 0; i < 257; ++i) device->DrawRect(static_cast<float>(i % 100), 0, 1, 1);
+    device->EndRender();
+    const gxtkFrameStats& stats = device->Stats();
+    EXPECT_EQ(stats.drawCalls, 2);
+    EXPECT_EQ(stats.vertices, 1028);
+    EXPECT_EQ(stats.Flushes(gxtkFlushCause::Overflow), 1);
+    EXPECT_EQ(stats.Flushes(gxtkFlushCause::EndRender), 1);
+    EXPECT_EQ(stats.TotalFlushes(), 2);
+}
+
+TEST_F(RendererTest, SurfaceChangeFlushesButColourChangeDoesNot) {
+    auto white = SolidSurface(8, 8, 4);
+    auto grey = SolidSurface(8, 8, 4, 0x808080ffu);
+    device->SetColor(255, 0, 0);
+    device->DrawSurface(white.get(), 0, 0);
+    device->SetColor(0, 255, 0);
+    device->DrawSurface(white.get(), 8, 0);
+    EXPECT_EQ(device->Stats().TotalFlushes(), 0);
+    EXPECT_EQ(device->BatchCount(), 8);
+
+    device->SetColor(255, 255, 255);
+    device->DrawSurface(grey.get(), 16, 0);
+    EXPECT_EQ(device->Stats().Flushes(gxtkFlushCause::SurfaceChange), 1);
+    device->DrawRect(24, 0, 8, 8); // untextured: another change of surface
+    EXPECT_EQ(device->Stats().Flushes(gxtkFlushCause::SurfaceChange), 2);
+    device->DrawPoint(40, 0);
+    EXPECT_EQ(device->Stats().Flushes(gxtkFlushCause::KindChange), 1);
+    device->EndRender();
+    EXPECT_EQ(device->Stats().drawCalls, 4);
+
+    EXPECT_EQ(Pixel(3, 3), 0xff0000);
+    EXPECT_EQ(Pixel(11, 3), 0x00ff00);
+    EXPECT_EQ(Pixel(19, 3), 0x808080);
+    EXPECT_EQ(Pixel(27, 3), 0xffffff);
+    EXPECT_EQ(Pixel(40, 0), 0xffffff);
+}
+
+TEST_F(RendererTest, BlendScissorAndClsFlushOrDrop) {
+    device->DrawRect(0, 0, 10, 10);
+    device->Cls(0, 0, 0);
+    EXPECT_EQ(device->BatchCount(), 0);
+    EXPECT_EQ(device->Stats().droppedVertices, 4);
+    device->EndRender();
+    EXPECT_EQ(Pixel(5, 5), 0);
+    EXPECT_EQ(device->Stats().drawCalls, 0);
+
+    device->DrawRect(0, 0, 10, 10);
+    device->SetBlend(1);
+    device->SetColor(0, 0, 255);
+    device->DrawRect(0, 0, 10, 10); // added on top of the white
+    device->SetScissor(0, 0, 5, 5);
+    device->EndRender();
+    EXPECT_EQ(device->Stats().Flushes(gxtkFlushCause::Blend), 1);
+    EXPECT_EQ(device->Stats().Flushes(gxtkFlushCause::Scissor), 1);
+    EXPECT_EQ(Pixel(5, 5), 0xffffff);
+}
+
+TEST_F(RendererTest, ScissorRunsDownwardFromTheTopOfTheWindow) {
+    device->SetScissor(10, 20, 30, 40);
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    EXPECT_EQ(box[0], 10);
+    EXPECT_EQ(box[1], kHeight - 20 - 40);
+    EXPECT_EQ(box[2], 30);
+    EXPECT_EQ(box[3], 40);
+
+    device->DrawRect(0, 0, kWidth, kHeight);
+    device->SetScissor(0, 0, kWidth, kHeight);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    EXPECT_EQ(Pixel(10, 20), 0xffffff);
+    EXPECT_EQ(Pixel(39, 59), 0xffffff);
+    EXPECT_EQ(Pixel(9, 20), 0);
+    EXPECT_EQ(Pixel(10, 19), 0);
+    EXPECT_EQ(Pixel(40, 30), 0);
+    EXPECT_EQ(Pixel(20, 60), 0);
+
+    device->SetScissor(5, 5, -3, 10); // a negative size clips everything
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(RendererTest, TexturedQuadsShowTheirSourceRectangle) {
+    // Left half red, right half blue, a transparent top row.
+    auto surface = PaintedSurface(8, 4, [](int x, int y) -> std::uint32_t {
+        if (y == 0) return 0;
+        return x < 4 ? 0xff0000ffu : 0x0000ffffu;
+    });
+    device->DrawSurface2(surface.get(), 20, 20, 4, 0, 4, 4);
+    device->DrawSurface2(surface.get(), 40, 20, 0, 0, 4, 4);
+    device->EndRender();
+    EXPECT_EQ(Pixel(21, 22), 0x0000ff);
+    EXPECT_EQ(Pixel(41, 22), 0xff0000);
+    EXPECT_EQ(Pixel(41, 20), 0); // transparent pixels leave the black
+}
+
+TEST_F(RendererTest, TexturesAreMadeAgainForANewContext) {
+    auto surface = SolidSurface(4, 4, 4, 0x20c040ffu);
+    device->DrawSurface(surface.get(), 8, 8);
+    device->EndRender();
+    EXPECT_EQ(Pixel(9, 9), 0x20c040);
+    const int firstSeq = surface->TextureSeq();
+
+    // The host destroys the window and makes another: a new context, the old texture is gone.
+    window.reset();
+    window = std::make_unique<GlWindow>(kWidth, kHeight);
+    StartFrame();
+    EXPECT_NE(surface->TextureSeq(), -1);
+    device->DrawSurface(surface.get(), 8, 8);
+    device->EndRender();
+    EXPECT_EQ(surface->TextureSeq(), firstSeq + 1);
+    EXPECT_EQ(Pixel(9, 9), 0x20c040);
+}
+
+TEST_F(RendererTest, WritePixelsUpdatesTheTexture) {
+    auto surface = device->CreateSurface(4, 4);
+    std::vector<int> pixels(16, static_cast<int>(0xff00ff00u));
+    device->WritePixels2(surface.get(), pixels, 0, 0, 4, 4, 0, 4);
+    pixels[5] = static_cast<int>(0xffff0000u);
+    device->WritePixels2(surface.get(), pixels, 1, 1, 1, 1, 5, 4);
+    device->DrawSurface(surface.get(), 0, 0);
+    device->EndRender();
+    EXPECT_EQ(Pixel(0, 0), 0x00ff00);
+    EXPECT_EQ(Pixel(1, 1), 0xff0000);
+    EXPECT_EQ(Pixel(2, 1), 0x00ff00);
+}
+
+// A driver that only takes power-of-two textures.
+void RefuseOddSizes(GLenum target, GLint level, GLint internalFormat, GLsizei width,
+                    GLsizei height, GLint border, GLenum format, GLenum type, const void* pixels) {
+    const bool pot = (width & (width - 1)) == 0 && (height & (height - 1)) == 0;
+    glTexImage2D(target, level, internalFormat, pot ? width : -1, height, border, format, type,
+                 pixels);
+}
+
+TEST_F(RendererTest, RefusedSizesAreRetriedAsPowersOfTwo) {
+    const gxtkSurface::TexImageFn driver = gxtkSurface::texImage;
+    gxtkSurface::texImage = &RefuseOddSizes;
+    auto surface = PaintedSurface(100, 60, [](int x, int) -> std::uint32_t {
+        return x < 50 ? 0xff0000ffu : 0x00ff00ffu;
+    });
+    surface->Bind();
+    gxtkSurface::texImage = driver;
+    EXPECT_FLOAT_EQ(surface->UScale(), 1.0f / 128);
+    EXPECT_FLOAT_EQ(surface->VScale(), 1.0f / 64);
+    GLint w = 0, h = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    EXPECT_EQ(w, 128);
+    EXPECT_EQ(h, 64);
+
+    device->DrawSurface(surface.get(), 0, 0);
+    device->EndRender();
+    EXPECT_EQ(Pixel(10, 30), 0xff0000);
+    EXPECT_EQ(Pixel(90, 30), 0x00ff00);
+    EXPECT_EQ(Pixel(101, 30), 0); // the padding of the larger texture is not drawn
+}
+
+TEST_F(RendererTest, AnOldGlErrorIsNotTakenForARefusal) {
+    glScissor(0, 0, -1, -1); // leaves GL_INVALID_VALUE pending
+    auto surface = SolidSurface(100, 60, 4);
+    surface->Bind();
+    EXPECT_FLOAT_EQ(surface->UScale(), 1.0f / 100);
+    EXPECT_FLOAT_EQ(surface->VScale(), 1.0f / 60);
+}
+
+TEST_F(RendererTest, OvalsAndPolygonsFillTheirShapes) {
+    device->DrawOval(20, 20, 40, 20);
+    const float fan[] = {80, 20, 100, 20, 110, 30, 100, 40, 80, 40};
+    device->DrawPoly(fan);
+    device->EndRender();
+    EXPECT_EQ(Pixel(40, 30), 0xffffff);
+    EXPECT_EQ(Pixel(21, 21), 0); // outside the ellipse, inside its box
+    EXPECT_EQ(Pixel(90, 30), 0xffffff);
+    EXPECT_EQ(Pixel(108, 22), 0);
+    EXPECT_EQ(device->Stats().drawCalls, 2);
+}
+
+} // namespace
