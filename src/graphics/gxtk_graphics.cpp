@@ -287,6 +287,7 @@ int gxtkGraphics::DrawPoly2(std::span<const float> xyuv, gxtkSurface* surface, i
                             int srcy) {
     const int n = static_cast<int>(xyuv.size() / 4);
     if (n < 1 || n > kMaxVertices || !surface) return 0;
+    surface->Prepare();
     const float us = surface->UScale();
     const float vs = surface->VScale();
     Vertex* v = Begin(n, n, surface);
@@ -314,6 +315,7 @@ int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
 int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy,
                                int srcw, int srch) {
     if (!surface) return 0;
+    surface->Prepare();
     const float us = surface->UScale();
     const float vs = surface->VScale();
     DrawQuad(surface, x, y, x + static_cast<float>(srcw), y + static_cast<float>(srch),

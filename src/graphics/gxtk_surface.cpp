@@ -55,6 +55,8 @@ std::shared_ptr<gxtkSurface> gxtkSurface::FromPixels(gxtkPixels data, int width,
 
 gxtkSurface::~gxtkSurface() { DeleteTexture(); }
 
+int gxtkSurface::CurrentSeq() { return glfwGraphicsSeq; }
+
 void gxtkSurface::DeleteTexture() {
     if (seq != -1 && seq == glfwGraphicsSeq) glDeleteTextures(1, &texture);
     seq = -1;
@@ -78,6 +80,9 @@ void gxtkSurface::SetData(gxtkPixels pixels, int w, int h, int d) {
     height = h;
     depth = d;
     format = FormatForDepth(d);
+    // The scales of a texture of exactly this size, until Bind learns the size it really got.
+    uscale = w > 0 ? 1.0f / static_cast<float>(w) : 0.0f;
+    vscale = h > 0 ? 1.0f / static_cast<float>(h) : 0.0f;
     gxtk_PremultiplyPixels(data.get(), width, height, depth);
 }
 

@@ -49,6 +49,11 @@ public:
     void SetSubData(int x, int y, int w, int h, const unsigned int* src, int pitch);
     // Makes the texture current, creating or re-creating it when needed. Main thread only.
     void Bind();
+    // Creates the texture for the current context if it is missing, so that the u and v scales
+    // are those of the allocated texture before any vertex uses them. Main thread only.
+    void Prepare() {
+        if (seq != CurrentSeq()) Bind();
+    }
 
     int Depth() const { return depth; }
     GLenum Format() const { return format; }
@@ -59,6 +64,7 @@ public:
     GLuint Texture() const { return texture; }
 
 private:
+    static int CurrentSeq();
     void DeleteTexture();
     void UploadRows(int x, int y, int w, int h);
 

@@ -32,6 +32,8 @@ public:
     std::optional<BBDisplayMode> GetDesktopMode() override;
     void SetSwapInterval(int interval) override;
     String PathToFilePath(const String& path) override;
+    // Decodes an image file with stb_image (src/graphics/image_loading.cpp).
+    unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override;
 
     // The modes a player may pick: those at 60 Hz or of unknown rate, in GLFW's order.
     static std::vector<BBDisplayMode> SelectDisplayModes(std::span<const GLFWvidmode> vidmodes);

@@ -73,7 +73,7 @@ TEST(ImageTest, WholeSurfaceFlagOnlyForOneFrameCoveringTheSurface) {
 
 TEST(ImageTest, CuttingWrapsToTheNextRowOfTheSourceRectangle) {
     auto image = c_Image::m_new();
-    image->p_Init2(SolidSurface(40, 40, 4), 0, 0, 10, 8, 5, 0, nullptr, 5, 3, 25, 20);
+    image->p_Init2(SolidSurface(40, 40, 4), 0, 0, 10, 8, 5, 0, nullptr, 5, 3, 25, 24);
     ASSERT_EQ(image->p_Frames(), 5);
     const int expected[5][2] = {{5, 3}, {15, 3}, {5, 11}, {15, 11}, {5, 19}};
     for (int i = 0; i < 5; ++i) {
