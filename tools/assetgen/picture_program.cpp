@@ -7,6 +7,7 @@
 //   dashes X Y W H GAP X2 COLOUR    rectangles W wide every W + GAP pixels from X to X2
 //   line X1 Y1 X2 Y2 COLOUR         a line one block thick
 //   poly COLOUR X1 Y1 X2 Y2 ...     a filled polygon
+//   hatch COLOUR X1 Y1 X2 Y2 ...    the same polygon on every other block only, a half tone
 //   disc X Y R COLOUR               a filled circle
 //   speckle X Y W H COUNT SEED COLOUR   COUNT single blocks scattered in the rectangle
 //   text X Y SCALE COLOUR "TEXT"    the game font, each font pixel SCALE blocks square
@@ -40,7 +41,7 @@ private:
     const std::string& word(size_t i) const;
     void expect(size_t count, const char* usage) const;
 
-    void fill_polygon(const std::vector<double>& xs, const std::vector<double>& ys, Rgba c);
+    void fill_polygon(const std::vector<double>& xs, const std::vector<double>& ys, Rgba c, bool hatched);
     void draw_line(int x1, int y1, int x2, int y2, Rgba c);
 
     const TextSource& source_;
@@ -81,7 +82,8 @@ Rgba Painter::colour(size_t i) const {
     return c;
 }
 
-void Painter::fill_polygon(const std::vector<double>& xs, const std::vector<double>& ys, Rgba c) {
+void Painter::fill_polygon(const std::vector<double>& xs, const std::vector<double>& ys, Rgba c,
+                           bool hatched) {
     for (int y = 0; y < canvas_.height(); ++y) {
         double cy = y + 0.5;
         std::vector<double> crossings;
@@ -96,7 +98,9 @@ void Painter::fill_polygon(const std::vector<double>& xs, const std::vector<doub
             int from = static_cast<int>(std::ceil(crossings[k] - 0.5));
             int to = static_cast<int>(std::ceil(crossings[k + 1] - 0.5));
             for (int x = from; x < to; ++x) {
-                canvas_.set(x, y, c);
+                if (!hatched || (x + y) % 2 == 0) {
+                    canvas_.set(x, y, c);
+                }
             }
         }
     }
@@ -152,16 +156,16 @@ void Painter::run(const SourceLine& line) {
     } else if (command == "line") {
         expect(6, "line X1 Y1 X2 Y2 COLOUR");
         draw_line(coord(1), coord(2), coord(3), coord(4), colour(5));
-    } else if (command == "poly") {
+    } else if (command == "poly" || command == "hatch") {
         if (words_.size() < 8 || words_.size() % 2 != 0) {
-            source_.fail(line_, "expected: poly COLOUR X1 Y1 X2 Y2 X3 Y3 ...");
+            source_.fail(line_, "expected: " + command + " COLOUR X1 Y1 X2 Y2 X3 Y3 ...");
         }
         std::vector<double> xs, ys;
         for (size_t i = 2; i < words_.size(); i += 2) {
             xs.push_back(static_cast<double>(number(i)) / kBlock);
             ys.push_back(static_cast<double>(number(i + 1)) / kBlock);
         }
-        fill_polygon(xs, ys, colour(1));
+        fill_polygon(xs, ys, colour(1), command == "hatch");
     } else if (command == "disc") {
         expect(5, "disc X Y R COLOUR");
         double cx = static_cast<double>(number(1)) / kBlock, cy = static_cast<double>(number(2)) / kBlock;
@@ -214,21 +218,25 @@ void Painter::run(const SourceLine& line) {
         } catch (const AssetError& e) {
             source_.fail(line_, e.what());
         }
-        if (words_.size() == 6) {
-            Rgba c = colour(5);
-            for (int y = 0; y < map.height(); ++y) {
-                for (int x = 0; x < map.width(); ++x) {
-                    if (map.at(x, y).a != 0) {
-                        map.at(x, y) = c;
-                    }
-                }
-            }
-        }
         int scale = number(4);
         if (scale < 1) {
             source_.fail(line_, "the scale must be at least 1");
         }
-        canvas_.paint(map.scaled(scale), coord(2), coord(3));
+        Image picture = map.scaled(scale);
+        if (words_.size() == 5) {
+            canvas_.paint(picture, coord(2), coord(3));
+            return;
+        }
+        // A silhouette: every pixel the sprite covers takes the colour, even a clear one, so
+        // that a silhouette can also be cut out of what is already drawn.
+        Rgba c = colour(5);
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                if (picture.at(x, y).a != 0) {
+                    canvas_.set(coord(2) + x, coord(3) + y, c);
+                }
+            }
+        }
     } else {
         source_.fail(line_, "unknown command '" + command + "'");
     }

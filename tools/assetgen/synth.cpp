@@ -7,7 +7,8 @@
 //                                  start over SECONDS, and there are no end fades
 //   voice WAVE key=value ...       one layer; WAVE is square, triangle, sine, saw or noise
 // Voice keys: at, for (start and duration, seconds); freq, to, glide=lin|exp (pitch, sliding
-// from freq to to); tones=F1,F2,... with step=SECONDS (a sequence of pitches that repeats);
+// from freq to to); tones=F1,F2,... with step=SECONDS (a sequence of pitches that repeats) and
+// slew=SECONDS (how long a change of pitch takes to settle);
 // duty; gain; attack, release (seconds); decay (seconds for the level to fall to a third,
 // 0 = hold); vibrato=RATE,DEPTH and tremolo=RATE,DEPTH; lowpass, lowpass_to, highpass (Hz);
 // seed (noise).
@@ -126,7 +127,7 @@ struct Voice {
     double freq = 440.0, to = -1.0;
     bool exponential = true;
     std::vector<double> tones;
-    double step = 0.25;
+    double step = 0.25, slew = 0.0;
     double duty = 0.5, gain = 1.0;
     double attack = 0.005, release = 0.01, decay = 0.0;
     double vibrato_rate = 0.0, vibrato_depth = 0.0;
@@ -172,6 +173,7 @@ Voice parse_voice(const std::vector<std::string>& words, const TextSource& sourc
                 start = comma + 1;
             }
         } else if (key == "step") v.step = num();
+        else if (key == "slew") v.slew = num();
         else if (key == "duty") v.duty = num();
         else if (key == "gain") v.gain = num();
         else if (key == "attack") v.attack = num();
@@ -206,13 +208,17 @@ void render_voice(const Voice& v, double total, std::vector<float>& mix) {
     size_t first = static_cast<size_t>(v.at * kSampleRate);
     size_t count = static_cast<size_t>(duration * kSampleRate);
     Oscillator osc(v.wave, v.seed);
-    OnePole low1, low2, high;
+    OnePole low1, low2, high, pitch;
     for (size_t n = 0; n < count && first + n < mix.size(); ++n) {
         double time = static_cast<double>(n) / kSampleRate;
         double t = duration > 0.0 ? time / duration : 0.0;
         double freq = v.tones.empty()
                           ? slide(v.freq, v.to, t, v.exponential)
                           : v.tones[static_cast<size_t>(time / v.step) % v.tones.size()];
+        if (v.slew > 0.0) {
+            if (n == 0) pitch.reset(static_cast<float>(freq));
+            freq = pitch.lowpass(static_cast<float>(freq), 1.0 / (2.0 * kPi * v.slew));
+        }
         freq *= 1.0 + v.vibrato_depth * std::sin(2.0 * kPi * v.vibrato_rate * time);
         double x = osc.next(freq, v.duty);
         if (v.lowpass > 0.0) {

@@ -32,6 +32,7 @@ private:
 class OnePole {
 public:
     float lowpass(float x, double cutoff);
+    void reset(float value) { state_ = value; }
 
 private:
     float state_ = 0.0f;
