@@ -2,6 +2,8 @@
 #include "collision/game_masks.h"
 #include "files/stream.h"
 #include "game/minimal_app.h"
+#include "graphics/graphics.h"
+#include "graphics/virtual_display.h"
 #include "host/app.h"
 #include "host/devices.h"
 #include "host/game_entry.h"
@@ -13,6 +15,9 @@ void bbInit() {
     bb_app_deviceHooks = BBDeviceHooks{};
     bb_app_Reset();
     bb_input_device = nullptr;
+    bb_graphics_Init();
+    bb_autofit_Init();
+    bb_graphics_InstallDevice();
     bb_asyncevent_Init();
     bb_masks_Init();
     bb_stream_Init();

@@ -1,5 +1,5 @@
-// A stand-in application that opens the window and runs the loop at 60 updates a second, doing
-// nothing else, until the game's own application takes its place.
+// A stand-in application that opens the window, runs the loop at 60 updates a second and draws an
+// empty play area in the virtual screen, until the game's own application takes its place.
 #pragma once
 
 #include "host/app.h"
@@ -7,4 +7,5 @@
 class c_MinimalApp : public c_App {
 public:
     void p_OnCreate() override;
+    void p_OnRender() override;
 };

@@ -4,7 +4,7 @@
 
 #include <GLFW/glfw3.h>
 
-#include "host/bb_game.h"
+#include "host/glfw_game.h"
 
 #include <cmath>
 #include <cstddef>
@@ -50,12 +50,14 @@ gxtkGraphics::gxtkGraphics() {
 }
 
 void gxtkGraphics::ReadWindowSize() {
-    if (BBGame::_game) {
-        width = BBGame::_game->GetDeviceWidth();
-        height = BBGame::_game->GetDeviceHeight();
+    // The desktop host's window, as the host sees it (the delegate reads the same numbers).
+    BBGlfwGame* host = BBGlfwGame::_glfwGame;
+    if (host && host->GetGLFWwindow()) {
+        width = host->GetDeviceWidth();
+        height = host->GetDeviceHeight();
         return;
     }
-    // No host (tools and tests that make their own context): the current context's window.
+    // Otherwise (tools and tests that make their own context) the current context's window.
     GLFWwindow* window = glfwGetCurrentContext();
     if (!window) return;
     glfwGetFramebufferSize(window, &width, &height);

@@ -188,3 +188,5 @@ float bb_autofit_VDeviceWidth() {
 float bb_autofit_VDeviceHeight() {
     return c_VirtualDisplay::m_Display ? c_VirtualDisplay::m_Display->m_virtualHeight : 0;
 }
+
+void bb_autofit_Init() { c_VirtualDisplay::m_Display.reset(); }

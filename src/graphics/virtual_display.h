@@ -72,3 +72,5 @@ float bb_autofit_VTouchX(int index, bool clamp);
 float bb_autofit_VTouchY(int index, bool clamp);
 float bb_autofit_VDeviceWidth();
 float bb_autofit_VDeviceHeight();
+// Forgets the instance (program start, and tests).
+void bb_autofit_Init();
