@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "audio/heap_block.h"
+#include "audio/vorbis_comment_check.h"
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
@@ -27,6 +28,8 @@ struct VorbisCloser {
 } // namespace
 
 short* LoadOGG(std::FILE* file, int* length, int* channels, int* format, int* hertz) {
+    if (!VorbisCommentsFit(file))
+        return nullptr;
     int error = 0;
     std::unique_ptr<stb_vorbis, VorbisCloser> decoder(
         stb_vorbis_open_file(file, 0, &error, nullptr));

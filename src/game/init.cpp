@@ -1,4 +1,5 @@
 // bbInit gives every module-level global its starting value; bbMain creates the application.
+#include "audio/audio.h"
 #include "collision/game_masks.h"
 #include "files/stream.h"
 #include "game/minimal_app.h"
@@ -21,6 +22,8 @@ void bbInit() {
     bb_asyncevent_Init();
     bb_masks_Init();
     bb_stream_Init();
+    bb_audio_device = nullptr;
+    bb_audio_InstallDevice();
 }
 
 int bbMain() {

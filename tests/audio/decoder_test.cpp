@@ -1,6 +1,7 @@
 // The WAV and Ogg Vorbis decoders and the choice between them, on files the tests write.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -150,6 +151,31 @@ TEST(OggDecoder, RefusesWhatIsNotVorbis) {
     Bytes headerOnly = MakeOgg(1000, 1, 8000);
     headerOnly.resize(40);
     EXPECT_FALSE(DecodeOgg(headerOnly).block);
+}
+
+TEST(OggDecoder, RefusesCommentHeadersWhoseLengthsDoNotFit) {
+    // The comment header: "\x03vorbis", the vendor length and text, the comment count, then
+    // each comment's length and text. The encoder writes the vendor and no comments.
+    const Bytes good = MakeOgg(1000, 1, 8000);
+    const std::string marker = "\x03vorbis";
+    const std::size_t at =
+        std::search(good.begin(), good.end(), marker.begin(), marker.end()) - good.begin();
+    ASSERT_LT(at, good.size());
+    const std::size_t vendorLength = good[at + 7] | good[at + 8] << 8;
+    const std::size_t countAt = at + 11 + vendorLength;
+    ASSERT_EQ(good[countAt], 0);
+    auto with = [&](std::size_t offset, std::uint32_t value) {
+        Bytes bytes = good;
+        for (int i = 0; i < 4; ++i)
+            bytes[offset + i] = static_cast<unsigned char>(value >> 8 * i);
+        return bytes;
+    };
+    const std::uint32_t lengths[] = {0xFFFFFFFFu, 0x80000000u, 0x51450C00u, 1000};
+    for (std::uint32_t length : lengths) {
+        EXPECT_FALSE(DecodeOgg(with(at + 7, length)).block) << "vendor length " << length;
+        EXPECT_FALSE(DecodeOgg(with(countAt, length)).block) << "comment count " << length;
+    }
+    EXPECT_TRUE(DecodeOgg(with(countAt, 0)).block);
 }
 
 TEST(AudioDecoder, ChoosesByExtensionInAnyCase) {
