@@ -5,6 +5,7 @@
 #include "host/bb_game.h"
 #include "host/errors.h"
 #include "host/game_delegate.h"
+#include "input/input_device.h"
 
 #include <set>
 
@@ -67,6 +68,14 @@ void bb_app_Reset() {
     bb_app__displayModes.clear();
     bb_app__desktopMode.reset();
     bb_app__updateRate = 0;
+}
+
+void bb_app_ReleaseDevices() {
+    if (!g_delegate) return;
+    if (bb_input_device == g_delegate->m__input.get()) bb_input_device = nullptr;
+    g_delegate->m__input.reset();
+    g_delegate->m__audio.reset();
+    g_delegate->m__graphics.reset();
 }
 
 void bb_app_SetDeviceWindow(int width, int height, int flags) {

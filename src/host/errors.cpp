@@ -1,6 +1,8 @@
 // Standard-output messages and the fatal paths of the program.
 #include "host/errors.h"
 
+#include "host/app.h"
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -14,9 +16,12 @@ void bbPrint(const String& message) {
 
 void bbError(const String& message) {
     if (message.empty()) {
-        // The application's way to quit.
+        // The application's way to quit. The devices are closed here, in their own order, while
+        // everything they use still exists (the audio device finishes its output); the rest of
+        // the process is not torn down, since loader threads may still be reading.
+        bb_app_ReleaseDevices();
         std::fflush(nullptr);
-        std::exit(0);
+        std::_Exit(0);
     }
     dbg_error(bb_narrow(message).c_str());
 }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ int g_renderMode = 1;
 
 class FakeGraphics : public BBGraphicsDevice {
 public:
+    ~FakeGraphics() override {
+        std::printf("graphics closed\n");
+        std::fflush(stdout);
+    }
     int BeginRender() override {
         g_log.push_back("BeginRender");
         return g_renderMode;
@@ -29,6 +34,10 @@ public:
 
 class FakeAudio : public BBAudioDevice {
 public:
+    ~FakeAudio() override {
+        std::printf("audio closed\n");
+        std::fflush(stdout);
+    }
     void Suspend() override { g_log.push_back("audio Suspend"); }
     void Resume() override { g_log.push_back("audio Resume"); }
 };
@@ -162,7 +171,8 @@ TEST_F(GameDelegateTest, CloseAndBackRequestsEndTheProgramWithZero) {
             std::printf("still running\n");
         });
         EXPECT_EQ(r.status, 0) << key;
-        EXPECT_EQ(r.out, "") << key;
+        // The devices are closed on the way out, audio before graphics; nothing runs after.
+        EXPECT_EQ(r.out, "audio closed\ngraphics closed\n") << key;
     }
 }
 

@@ -28,7 +28,10 @@ public:
         lastY = y;
     }
     void SuspendGame() override { ++suspends; }
+    void UpdateGame() override { ++updates; }
+    void RenderGame() override { ++renders; }
     std::vector<Event> keys, mouse;
+    int updates = 0, renders = 0;
     float lastX = 0, lastY = 0;
     int suspends = 0;
 };
@@ -45,6 +48,12 @@ protected:
     void TearDown() override { host_.reset(); }
     std::unique_ptr<BBGlfwGame> host_;
     RecordingDelegate delegate_;
+};
+
+// Exposes one pass of the frame loop.
+class PassHost : public BBGlfwGame {
+public:
+    using BBGlfwGame::RunPass;
 };
 
 // Runs xdotool against the display the tests run on.
@@ -160,4 +169,48 @@ TEST_F(WindowTest, SwapIntervalIsStoredWithoutAWindowAndAppliedWithOne) {
     // Millisecs follows GLFW's clock.
     glfwSetTime(12.3456);
     EXPECT_EQ(host_->Millisecs(), 12345);
+}
+
+TEST(FramePass, RendersOnceAndRunsTheDueUpdates) {
+    ASSERT_TRUE(glfwInit());
+    PassHost host;
+    RecordingDelegate delegate;
+    host.SetDelegate(&delegate);
+    host.SetDeviceWindow(64, 48, 6);
+    host.StartGame();
+
+    // Rate 0: one update per rendered frame.
+    host.RunPass();
+    host.RunPass();
+    EXPECT_EQ(delegate.renders, 2);
+    EXPECT_EQ(delegate.updates, 2);
+
+    // A fixed rate: the first pass starts the schedule, the next waits until it is due.
+    host.SetUpdateRate(100);
+    host.RunPass();
+    double due = host.NextUpdate();
+    EXPECT_GT(due, 0);
+    host.RunPass();
+    EXPECT_EQ(delegate.updates, 4);
+    EXPECT_GE(BBGlfwGame::GetTime(), due - 0.001);
+
+    // Hiding the window takes its focus: the next pass suspends the game, and while suspended a
+    // pass renders, waits for an event and runs no update.
+    glfwHideWindow(host.GetGLFWwindow());
+    host.RunPass();
+    ASSERT_TRUE(host.Suspended());
+    EXPECT_EQ(delegate.suspends, 1);
+    EXPECT_EQ(host.NextUpdate(), 0);
+    int updates = delegate.updates;
+    glfwPostEmptyEvent();
+    host.RunPass();
+    EXPECT_EQ(delegate.updates, updates);
+    EXPECT_EQ(delegate.renders, 6);
+
+    // Shown again it has focus back: the game resumes and updates in the same pass.
+    glfwShowWindow(host.GetGLFWwindow());
+    glfwPostEmptyEvent();
+    host.RunPass();
+    EXPECT_FALSE(host.Suspended());
+    EXPECT_EQ(delegate.updates, updates + 1);
 }
