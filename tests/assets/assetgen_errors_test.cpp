@@ -18,11 +18,13 @@ struct Outcome {
 };
 
 Outcome run_generator(const fs::path& assets, const fs::path& out) {
-    fs::path generator = fs::path(SKIDDLEWICK_DATA_DIR).parent_path() / "tools" / "assetgen" / "assetgen";
+    fs::path generator =
+        fs::path(SKIDDLEWICK_DATA_DIR).parent_path() / "tools" / "assetgen" / "assetgen";
     fs::path log = out / "errors.txt";
     fs::create_directories(out);
-    std::string command = "'" + generator.string() + "' '" + assets.string() + "' '" + (out / "data").string() +
-                          "' '" + (out / "review").string() + "' 2> '" + log.string() + "'";
+    std::string command = "'" + generator.string() + "' '" + assets.string() + "' '" +
+                          (out / "data").string() + "' '" + (out / "review").string() + "' 2> '" +
+                          log.string() + "'";
     int status = std::system(command.c_str());
     std::ifstream in(log);
     std::stringstream text;
@@ -31,7 +33,8 @@ Outcome run_generator(const fs::path& assets, const fs::path& out) {
 }
 
 TEST(AssetgenErrors, ABrokenSourceNamesItsFileAndLineAndFails) {
-    fs::path scratch = fs::temp_directory_path() / ("assetgen-errors-" + std::to_string(::getpid()));
+    fs::path scratch =
+        fs::temp_directory_path() / ("assetgen-errors-" + std::to_string(::getpid()));
     fs::remove_all(scratch);
     const struct {
         const char* file;
@@ -39,7 +42,8 @@ TEST(AssetgenErrors, ABrokenSourceNamesItsFileAndLineAndFails) {
         const char* message;
     } cases[] = {
         {"sprites/walker.txt", "\nsprite Broken\n..Z..\n", "walker.txt:"},
-        {"sprites/walker.txt", "\nderive Broken NoSuchSprite mirror\n", "no sprite named 'NoSuchSprite'"},
+        {"sprites/walker.txt", "\nderive Broken NoSuchSprite mirror\n",
+         "no sprite named 'NoSuchSprite'"},
         {"sounds/Beep.synth", "voice kazoo freq=3\n", "Beep.synth:"},
         {"music/Music.notes", "voice square\nH9/4\n", "Music.notes:"},
         {"pictures/Title.draw", "rect 1 2 3 4 white\n", "not on the block grid"},
@@ -59,4 +63,4 @@ TEST(AssetgenErrors, ABrokenSourceNamesItsFileAndLineAndFails) {
     fs::remove_all(scratch);
 }
 
-}  // namespace
+} // namespace

@@ -9,16 +9,18 @@
 
 namespace assets_test {
 
-std::string data_path(const std::string& relative);  // a file in the build's data folder
+std::string data_path(const std::string& relative); // a file in the build's data folder
 std::vector<uint8_t> read_bytes(const std::string& path);
 
 struct Picture {
     int width = 0, height = 0;
     std::vector<uint8_t> rgba;
     uint8_t alpha(int x, int y) const { return rgba[(static_cast<size_t>(y) * width + x) * 4 + 3]; }
-    const uint8_t* pixel(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
+    const uint8_t* pixel(int x, int y) const {
+        return &rgba[(static_cast<size_t>(y) * width + x) * 4];
+    }
 };
-Picture load_picture(const std::string& path);  // empty (width 0) when it cannot be read
+Picture load_picture(const std::string& path); // empty (width 0) when it cannot be read
 
 struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
@@ -51,4 +53,4 @@ Wav read_wav(const std::string& path);
 // The whole Vorbis stream as 16-bit samples; empty when it cannot be decoded.
 std::vector<int16_t> decode_ogg(const std::string& path, int& channels, int& rate);
 
-}  // namespace assets_test
+} // namespace assets_test

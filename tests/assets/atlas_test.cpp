@@ -18,7 +18,8 @@ protected:
     }
     static Rect rect(const std::string& name) { return atlas_.sub_textures.at(name); }
     static bool same_pixels(const Rect& a, const Rect& b, bool mirrored) {
-        if (a.width != b.width || a.height != b.height) return false;
+        if (a.width != b.width || a.height != b.height)
+            return false;
         for (int y = 0; y < a.height; ++y) {
             for (int x = 0; x < a.width; ++x) {
                 int bx = mirrored ? b.width - 1 - x : x;
@@ -46,20 +47,23 @@ TEST_F(AtlasTest, NamesTheSheetAndHoldsEveryNameTheGameLooksUp) {
 }
 
 TEST_F(AtlasTest, RectanglesLieInsideTheSheetDoNotOverlapAndAreNotEmpty) {
-    std::vector<std::pair<std::string, Rect>> all(atlas_.sub_textures.begin(), atlas_.sub_textures.end());
+    std::vector<std::pair<std::string, Rect>> all(atlas_.sub_textures.begin(),
+                                                  atlas_.sub_textures.end());
     for (size_t i = 0; i < all.size(); ++i) {
         const auto& [name, r] = all[i];
-        ASSERT_TRUE(r.x >= 0 && r.y >= 0 && r.width > 0 && r.height > 0 && r.x + r.width <= sheet_.width &&
-                    r.y + r.height <= sheet_.height)
+        ASSERT_TRUE(r.x >= 0 && r.y >= 0 && r.width > 0 && r.height > 0 &&
+                    r.x + r.width <= sheet_.width && r.y + r.height <= sheet_.height)
             << name;
         for (size_t j = i + 1; j < all.size(); ++j) {
             const Rect& o = all[j].second;
-            EXPECT_FALSE(r.x < o.x + o.width && o.x < r.x + r.width && r.y < o.y + o.height && o.y < r.y + r.height)
+            EXPECT_FALSE(r.x < o.x + o.width && o.x < r.x + r.width && r.y < o.y + o.height &&
+                         o.y < r.y + r.height)
                 << name << " overlaps " << all[j].first;
         }
         int solid = 0;
         for (int y = r.y; y < r.y + r.height; ++y)
-            for (int x = r.x; x < r.x + r.width; ++x) solid += sheet_.alpha(x, y) >= 128;
+            for (int x = r.x; x < r.x + r.width; ++x)
+                solid += sheet_.alpha(x, y) >= 128;
         EXPECT_GT(solid, r.width * r.height / 10) << name << " is nearly empty";
     }
 }
@@ -98,17 +102,25 @@ TEST_F(AtlasTest, SizesFitTheScreensGeometry) {
 
 TEST_F(AtlasTest, FramesAndFacingsAreDistinctPictures) {
     const std::vector<std::pair<std::string, std::string>> different = {
-        {"TazzleWalkDown1", "TazzleWalkDown2"}, {"TazzleWalkUp1", "TazzleWalkUp2"},
-        {"TazzleWalkLeft1", "TazzleWalkLeft2"}, {"TazzleWalkRight1", "TazzleWalkRight2"},
-        {"TazzleWalkDownSkis1", "TazzleWalkDownSkis2"}, {"TazzleWalkLeftSkis1", "TazzleWalkLeftSkis2"},
-        {"TazzleWalkDown1", "TazzleWalkDownSkis1"}, {"TazzleWalkDown1", "TazzleWalkDown1Dead"},
-        {"TazzleWalkUp2", "TazzleWalkUp2Dead"}, {"TazzleSkiDown", "TazzleSkiDownLeft"},
-        {"TazzleSkiLeft", "TazzleSkiRight"}, {"CarRedRight", "CarYellowRight"}, {"FlagRed", "FlagCyan"}};
+        {"TazzleWalkDown1", "TazzleWalkDown2"},
+        {"TazzleWalkUp1", "TazzleWalkUp2"},
+        {"TazzleWalkLeft1", "TazzleWalkLeft2"},
+        {"TazzleWalkRight1", "TazzleWalkRight2"},
+        {"TazzleWalkDownSkis1", "TazzleWalkDownSkis2"},
+        {"TazzleWalkLeftSkis1", "TazzleWalkLeftSkis2"},
+        {"TazzleWalkDown1", "TazzleWalkDownSkis1"},
+        {"TazzleWalkDown1", "TazzleWalkDown1Dead"},
+        {"TazzleWalkUp2", "TazzleWalkUp2Dead"},
+        {"TazzleSkiDown", "TazzleSkiDownLeft"},
+        {"TazzleSkiLeft", "TazzleSkiRight"},
+        {"CarRedRight", "CarYellowRight"},
+        {"FlagRed", "FlagCyan"}};
     for (const auto& [a, b] : different) {
         EXPECT_FALSE(same_pixels(rect(a), rect(b), false)) << a << " and " << b << " look the same";
     }
     for (int i = 1; i <= 8; ++i) {
-        std::string a = "TazzleSkiCrash" + std::to_string(i), b = "TazzleSkiCrash" + std::to_string(i % 8 + 1);
+        std::string a = "TazzleSkiCrash" + std::to_string(i),
+                    b = "TazzleSkiCrash" + std::to_string(i % 8 + 1);
         EXPECT_FALSE(same_pixels(rect(a), rect(b), false)) << a << " and " << b;
     }
     // Every vehicle faces both ways: the left-facing sprite is the right-facing one mirrored.
@@ -124,13 +136,15 @@ TEST_F(AtlasTest, SpritesAreDrawnInTwoByTwoBlocksAndTheSnowTileIsSolid) {
         for (int y = 0; y < r.height; y += 2)
             for (int x = 0; x < r.width; x += 2)
                 for (int d = 1; d < 4; ++d)
-                    ASSERT_TRUE(std::equal(sheet_.pixel(r.x + x, r.y + y), sheet_.pixel(r.x + x, r.y + y) + 4,
+                    ASSERT_TRUE(std::equal(sheet_.pixel(r.x + x, r.y + y),
+                                           sheet_.pixel(r.x + x, r.y + y) + 4,
                                            sheet_.pixel(r.x + x + d % 2, r.y + y + d / 2)))
                         << name << " at " << x << "," << y;
     }
     Rect tile = rect("SnowTile");
     for (int y = 0; y < tile.height; ++y)
-        for (int x = 0; x < tile.width; ++x) ASSERT_EQ(sheet_.alpha(tile.x + x, tile.y + y), 255);
+        for (int x = 0; x < tile.width; ++x)
+            ASSERT_EQ(sheet_.alpha(tile.x + x, tile.y + y), 255);
 }
 
-}  // namespace
+} // namespace

@@ -32,4 +32,4 @@ TEST(MaskFiles, EachMaskIsTheSolidShapeOfItsSprite) {
     }
 }
 
-}  // namespace
+} // namespace

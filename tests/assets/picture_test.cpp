@@ -8,7 +8,9 @@ using namespace assets_test;
 
 namespace {
 
-bool clear(const Picture& p, int x, int y) { return p.alpha(x, y) == 0; }
+bool clear(const Picture& p, int x, int y) {
+    return p.alpha(x, y) == 0;
+}
 bool white(const Picture& p, int x, int y) {
     const uint8_t* px = p.pixel(x, y);
     return px[0] == 255 && px[1] == 255 && px[2] == 255 && px[3] == 255;
@@ -33,7 +35,8 @@ TEST(FontSheet, GlyphCellsSitWhereTheGameCutsThemWithInverseCopies) {
                 }
                 ASSERT_TRUE(!plain_ink || white(sheet, x + cx, y + cy));
                 ASSERT_TRUE(!inverse_paper || white(sheet, x + cx, 129 + y + cy));
-                ASSERT_NE(plain_ink, inverse_paper) << "the inverse glyph is not the plain one swapped";
+                ASSERT_NE(plain_ink, inverse_paper)
+                    << "the inverse glyph is not the plain one swapped";
                 ink += plain_ink;
             }
         }
@@ -57,7 +60,7 @@ TEST(FontSheet, DefaultFontStripHasNinetySixFrames) {
     int frame = strip.width / 96;
     for (int g = 0; g < 96; ++g)
         for (int y = 0; y < strip.height; ++y) {
-            EXPECT_TRUE(clear(strip, g * frame, y));  // the one-pixel borders the loader trims
+            EXPECT_TRUE(clear(strip, g * frame, y)); // the one-pixel borders the loader trims
             EXPECT_TRUE(clear(strip, g * frame + frame - 1, y));
         }
 }
@@ -68,7 +71,8 @@ TEST(Backdrops, FillTheScreenAndLeaveTheTextAreasReadable) {
         ASSERT_EQ(p.width, 640) << name;
         ASSERT_EQ(p.height, 480) << name;
         for (int y = 0; y < 480; ++y)
-            for (int x = 0; x < 640; ++x) ASSERT_EQ(p.alpha(x, y), 255) << name;
+            for (int x = 0; x < 640; ++x)
+                ASSERT_EQ(p.alpha(x, y), 255) << name;
     }
     // Black status text at y 48-64 needs a light pavement behind it; the carriageways are dark
     // so that the traffic stands out.
@@ -76,7 +80,8 @@ TEST(Backdrops, FillTheScreenAndLeaveTheTextAreasReadable) {
     auto brightness = [&](int x0, int y0, int w, int h) {
         double sum = 0;
         for (int y = y0; y < y0 + h; ++y)
-            for (int x = x0; x < x0 + w; ++x) sum += road.pixel(x, y)[0] + road.pixel(x, y)[1] + road.pixel(x, y)[2];
+            for (int x = x0; x < x0 + w; ++x)
+                sum += road.pixel(x, y)[0] + road.pixel(x, y)[1] + road.pixel(x, y)[2];
         return sum / (3.0 * w * h);
     };
     EXPECT_GT(brightness(64, 48, 512, 16), 150);
@@ -92,13 +97,15 @@ TEST(TitlePicture, IsWhiteOnClearAndLeavesTheMenuAndScrollLineFree) {
     int art = 0;
     for (int y = 0; y < 480; ++y) {
         for (int x = 0; x < 640; ++x) {
-            if (clear(title, x, y)) continue;
+            if (clear(title, x, y))
+                continue;
             ASSERT_TRUE(white(title, x, y)) << x << "," << y;
-            ASSERT_FALSE(y < 64 || (y >= 424 && y < 440)) << "art over the menu or scroll line at " << x << "," << y;
+            ASSERT_FALSE(y < 64 || (y >= 424 && y < 440))
+                << "art over the menu or scroll line at " << x << "," << y;
             ++art;
         }
     }
     EXPECT_GT(art, 640 * 480 / 20);
 }
 
-}  // namespace
+} // namespace

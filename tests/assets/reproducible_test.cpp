@@ -14,20 +14,23 @@ namespace {
 std::vector<std::string> relative_files(const fs::path& root) {
     std::vector<std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), root).string());
+        if (entry.is_regular_file())
+            files.push_back(fs::relative(entry.path(), root).string());
     }
     std::sort(files.begin(), files.end());
     return files;
 }
 
 TEST(Reproducible, TwoRunsGiveIdenticalBytes) {
-    fs::path generator = fs::path(SKIDDLEWICK_DATA_DIR).parent_path() / "tools" / "assetgen" / "assetgen";
+    fs::path generator =
+        fs::path(SKIDDLEWICK_DATA_DIR).parent_path() / "tools" / "assetgen" / "assetgen";
     ASSERT_TRUE(fs::exists(generator)) << generator;
     fs::path scratch = fs::temp_directory_path() / ("assetgen-test-" + std::to_string(::getpid()));
     fs::remove_all(scratch);
     for (const char* run : {"a", "b"}) {
-        std::string command = "'" + generator.string() + "' '" + std::string(SKIDDLEWICK_SOURCE_DIR) + "/assets' '" +
-                              (scratch / run / "data").string() + "' '" + (scratch / run / "review").string() + "'";
+        std::string command =
+            "'" + generator.string() + "' '" + std::string(SKIDDLEWICK_SOURCE_DIR) + "/assets' '" +
+            (scratch / run / "data").string() + "' '" + (scratch / run / "review").string() + "'";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
     std::vector<std::string> files = relative_files(scratch / "a" / "data");
@@ -41,4 +44,4 @@ TEST(Reproducible, TwoRunsGiveIdenticalBytes) {
     fs::remove_all(scratch);
 }
 
-}  // namespace
+} // namespace

@@ -19,20 +19,22 @@ struct Effect {
 };
 
 const Effect kEffects[] = {
-    {"Woop", 0.2, 1.5, false},   {"Beep", 0.05, 0.5, false},     {"SkiBackground", 1.0, 5.0, true},
-    {"SkiBump", 0.1, 0.6, false}, {"SkiCrash", 0.3, 2.0, false},  {"Siren", 0.8, 3.0, false},
+    {"Woop", 0.2, 1.5, false},     {"Beep", 0.05, 0.5, false},    {"SkiBackground", 1.0, 5.0, true},
+    {"SkiBump", 0.1, 0.6, false},  {"SkiCrash", 0.3, 2.0, false}, {"Siren", 0.8, 3.0, false},
     {"Register", 0.3, 1.5, false}, {"Car", 0.6, 3.0, false},      {"CarCrash", 0.4, 2.0, false},
 };
 
 double rms(const std::vector<int16_t>& s, size_t from, size_t count) {
     double sum = 0.0;
-    for (size_t i = from; i < from + count && i < s.size(); ++i) sum += static_cast<double>(s[i]) * s[i];
+    for (size_t i = from; i < from + count && i < s.size(); ++i)
+        sum += static_cast<double>(s[i]) * s[i];
     return std::sqrt(sum / static_cast<double>(count)) / 32768.0;
 }
 
 double loudest_window(const std::vector<int16_t>& s, size_t window) {
     double best = 0.0;
-    for (size_t i = 0; i + window <= s.size(); i += window / 4) best = std::max(best, rms(s, i, window));
+    for (size_t i = 0; i + window <= s.size(); i += window / 4)
+        best = std::max(best, rms(s, i, window));
     return best;
 }
 
@@ -40,7 +42,8 @@ double loudest_window(const std::vector<int16_t>& s, size_t window) {
 // for a click at a seam.
 int typical_large_step(const std::vector<int16_t>& s) {
     std::vector<int> steps;
-    for (size_t i = 1; i < s.size(); ++i) steps.push_back(std::abs(s[i] - s[i - 1]));
+    for (size_t i = 1; i < s.size(); ++i)
+        steps.push_back(std::abs(s[i] - s[i - 1]));
     std::sort(steps.begin(), steps.end());
     return steps[steps.size() * 99 / 100];
 }
@@ -58,11 +61,13 @@ TEST(SoundFiles, EffectsArePlainPcmOfSensibleLengthWithCleanEnds) {
         EXPECT_GE(seconds, effect.min_seconds);
         EXPECT_LE(seconds, effect.max_seconds);
         int peak = 0;
-        for (int16_t s : wav.samples) peak = std::max(peak, std::abs(static_cast<int>(s)));
+        for (int16_t s : wav.samples)
+            peak = std::max(peak, std::abs(static_cast<int>(s)));
         EXPECT_LT(peak, 32000) << "clipped";
         if (effect.loops) {
             // Played over and over: the last sample leads into the first like any other step.
-            EXPECT_LE(std::abs(wav.samples.back() - wav.samples.front()), typical_large_step(wav.samples));
+            EXPECT_LE(std::abs(wav.samples.back() - wav.samples.front()),
+                      typical_large_step(wav.samples));
             EXPECT_GT(rms(wav.samples, 0, 1000), 0.02) << "silence at the loop's seam";
         } else {
             EXPECT_LT(std::abs(wav.samples.front()), 300) << "starts with a click";
@@ -92,4 +97,4 @@ TEST(SoundFiles, MusicDecodesWholeAndLoopsWithoutGapOrClick) {
     EXPECT_GT(rms(music, music.size() - 5512, 5512), 0.02) << "a gap at the end";
 }
 
-}  // namespace
+} // namespace

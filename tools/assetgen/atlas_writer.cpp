@@ -33,7 +33,7 @@ bool try_pack(std::vector<AtlasEntry>& entries, int width, int height) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 Atlas pack_atlas(std::vector<AtlasEntry> entries) {
     for (int width = 256, height = 256; width <= 4096;) {
@@ -69,4 +69,4 @@ void write_atlas(const Atlas& atlas, const std::filesystem::path& data_folder) {
     }
 }
 
-}  // namespace assetgen
+} // namespace assetgen

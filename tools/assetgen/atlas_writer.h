@@ -11,7 +11,7 @@ namespace assetgen {
 
 struct AtlasEntry {
     std::string name;
-    Image image;  // at screen size
+    Image image; // at screen size
     int x = 0, y = 0;
 };
 
@@ -27,4 +27,4 @@ Atlas pack_atlas(std::vector<AtlasEntry> entries);
 // Writes folder/Graphics/Sprites.png and folder/Graphics/Sprites.xml.
 void write_atlas(const Atlas& atlas, const std::filesystem::path& data_folder);
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -34,7 +34,7 @@ void write_bytes(const std::string& bytes, const std::filesystem::path& path) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void write_wav(const std::vector<float>& samples, int rate, const std::filesystem::path& path) {
     uint32_t data_size = static_cast<uint32_t>(samples.size() * 2);
@@ -42,8 +42,8 @@ void write_wav(const std::vector<float>& samples, int rate, const std::filesyste
     put32(out, 36 + data_size);
     out += "WAVEfmt ";
     put32(out, 16);
-    put16(out, 1);  // PCM
-    put16(out, 1);  // mono
+    put16(out, 1); // PCM
+    put16(out, 1); // mono
     put32(out, static_cast<uint32_t>(rate));
     put32(out, static_cast<uint32_t>(rate * 2));
     put16(out, 2);
@@ -78,7 +78,8 @@ void write_ogg(const std::vector<float>& samples, int rate, const std::filesyste
     std::string out;
     ogg_page page;
     auto append_page = [&]() {
-        out.append(reinterpret_cast<const char*>(page.header), static_cast<size_t>(page.header_len));
+        out.append(reinterpret_cast<const char*>(page.header),
+                   static_cast<size_t>(page.header_len));
         out.append(reinterpret_cast<const char*>(page.body), static_cast<size_t>(page.body_len));
     };
     ogg_packet header, header_comment, header_code;
@@ -133,4 +134,4 @@ void write_ogg(const std::vector<float>& samples, int rate, const std::filesyste
     write_bytes(out, path);
 }
 
-}  // namespace assetgen
+} // namespace assetgen

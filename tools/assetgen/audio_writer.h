@@ -11,4 +11,4 @@ void write_wav(const std::vector<float>& samples, int rate, const std::filesyste
 // Encoded with a fixed stream serial number, so the same samples always give the same bytes.
 void write_ogg(const std::vector<float>& samples, int rate, const std::filesystem::path& path);
 
-}  // namespace assetgen
+} // namespace assetgen

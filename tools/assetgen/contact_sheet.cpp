@@ -25,7 +25,7 @@ void label(Image& sheet, const Font& font, const std::string& text, int x, int y
     }
 }
 
-}  // namespace
+} // namespace
 
 Image contact_sheet(const Atlas& atlas, const Font& font) {
     struct Place {
@@ -54,7 +54,9 @@ Image contact_sheet(const Atlas& atlas, const Font& font) {
                 bool dark = ((xx / 8) + (yy / 8)) % 2 == 0;
                 Rgba p = image.at(xx / kZoom, yy / kZoom);
                 sheet.set(place.x + xx, place.y + yy,
-                          p.a != 0 ? p : dark ? Rgba{200, 200, 200, 255} : Rgba{230, 230, 230, 255});
+                          p.a != 0 ? p
+                          : dark   ? Rgba{200, 200, 200, 255}
+                                   : Rgba{230, 230, 230, 255});
             }
         }
         label(sheet, font, place.entry->name, place.x, place.y + image.height() * kZoom + 2);
@@ -62,4 +64,4 @@ Image contact_sheet(const Atlas& atlas, const Font& font) {
     return sheet;
 }
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -9,4 +9,4 @@ namespace assetgen {
 
 Image contact_sheet(const Atlas& atlas, const Font& font);
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -48,7 +48,8 @@ Font::Font(const std::filesystem::path& path) {
     }
     for (int g = 0; g < kGlyphCount; ++g) {
         if (!defined_[g]) {
-            throw AssetError(path.string() + ": no glyph for code " + std::to_string(g + kFirstChar));
+            throw AssetError(path.string() + ": no glyph for code " +
+                             std::to_string(g + kFirstChar));
         }
     }
 }
@@ -96,4 +97,4 @@ Image plim_font_strip(const Font& font) {
     return strip;
 }
 
-}  // namespace assetgen
+} // namespace assetgen

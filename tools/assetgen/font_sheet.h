@@ -22,7 +22,7 @@ public:
     bool ink(int code, int x, int y) const;
 
 private:
-    std::array<std::array<uint8_t, 8>, kGlyphCount> rows_{};  // bit 7 is the leftmost pixel
+    std::array<std::array<uint8_t, 8>, kGlyphCount> rows_{}; // bit 7 is the leftmost pixel
     std::array<bool, kGlyphCount> defined_{};
 };
 
@@ -38,4 +38,4 @@ inline constexpr int kInverseTop = 129;
 // right of each 8 x 8 glyph.
 Image plim_font_strip(const Font& font);
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -95,4 +95,4 @@ void write_png(const Image& image, const std::filesystem::path& path) {
     }
 }
 
-}  // namespace assetgen
+} // namespace assetgen

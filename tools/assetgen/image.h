@@ -30,9 +30,9 @@ public:
     // Copies every non-transparent pixel of source with its top-left corner at (x, y).
     void paint(const Image& source, int x, int y);
 
-    Image scaled(int factor) const;  // each pixel becomes a factor x factor block
-    Image mirrored() const;          // left-right
-    Image flipped() const;           // top-bottom
+    Image scaled(int factor) const; // each pixel becomes a factor x factor block
+    Image mirrored() const;         // left-right
+    Image flipped() const;          // top-bottom
     Image rotated_clockwise() const;
     Image cropped(int x, int y, int w, int h) const;
 
@@ -44,4 +44,4 @@ private:
 
 void write_png(const Image& image, const std::filesystem::path& path);
 
-}  // namespace assetgen
+} // namespace assetgen

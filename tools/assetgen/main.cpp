@@ -75,7 +75,7 @@ void generate(const fs::path& assets, const fs::path& data, const fs::path& revi
     write_png(contact_sheet(atlas, font), review / "contact_sheet.png");
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 4) {

@@ -19,7 +19,7 @@ void put_int(std::vector<uint8_t>& out, int32_t value) {
     }
 }
 
-}  // namespace
+} // namespace
 
 std::vector<uint8_t> rle_encode(const std::vector<uint8_t>& values) {
     std::vector<uint8_t> out;
@@ -68,10 +68,11 @@ void write_mask(const Image& sprite, const std::filesystem::path& path) {
     std::filesystem::create_directories(path.parent_path());
     std::vector<uint8_t> bytes = cmsk_file(sprite);
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) {
         throw AssetError(path.string() + ": cannot be written");
     }
 }
 
-}  // namespace assetgen
+} // namespace assetgen

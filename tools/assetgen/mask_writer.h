@@ -19,4 +19,4 @@ std::vector<uint8_t> cmsk_file(const Image& sprite);
 
 void write_mask(const Image& sprite, const std::filesystem::path& path);
 
-}  // namespace assetgen
+} // namespace assetgen

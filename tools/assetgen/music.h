@@ -11,4 +11,4 @@ namespace assetgen {
 // start, so playing the result over and over has no gap and no click.
 std::vector<float> render_music(const std::filesystem::path& path);
 
-}  // namespace assetgen
+} // namespace assetgen

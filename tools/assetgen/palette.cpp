@@ -21,7 +21,7 @@ Palette::Palette(const std::filesystem::path& path) {
         colour.b = static_cast<uint8_t>(parse_int(words[3], source, line.number));
         colour.a = static_cast<uint8_t>(parse_int(words[4], source, line.number));
         if (colour.a == 0) {
-            colour = Rgba{};  // every transparent pixel is stored the same way
+            colour = Rgba{}; // every transparent pixel is stored the same way
         }
         char symbol = words[0][0];
         if (by_symbol_.count(symbol) || by_name_.count(words[5])) {
@@ -44,4 +44,4 @@ bool Palette::lookup(const std::string& word, Rgba& colour) const {
     return false;
 }
 
-}  // namespace assetgen
+} // namespace assetgen

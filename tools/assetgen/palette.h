@@ -24,4 +24,4 @@ private:
     std::map<std::string, Rgba> by_name_;
 };
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -41,7 +41,8 @@ private:
     const std::string& word(size_t i) const;
     void expect(size_t count, const char* usage) const;
 
-    void fill_polygon(const std::vector<double>& xs, const std::vector<double>& ys, Rgba c, bool hatched);
+    void fill_polygon(const std::vector<double>& xs, const std::vector<double>& ys, Rgba c,
+                      bool hatched);
     void draw_line(int x1, int y1, int x2, int y2, Rgba c);
 
     const TextSource& source_;
@@ -168,7 +169,8 @@ void Painter::run(const SourceLine& line) {
         fill_polygon(xs, ys, colour(1), command == "hatch");
     } else if (command == "disc") {
         expect(5, "disc X Y R COLOUR");
-        double cx = static_cast<double>(number(1)) / kBlock, cy = static_cast<double>(number(2)) / kBlock;
+        double cx = static_cast<double>(number(1)) / kBlock,
+               cy = static_cast<double>(number(2)) / kBlock;
         double r = static_cast<double>(number(3)) / kBlock;
         Rgba c = colour(4);
         for (int y = 0; y < canvas_.height(); ++y) {
@@ -202,8 +204,8 @@ void Painter::run(const SourceLine& line) {
             for (int gy = 0; gy < 8; ++gy) {
                 for (int gx = 0; gx < 8; ++gx) {
                     if (font_.ink(static_cast<unsigned char>(text[k]), gx, gy)) {
-                        canvas_.fill_rect(x + (static_cast<int>(k) * 8 + gx) * scale, y + gy * scale,
-                                          scale, scale, c);
+                        canvas_.fill_rect(x + (static_cast<int>(k) * 8 + gx) * scale,
+                                          y + gy * scale, scale, scale, c);
                     }
                 }
             }
@@ -242,7 +244,7 @@ void Painter::run(const SourceLine& line) {
     }
 }
 
-}  // namespace
+} // namespace
 
 Image run_picture_program(const std::filesystem::path& path, const Palette& palette,
                           const Font& font, const SpriteLibrary& sprites) {
@@ -258,4 +260,4 @@ Image run_picture_program(const std::filesystem::path& path, const Palette& pale
     return picture;
 }
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -14,4 +14,4 @@ namespace assetgen {
 Image run_picture_program(const std::filesystem::path& path, const Palette& palette,
                           const Font& font, const SpriteLibrary& sprites);
 
-}  // namespace assetgen
+} // namespace assetgen

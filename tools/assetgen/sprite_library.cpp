@@ -48,14 +48,15 @@ void SpriteLibrary::add(const std::string& name, Image map, const TextSource& so
 
 void SpriteLibrary::load_file(const std::filesystem::path& path, const Palette& palette) {
     TextSource source(path);
-    std::string pending;  // name of the map whose rows are being read
+    std::string pending; // name of the map whose rows are being read
     int pending_line = 0;
     std::vector<std::string> rows;
     auto finish_map = [&]() {
         if (pending.empty()) {
             return;
         }
-        Image map(rows.empty() ? 0 : static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
+        Image map(rows.empty() ? 0 : static_cast<int>(rows[0].size()),
+                  static_cast<int>(rows.size()));
         for (int y = 0; y < map.height(); ++y) {
             for (int x = 0; x < map.width(); ++x) {
                 map.at(x, y) = palette.symbol(rows[y][x]);
@@ -92,7 +93,8 @@ void SpriteLibrary::load_file(const std::filesystem::path& path, const Palette& 
                 }
             }
             if (!rows.empty() && row.size() != rows[0].size()) {
-                source.fail(line.number, "row width differs from the first row of '" + pending + "'");
+                source.fail(line.number,
+                            "row width differs from the first row of '" + pending + "'");
             }
             rows.push_back(row);
         } else {
@@ -122,7 +124,7 @@ Image shifted(const Image& in, int dx, int dy) {
     return out;
 }
 
-}  // namespace
+} // namespace
 
 Image SpriteLibrary::derive(const std::vector<std::string>& words, const Palette& palette,
                             const TextSource& source, int line) const {
@@ -177,4 +179,4 @@ Image SpriteLibrary::derive(const std::vector<std::string>& words, const Palette
     return image;
 }
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -17,7 +17,7 @@ inline constexpr int kBlock = 2;
 
 struct Sprite {
     std::string name;
-    Image map;  // one pixel per block
+    Image map; // one pixel per block
 };
 
 class SpriteLibrary {
@@ -40,4 +40,4 @@ private:
     std::map<std::string, size_t> index_;
 };
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -39,7 +39,7 @@ double blep(double t, double dt) {
     return 0.0;
 }
 
-}  // namespace
+} // namespace
 
 bool parse_wave(const std::string& word, Wave& wave) {
     static const std::map<std::string, Wave> names = {{"square", Wave::Square},
@@ -63,7 +63,7 @@ float Oscillator::next(double frequency, double duty) {
         value = phase_ < duty ? 1.0 : -1.0;
         value += blep(phase_, dt);
         value -= blep(std::fmod(phase_ + 1.0 - duty, 1.0), dt);
-        value -= 2.0 * duty - 1.0;  // no offset, whatever the duty
+        value -= 2.0 * duty - 1.0; // no offset, whatever the duty
         break;
     }
     case Wave::Triangle:
@@ -97,7 +97,7 @@ float OnePole::lowpass(float x, double cutoff) {
 }
 
 void normalise(std::vector<float>& samples) {
-    constexpr double kLoudness = 0.25;  // RMS of the loudest window
+    constexpr double kLoudness = 0.25; // RMS of the loudest window
     constexpr double kPeak = 0.89;
     const size_t window = kSampleRate / 20;
     double loudest = 0.0, sum = 0.0, peak = 0.0;
@@ -109,7 +109,8 @@ void normalise(std::vector<float>& samples) {
         loudest = std::max(loudest, sum);
         peak = std::max(peak, static_cast<double>(std::fabs(samples[i])));
     }
-    double rms = std::sqrt(std::max(loudest, 0.0) / static_cast<double>(std::min(window, samples.size())));
+    double rms =
+        std::sqrt(std::max(loudest, 0.0) / static_cast<double>(std::min(window, samples.size())));
     if (rms <= 0.0) {
         return;
     }
@@ -157,35 +158,55 @@ Voice parse_voice(const std::vector<std::string>& words, const TextSource& sourc
         }
         std::string key = words[i].substr(0, eq), value = words[i].substr(eq + 1);
         auto num = [&] { return parse_double(value, source, line); };
-        if (key == "at") v.at = num();
-        else if (key == "for") v.duration = num();
-        else if (key == "freq") v.freq = num();
-        else if (key == "to") v.to = num();
+        if (key == "at")
+            v.at = num();
+        else if (key == "for")
+            v.duration = num();
+        else if (key == "freq")
+            v.freq = num();
+        else if (key == "to")
+            v.to = num();
         else if (key == "glide") {
-            if (value != "lin" && value != "exp") source.fail(line, "glide is lin or exp");
+            if (value != "lin" && value != "exp")
+                source.fail(line, "glide is lin or exp");
             v.exponential = value == "exp";
         } else if (key == "tones") {
             size_t start = 0;
             while (start <= value.size()) {
                 size_t comma = value.find(',', start);
-                if (comma == std::string::npos) comma = value.size();
+                if (comma == std::string::npos)
+                    comma = value.size();
                 v.tones.push_back(parse_double(value.substr(start, comma - start), source, line));
                 start = comma + 1;
             }
-        } else if (key == "step") v.step = num();
-        else if (key == "slew") v.slew = num();
-        else if (key == "duty") v.duty = num();
-        else if (key == "gain") v.gain = num();
-        else if (key == "attack") v.attack = num();
-        else if (key == "release") v.release = num();
-        else if (key == "decay") v.decay = num();
-        else if (key == "vibrato") std::tie(v.vibrato_rate, v.vibrato_depth) = parse_pair(value, source, line);
-        else if (key == "tremolo") std::tie(v.tremolo_rate, v.tremolo_depth) = parse_pair(value, source, line);
-        else if (key == "lowpass") v.lowpass = num();
-        else if (key == "lowpass_to") v.lowpass_to = num();
-        else if (key == "highpass") v.highpass = num();
-        else if (key == "seed") v.seed = static_cast<uint32_t>(parse_int(value, source, line));
-        else source.fail(line, "unknown voice key '" + key + "'");
+        } else if (key == "step")
+            v.step = num();
+        else if (key == "slew")
+            v.slew = num();
+        else if (key == "duty")
+            v.duty = num();
+        else if (key == "gain")
+            v.gain = num();
+        else if (key == "attack")
+            v.attack = num();
+        else if (key == "release")
+            v.release = num();
+        else if (key == "decay")
+            v.decay = num();
+        else if (key == "vibrato")
+            std::tie(v.vibrato_rate, v.vibrato_depth) = parse_pair(value, source, line);
+        else if (key == "tremolo")
+            std::tie(v.tremolo_rate, v.tremolo_depth) = parse_pair(value, source, line);
+        else if (key == "lowpass")
+            v.lowpass = num();
+        else if (key == "lowpass_to")
+            v.lowpass_to = num();
+        else if (key == "highpass")
+            v.highpass = num();
+        else if (key == "seed")
+            v.seed = static_cast<uint32_t>(parse_int(value, source, line));
+        else
+            source.fail(line, "unknown voice key '" + key + "'");
     }
     if (v.step <= 0.0 || v.attack < 0.0 || v.release < 0.0) {
         source.fail(line, "step must be positive and attack and release not negative");
@@ -216,7 +237,8 @@ void render_voice(const Voice& v, double total, std::vector<float>& mix) {
                           ? slide(v.freq, v.to, t, v.exponential)
                           : v.tones[static_cast<size_t>(time / v.step) % v.tones.size()];
         if (v.slew > 0.0) {
-            if (n == 0) pitch.reset(static_cast<float>(freq));
+            if (n == 0)
+                pitch.reset(static_cast<float>(freq));
             freq = pitch.lowpass(static_cast<float>(freq), 1.0 / (2.0 * kPi * v.slew));
         }
         freq *= 1.0 + v.vibrato_depth * std::sin(2.0 * kPi * v.vibrato_rate * time);
@@ -229,15 +251,18 @@ void render_voice(const Voice& v, double total, std::vector<float>& mix) {
             x -= high.lowpass(static_cast<float>(x), v.highpass);
         }
         double level = v.gain;
-        if (v.attack > 0.0) level *= std::min(1.0, time / v.attack);
-        if (v.release > 0.0) level *= std::clamp((duration - time) / v.release, 0.0, 1.0);
-        if (v.decay > 0.0) level *= std::exp(-time / v.decay);
+        if (v.attack > 0.0)
+            level *= std::min(1.0, time / v.attack);
+        if (v.release > 0.0)
+            level *= std::clamp((duration - time) / v.release, 0.0, 1.0);
+        if (v.decay > 0.0)
+            level *= std::exp(-time / v.decay);
         level *= 1.0 - v.tremolo_depth * 0.5 * (1.0 - std::cos(2.0 * kPi * v.tremolo_rate * time));
         mix[first + n] += static_cast<float>(x * level);
     }
 }
 
-}  // namespace
+} // namespace
 
 std::vector<float> render_recipe(const std::filesystem::path& path) {
     TextSource source(path);
@@ -245,7 +270,8 @@ std::vector<float> render_recipe(const std::filesystem::path& path) {
     std::vector<Voice> voices;
     for (const SourceLine& line : source.lines()) {
         std::vector<std::string> words = split_words(line.text);
-        if (words.empty()) continue;
+        if (words.empty())
+            continue;
         if (words[0] == "length" && words.size() == 2) {
             length = parse_double(words[1], source, line.number);
         } else if (words[0] == "fade" && words.size() == 3) {
@@ -260,7 +286,8 @@ std::vector<float> render_recipe(const std::filesystem::path& path) {
         }
     }
     if (length <= 0.0 || voices.empty() || loop < 0.0 || loop >= length) {
-        throw AssetError(path.string() + ": needs a positive length, a voice, and a loop shorter than the length");
+        throw AssetError(path.string() +
+                         ": needs a positive length, a voice, and a loop shorter than the length");
     }
     size_t frames = static_cast<size_t>(length * kSampleRate);
     size_t overlap = static_cast<size_t>(loop * kSampleRate);
@@ -281,8 +308,10 @@ std::vector<float> render_recipe(const std::filesystem::path& path) {
         size_t out = static_cast<size_t>(fade_out * kSampleRate);
         for (size_t i = 0; i < frames; ++i) {
             double g = 1.0;
-            if (i < in) g = std::min(g, static_cast<double>(i) / static_cast<double>(in));
-            if (frames - 1 - i < out) g = std::min(g, static_cast<double>(frames - 1 - i) / static_cast<double>(out));
+            if (i < in)
+                g = std::min(g, static_cast<double>(i) / static_cast<double>(in));
+            if (frames - 1 - i < out)
+                g = std::min(g, static_cast<double>(frames - 1 - i) / static_cast<double>(out));
             mix[i] = static_cast<float>(mix[i] * g);
         }
     }
@@ -291,4 +320,4 @@ std::vector<float> render_recipe(const std::filesystem::path& path) {
     return mix;
 }
 
-}  // namespace assetgen
+} // namespace assetgen

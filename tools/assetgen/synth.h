@@ -45,4 +45,4 @@ void normalise(std::vector<float>& samples);
 // Renders one recipe file to mono samples at kSampleRate.
 std::vector<float> render_recipe(const std::filesystem::path& path);
 
-}  // namespace assetgen
+} // namespace assetgen

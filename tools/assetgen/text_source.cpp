@@ -29,7 +29,8 @@ TextSource::TextSource(const std::filesystem::path& path) : path_(path) {
                 break;
             }
         }
-        while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+        while (!text.empty() &&
+               (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
             text.pop_back();
         }
         lines_.push_back({number, text});
@@ -96,4 +97,4 @@ std::vector<std::filesystem::path> files_with_extension(const std::filesystem::p
     return files;
 }
 
-}  // namespace assetgen
+} // namespace assetgen

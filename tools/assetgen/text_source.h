@@ -16,8 +16,8 @@ public:
 };
 
 struct SourceLine {
-    int number = 0;    // 1-based line number in the file
-    std::string text;  // the line with any '#' comment and trailing blanks removed
+    int number = 0;   // 1-based line number in the file
+    std::string text; // the line with any '#' comment and trailing blanks removed
 };
 
 class TextSource {
@@ -44,4 +44,4 @@ double parse_double(const std::string& word, const TextSource& source, int line)
 std::vector<std::filesystem::path> files_with_extension(const std::filesystem::path& folder,
                                                         const std::string& extension);
 
-}  // namespace assetgen
+} // namespace assetgen
