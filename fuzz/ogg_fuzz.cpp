@@ -5,12 +5,6 @@
 
 #include "audio/audio_decoder.h"
 
-// stb_vorbis (Debian's libstb) leaks a few kilobytes of setup memory when it refuses a stream
-// whose codebooks are malformed. That is the library's, not ours, and ours are still reported.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libstb.so\n";
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0; // fmemopen wants a buffer of at least one byte

@@ -8,6 +8,7 @@
 
 #include "audio/heap_block.h"
 #include "audio/vorbis_comment_check.h"
+#include "audio/vorbis_heap.h"
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
@@ -30,6 +31,8 @@ struct VorbisCloser {
 short* LoadOGG(std::FILE* file, int* length, int* channels, int* format, int* hertz) {
     if (!VorbisCommentsFit(file))
         return nullptr;
+    // Declared first so that it ends last, after the decoder is closed.
+    VorbisHeapScope heap;
     int error = 0;
     std::unique_ptr<stb_vorbis, VorbisCloser> decoder(
         stb_vorbis_open_file(file, 0, &error, nullptr));
