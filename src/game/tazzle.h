@@ -34,17 +34,17 @@ extern c_NoMoneyScreen* bb_tazzle_noMoneyScreen;
 extern c_OptionsScreen* bb_tazzle_optionsScreen;
 extern c_RedefineKeysScreen* bb_tazzle_redefineKeysScreen;
 
-extern String bb_tazzle_version;  // "V2.1", shown on the title; never saved
-extern int bb_tazzle_score;       // points of the current game
-extern int bb_tazzle_hiScore;     // best score of this run; not saved
-extern int bb_tazzle_money;       // cash of the current game, in dollars
-extern int bb_tazzle_level;       // 1 for a new game
-extern bool bb_tazzle_gotSkis;    // the player has hired skis
-extern int bb_tazzle_skiDamage;   // state of the hired skis
+extern String bb_tazzle_version; // "V2.1", shown on the title; never saved
+extern int bb_tazzle_score;      // points of the current game
+extern int bb_tazzle_hiScore;    // best score of this run; not saved
+extern int bb_tazzle_money;      // cash of the current game, in dollars
+extern int bb_tazzle_level;      // 1 for a new game
+extern bool bb_tazzle_gotSkis;   // the player has hired skis
+extern int bb_tazzle_skiDamage;  // state of the hired skis
 // Score mark of the last cash bonus: once the score is more than 999 past it, the play screens
 // pay 10 dollars and raise it by 1000.
 extern int bb_tazzle_lastScoreUpdate;
-extern bool bb_tazzle_paused;     // the play screens stand still while it is set
+extern bool bb_tazzle_paused; // the play screens stand still while it is set
 
 // Gives every global above its initial value (called from bbInit).
 void bb_tazzle_Init();

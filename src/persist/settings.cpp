@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "audio/audio.h"
+#include "host/app.h"
 #include "runtime/number_parse.h"
 
 std::unique_ptr<c_Settings> bb_settings_gameSettings;
@@ -21,18 +23,25 @@ constexpr int kDefaultControls[c_Control::Count] = {81, 90, 73, 80, 72, 77, 122}
 // Keeps the field as it is when the store has no text for the key.
 void ReadInt(const c_SimpleState& state, const char16_t* key, int& field) {
     String text = state.p_Get(key);
-    if (!text.empty()) field = bb_parse_Int(text);
+    if (!text.empty())
+        field = bb_parse_Int(text);
 }
 
 void ReadBool(const c_SimpleState& state, const char16_t* key, bool& field) {
     String text = state.p_Get(key);
-    if (!text.empty()) field = bb_parse_Int(text) != 0;
+    if (!text.empty())
+        field = bb_parse_Int(text) != 0;
 }
 
-}  // namespace
+} // namespace
 
 c_Settings::c_Settings() : m_state(std::make_unique<c_SimpleState>()) {
     std::copy(std::begin(kDefaultControls), std::end(kDefaultControls), m_controls.begin());
+}
+
+void c_Settings::p_Load() {
+    m_state->p_Load();
+    p_ReadFields();
 }
 
 void c_Settings::p_ReadFields() {
@@ -55,6 +64,11 @@ void c_Settings::p_ReadFields() {
     m_musicVolume = std::clamp(m_musicVolume, 0, 100);
 }
 
+void c_Settings::p_Save() {
+    p_WriteFields();
+    m_state->p_Save();
+}
+
 void c_Settings::p_WriteFields() {
     c_SimpleState& state = *m_state;
     auto flag = [](bool value) { return String(value ? u"1" : u"0"); };
@@ -69,5 +83,23 @@ void c_Settings::p_WriteFields() {
     state.p_Set2(u"MusicVolume", bb_itos(m_musicVolume));
     for (int control = 0; control < c_Control::Count; ++control) {
         state.p_Set2(kControlKeys[control], bb_itos(m_controls[control]));
+    }
+}
+
+void c_Settings::p_ApplySettings(bool changeWindow) {
+    if (changeWindow) {
+        // Windowed is always 640 x 480 (resizable, decorated); the resolution is for full screen.
+        // (bb_app_SetDeviceWindow also takes the new size into the application's view.)
+        if (m_fullScreen) {
+            bb_app_SetDeviceWindow(m_resolutionWidth, m_resolutionHeight, 1);
+        } else {
+            bb_app_SetDeviceWindow(640, 480, 6);
+        }
+    }
+    bb_app_SetUpdateRate(m_frameRateThrottle ? 60 : 0);
+    bb_app_SetSwapInterval(m_verticalSync ? 1 : 0);
+    bb_audio_SetMusicVolume(static_cast<float>(m_musicVolume) / 100);
+    for (int channel = 0; channel <= 4; ++channel) {
+        bb_audio_SetChannelVolume(channel, static_cast<float>(m_effectsVolume) / 100);
     }
 }

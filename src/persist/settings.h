@@ -35,11 +35,11 @@ public:
     bool m_verticalSync = true;
     bool m_frameRateThrottle = true;
     bool m_fullScreen = false;
-    int m_resolutionWidth = 640;  // full screen only; the window is always 640 x 480
+    int m_resolutionWidth = 640; // full screen only; the window is always 640 x 480
     int m_resolutionHeight = 480;
-    int m_effectsVolume = 100;    // percent
-    int m_musicVolume = 50;       // percent
-    std::array<int, c_Control::Count> m_controls;  // game key codes
+    int m_effectsVolume = 100;                    // percent
+    int m_musicVolume = 50;                       // percent
+    std::array<int, c_Control::Count> m_controls; // game key codes
 
     // Loads the state store, then reads every field from it.
     void p_Load();

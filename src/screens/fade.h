@@ -25,6 +25,6 @@ public:
     c_FadeColour p_BandColour(int step) const;
 
     bool m_reversed;
-    int m_thickness = 0;  // 0 to 240 virtual pixels
-    int m_step = 0;       // 0 to 6
+    int m_thickness = 0; // 0 to 240 virtual pixels
+    int m_step = 0;      // 0 to 6
 };

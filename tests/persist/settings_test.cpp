@@ -6,6 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "host/app.h"
+#include "host/bb_game.h"
 
 namespace {
 
@@ -62,7 +69,7 @@ TEST(Settings, ConvertsStoredTextLikeTheCLibraryAndClampsRanges) {
     const Case cases[] = {
         {u"ControlUp=abc", 1, 100, 50, 0, 640, true},
         {u"ControlUp= 65xyz", 1, 100, 50, 65, 640, true},
-        {u"ControlUp=600", 1, 100, 50, 600, 640, true},  // out of range: the control is unusable
+        {u"ControlUp=600", 1, 100, 50, 600, 640, true}, // out of range: the control is unusable
         {u"ControlUp=-5", 1, 100, 50, -5, 640, true},
         {u"VerticalSync=2", 1, 100, 50, 81, 640, true},
         {u"VerticalSync=abc", 1, 100, 50, 81, 640, false},
@@ -96,4 +103,52 @@ TEST(Settings, TrueFlagsSaveAsOneAndUnknownKeysAreDroppedOnSave) {
     EXPECT_EQ(text.find(u"Zzz"), String::npos);
 }
 
-}  // namespace
+// The settings through the host's state file, in a folder of their own.
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = std::filesystem::current_path();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "settings-test-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+        std::filesystem::current_path(folder_);
+        bb_app_Reset(); // the state file goes through this host
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(folder_);
+    }
+    std::string FileText() const {
+        std::ifstream file(folder_ / ".zibbetstate", std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    BBGame host_;
+    std::filesystem::path previous_;
+    std::filesystem::path folder_;
+};
+
+TEST_F(SettingsFileTest, SavedSettingsLoadBackAndMissingFilesGiveDefaults) {
+    c_Settings first;
+    first.p_Load(); // no file yet
+    EXPECT_EQ(SavedText(first), kDefaultText);
+    first.m_controls[c_Control::Pause] = 27;
+    first.m_musicVolume = 0;
+    first.m_fullScreen = true;
+    first.p_Save();
+    std::string text = FileText();
+    EXPECT_NE(text.find("ControlPause=27,"), std::string::npos) << text;
+    EXPECT_NE(text.find(",MusicVolume=0,"), std::string::npos) << text;
+
+    c_Settings second;
+    second.p_Load();
+    EXPECT_EQ(second.m_controls[c_Control::Pause], 27);
+    EXPECT_EQ(second.m_musicVolume, 0);
+    EXPECT_TRUE(second.m_fullScreen);
+    EXPECT_EQ(SavedText(second), bb_str(text));
+}
+
+} // namespace

@@ -12,7 +12,8 @@ using Entries = std::map<String, String>;
 
 c_SimpleState StoreWith(const Entries& entries) {
     c_SimpleState state;
-    for (const auto& [key, value] : entries) state.p_Set2(key, value);
+    for (const auto& [key, value] : entries)
+        state.p_Set2(key, value);
     return state;
 }
 
@@ -64,10 +65,8 @@ TEST(SimpleState, DecodesTextIntoEntries) {
 }
 
 TEST(SimpleState, AwkwardKeysAndValuesSurviveARoundTrip) {
-    const Entries entries = {{u"a,b", u"x=y"},
-                             {u"back\\slash", u"\\"},
-                             {u"=", u",,"},
-                             {u"\u00e9t\u00e9", u"\u4e2d"}};
+    const Entries entries = {
+        {u"a,b", u"x=y"}, {u"back\\slash", u"\\"}, {u"=", u",,"}, {u"\u00e9t\u00e9", u"\u4e2d"}};
     c_SimpleState loaded;
     loaded.p_Decode(StoreWith(entries).p_Encode());
     EXPECT_EQ(loaded.m_map, entries);
@@ -85,4 +84,4 @@ TEST(SimpleState, GetSetAndClear) {
     EXPECT_EQ(state.p_Get(u"k"), u"");
 }
 
-}  // namespace
+} // namespace
