@@ -162,3 +162,40 @@ TEST_F(GameMasksTest, AMissingOrBadFileEndsTheProgram) {
                                       "the file is corrupt.\n"));
     EXPECT_EQ(single.exitStatus, 255);
 }
+
+TEST(GameMasksOnTheDataFiles, EveryMaskDecodesWithSolidPixels) {
+    bb_stream_Init();
+    bb_asyncevent_Init();
+    bb_masks_Init();
+    DataDirHost host(bb_str(SKIDDLEWICK_DATA_DIR));
+    c_GameMasks& masks = *bb_masks_gameMasks;
+    masks.p_StartLoad();
+    ASSERT_TRUE(PumpUntil([&] { return masks.p_IsLoaded(); }));
+    const c_MasterMask* all[] = {
+        masks.m_tazzleWalkDown1.get(),     masks.m_tazzleWalkDown2.get(),
+        masks.m_tazzleWalkLeft1.get(),     masks.m_tazzleWalkLeft2.get(),
+        masks.m_tazzleWalkRight1.get(),    masks.m_tazzleWalkRight2.get(),
+        masks.m_tazzleWalkUp1.get(),       masks.m_tazzleWalkUp2.get(),
+        masks.m_tazzleWalkDownSkis1.get(), masks.m_tazzleWalkDownSkis2.get(),
+        masks.m_tazzleWalkLeftSkis1.get(), masks.m_tazzleWalkLeftSkis2.get(),
+        masks.m_tazzleWalkRightSkis1.get(), masks.m_tazzleWalkRightSkis2.get(),
+        masks.m_tazzleWalkUpSkis1.get(),   masks.m_tazzleWalkUpSkis2.get(),
+        masks.m_tazzleSkiDown.get(),       masks.m_carYellowRight.get(),
+        masks.m_carYellowLeft.get(),       masks.m_carRedRight.get(),
+        masks.m_carRedLeft.get(),          masks.m_truckRight.get(),
+        masks.m_truckLeft.get(),           masks.m_ambulanceRight.get(),
+        masks.m_ambulanceLeft.get(),       masks.m_bikeRight.get(),
+        masks.m_bikeLeft.get(),            masks.m_treeCollision.get(),
+        masks.m_bumpCollision.get(),       masks.m_finish.get(),
+        masks.m_tazzleSkiLeft.get(),       masks.m_tazzleSkiDownLeft.get(),
+        masks.m_tazzleSkiDownRight.get(),  masks.m_tazzleSkiRight.get(),
+    };
+    for (const c_MasterMask* mask : all) {
+        ASSERT_NE(mask, nullptr);
+        EXPECT_GT(mask->m_width, 0) << bb_narrow(mask->m_path);
+        EXPECT_GT(mask->m_height, 0) << bb_narrow(mask->m_path);
+        ASSERT_EQ(mask->m_data.size(), static_cast<size_t>(mask->m_width) * mask->m_height);
+        // Placed on itself, a mask with any solid pixel collides.
+        EXPECT_TRUE(mask->p_CollideMask(0, 0, mask, 0, 0)) << bb_narrow(mask->m_path);
+    }
+}
