@@ -25,7 +25,7 @@ protected:
         bb_masks_Init();
         dir = fs::path(::testing::TempDir()) / ("masks_" + std::to_string(::getpid()));
         fs::create_directories(dir / "Masks");
-        host = std::make_unique<DataDirHost>(bb_str(dir.string()));
+        host = std::make_unique<DataDirHost<>>(bb_str(dir.string()));
         // Mask number i is i + 1 pixels wide, so every field shows which file it holds.
         for (int i = 0; i < c_GameMasks::kMaskCount; ++i) {
             const int width = i + 1;
@@ -47,7 +47,7 @@ protected:
     }
 
     fs::path dir;
-    std::unique_ptr<DataDirHost> host;
+    std::unique_ptr<DataDirHost<>> host;
 };
 
 } // namespace
@@ -167,28 +167,45 @@ TEST(GameMasksOnTheDataFiles, EveryMaskDecodesWithSolidPixels) {
     bb_stream_Init();
     bb_asyncevent_Init();
     bb_masks_Init();
-    DataDirHost host(bb_str(SKIDDLEWICK_DATA_DIR));
+    DataDirHost<> host(bb_str(SKIDDLEWICK_DATA_DIR));
     c_GameMasks& masks = *bb_masks_gameMasks;
     masks.p_StartLoad();
     ASSERT_TRUE(PumpUntil([&] { return masks.p_IsLoaded(); }));
     const c_MasterMask* all[] = {
-        masks.m_tazzleWalkDown1.get(),     masks.m_tazzleWalkDown2.get(),
-        masks.m_tazzleWalkLeft1.get(),     masks.m_tazzleWalkLeft2.get(),
-        masks.m_tazzleWalkRight1.get(),    masks.m_tazzleWalkRight2.get(),
-        masks.m_tazzleWalkUp1.get(),       masks.m_tazzleWalkUp2.get(),
-        masks.m_tazzleWalkDownSkis1.get(), masks.m_tazzleWalkDownSkis2.get(),
-        masks.m_tazzleWalkLeftSkis1.get(), masks.m_tazzleWalkLeftSkis2.get(),
-        masks.m_tazzleWalkRightSkis1.get(), masks.m_tazzleWalkRightSkis2.get(),
-        masks.m_tazzleWalkUpSkis1.get(),   masks.m_tazzleWalkUpSkis2.get(),
-        masks.m_tazzleSkiDown.get(),       masks.m_carYellowRight.get(),
-        masks.m_carYellowLeft.get(),       masks.m_carRedRight.get(),
-        masks.m_carRedLeft.get(),          masks.m_truckRight.get(),
-        masks.m_truckLeft.get(),           masks.m_ambulanceRight.get(),
-        masks.m_ambulanceLeft.get(),       masks.m_bikeRight.get(),
-        masks.m_bikeLeft.get(),            masks.m_treeCollision.get(),
-        masks.m_bumpCollision.get(),       masks.m_finish.get(),
-        masks.m_tazzleSkiLeft.get(),       masks.m_tazzleSkiDownLeft.get(),
-        masks.m_tazzleSkiDownRight.get(),  masks.m_tazzleSkiRight.get(),
+        masks.m_tazzleWalkDown1.get(),
+        masks.m_tazzleWalkDown2.get(),
+        masks.m_tazzleWalkLeft1.get(),
+        masks.m_tazzleWalkLeft2.get(),
+        masks.m_tazzleWalkRight1.get(),
+        masks.m_tazzleWalkRight2.get(),
+        masks.m_tazzleWalkUp1.get(),
+        masks.m_tazzleWalkUp2.get(),
+        masks.m_tazzleWalkDownSkis1.get(),
+        masks.m_tazzleWalkDownSkis2.get(),
+        masks.m_tazzleWalkLeftSkis1.get(),
+        masks.m_tazzleWalkLeftSkis2.get(),
+        masks.m_tazzleWalkRightSkis1.get(),
+        masks.m_tazzleWalkRightSkis2.get(),
+        masks.m_tazzleWalkUpSkis1.get(),
+        masks.m_tazzleWalkUpSkis2.get(),
+        masks.m_tazzleSkiDown.get(),
+        masks.m_carYellowRight.get(),
+        masks.m_carYellowLeft.get(),
+        masks.m_carRedRight.get(),
+        masks.m_carRedLeft.get(),
+        masks.m_truckRight.get(),
+        masks.m_truckLeft.get(),
+        masks.m_ambulanceRight.get(),
+        masks.m_ambulanceLeft.get(),
+        masks.m_bikeRight.get(),
+        masks.m_bikeLeft.get(),
+        masks.m_treeCollision.get(),
+        masks.m_bumpCollision.get(),
+        masks.m_finish.get(),
+        masks.m_tazzleSkiLeft.get(),
+        masks.m_tazzleSkiDownLeft.get(),
+        masks.m_tazzleSkiDownRight.get(),
+        masks.m_tazzleSkiRight.get(),
     };
     for (const c_MasterMask* mask : all) {
         ASSERT_NE(mask, nullptr);

@@ -7,6 +7,7 @@
 #include "collision/cmsk_support.h"
 #include "collision/master_mask.h"
 #include "files/stream.h"
+#include "host/bb_game.h"
 #include "support/child_process.h"
 
 namespace {
@@ -66,6 +67,26 @@ TEST_F(MaskReaderTest, AStreamCutInsideARunIsAReadError) {
     EXPECT_THROW(Decode({}, 1), c_StreamReadError);
     EXPECT_THROW(Decode({3, 3}, 2), c_StreamReadError);
     EXPECT_THROW(Decode({1, 3, 3}, 3), c_StreamReadError);
+}
+
+TEST_F(MaskReaderTest, AReadErrorReachesTheHostAsAnUncaughtException) {
+    // The mask is read during an update; nothing on the way catches the stream error.
+    struct Reader : BBGameDelegate {
+        void UpdateGame() override {
+            auto buffer = CmskBuffer({.width = 2, .height = 1, .stream = {3, 3}});
+            c_MasterMask mask;
+            mask.p_CreateMasterMask(buffer.get(), Path(u"Bump.cmsk"));
+        }
+    };
+    const ChildOutcome outcome = RunInChild([] {
+        BBGame game;
+        Reader reader;
+        game.SetDelegate(&reader);
+        game.StartGame();
+        game.UpdateGame();
+    });
+    EXPECT_EQ(outcome.output, "Zibbet Runtime Error : Uncaught Zibbet Exception\n\n");
+    EXPECT_EQ(outcome.exitStatus, 255);
 }
 
 TEST_F(MaskReaderTest, ReadsAWholeFileAndPlacesTheHandle) {

@@ -5,6 +5,7 @@
 
 #include "files/data_buffer.h"
 #include "files/data_stream.h"
+#include "support/child_process.h"
 
 namespace {
 
@@ -41,6 +42,12 @@ TEST(DataBuffer, NewRefusesABufferThatHoldsStorage) {
     ASSERT_TRUE(adopted._New(3, block));
     EXPECT_EQ(adopted.ReadPointer(), block);
     EXPECT_EQ(Contents(adopted), (std::vector<int>{'a', 'b', 'c'}));
+}
+
+TEST(DataBuffer, AnImpossibleLengthIsFatal) {
+    const ChildOutcome outcome = RunInChild([] { c_DataBuffer buffer(-1); });
+    EXPECT_EQ(outcome.output, "Zibbet Runtime Error : Allocate DataBuffer failed\n\n");
+    EXPECT_EQ(outcome.exitStatus, 255);
 }
 
 TEST(DataBuffer, DiscardEmptiesAndMayBeRepeated) {

@@ -1,10 +1,11 @@
-// A host for tests whose "zibbet://data/" folder is any folder the test names.
+// A host for tests and benchmarks whose "zibbet://data/" folder is any folder they name. The
+// base is the plain host, or the desktop host where images must be decoded.
 #pragma once
 
 #include "graphics/image_loading.h"
 #include "host/bb_game.h"
 
-class DataDirHost : public BBGame {
+template <class Base = BBGame> class DataDirHost : public Base {
 public:
     explicit DataDirHost(String dataDir) : dataDir_(std::move(dataDir)) {}
 
