@@ -9,6 +9,7 @@
 #include "host/devices.h"
 #include "host/game_entry.h"
 #include "input/input_device.h"
+#include "loading/asset_groups.h"
 #include "loading/async_event.h"
 
 void bbInit() {
@@ -20,6 +21,7 @@ void bbInit() {
     bb_autofit_Init();
     bb_graphics_InstallDevice();
     bb_asyncevent_Init();
+    bb_assetgroups_Init();
     bb_masks_Init();
     bb_stream_Init();
     bb_audio_device = nullptr;

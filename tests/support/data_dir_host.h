@@ -2,6 +2,7 @@
 // base is the plain host, or the desktop host where images must be decoded.
 #pragma once
 
+#include "audio/audio_decoder.h"
 #include "graphics/image_loading.h"
 #include "host/bb_game.h"
 
@@ -16,9 +17,13 @@ public:
         return path;
     }
 
-    unsigned char* LoadImageData(const String& path, int* width, int* height,
-                                 int* depth) override {
+    unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override {
         return gxtk_LoadImageData(*this, path, width, height, depth);
+    }
+
+    short* LoadAudioData(const String& path, int* length, int* channels, int* format,
+                         int* hertz) override {
+        return LoadAudioFile(*this, path, length, channels, format, hertz);
     }
 
 private:
