@@ -25,7 +25,7 @@ protected:
         bb_masks_Init();
         dir = fs::path(::testing::TempDir()) / ("masks_" + std::to_string(::getpid()));
         fs::create_directories(dir / "Masks");
-        host = std::make_unique<DataDirHost<>>(bb_str(dir.string()));
+        host = std::make_unique<DataDirHost>(bb_str(dir.string()));
         // Mask number i is i + 1 pixels wide, so every field shows which file it holds.
         for (int i = 0; i < c_GameMasks::kMaskCount; ++i) {
             const int width = i + 1;
@@ -47,7 +47,7 @@ protected:
     }
 
     fs::path dir;
-    std::unique_ptr<DataDirHost<>> host;
+    std::unique_ptr<DataDirHost> host;
 };
 
 } // namespace
@@ -167,7 +167,7 @@ TEST(GameMasksOnTheDataFiles, EveryMaskDecodesWithSolidPixels) {
     bb_stream_Init();
     bb_asyncevent_Init();
     bb_masks_Init();
-    DataDirHost<> host(bb_str(SKIDDLEWICK_DATA_DIR));
+    DataDirHost host(bb_str(SKIDDLEWICK_DATA_DIR));
     c_GameMasks& masks = *bb_masks_gameMasks;
     masks.p_StartLoad();
     ASSERT_TRUE(PumpUntil([&] { return masks.p_IsLoaded(); }));

@@ -48,7 +48,7 @@ protected:
         ASSERT_NE(window, nullptr);
         glfwMakeContextCurrent(window);
         ++glfwGraphicsSeq;
-        host = std::make_unique<DataDirHost<BBGlfwGame>>(bb_str(SKIDDLEWICK_DATA_DIR));
+        host = std::make_unique<DataDirHost>(bb_str(SKIDDLEWICK_DATA_DIR));
         bb_app_Reset();
         device = std::make_unique<gxtkGraphics>();
         bb_graphics_device = device.get();
@@ -71,12 +71,12 @@ protected:
     }
 
     static GLFWwindow* window;
-    static std::unique_ptr<DataDirHost<BBGlfwGame>> host;
+    static std::unique_ptr<DataDirHost> host;
     static std::unique_ptr<gxtkGraphics> device;
 };
 
 GLFWwindow* LoadersDisplayTest::window = nullptr;
-std::unique_ptr<DataDirHost<BBGlfwGame>> LoadersDisplayTest::host;
+std::unique_ptr<DataDirHost> LoadersDisplayTest::host;
 std::unique_ptr<gxtkGraphics> LoadersDisplayTest::device;
 
 } // namespace
@@ -143,7 +143,7 @@ TEST_F(LoadersDisplayTest, TheStartUpGroupsLoadTogether) {
 
 TEST_F(LoadersDisplayTest, AMissingAtlasEndsTheProgram) {
     const ChildOutcome outcome = RunInChild([] {
-        DataDirHost<BBGame> empty(u"/nonexistent-data-folder");
+        DataDirHost empty(u"/nonexistent-data-folder");
         bb_app_Reset();
         bb_gamegraphics_gameImages->p_StartLoad();
     });

@@ -24,7 +24,7 @@ protected:
         bb_audio_device = nullptr;
     }
 
-    DataDirHost<BBGame> host{bb_str(SKIDDLEWICK_DATA_DIR)};
+    DataDirHost host{bb_str(SKIDDLEWICK_DATA_DIR)};
     gxtkAudio audio;
 };
 

@@ -1,12 +1,12 @@
-// A host for tests and benchmarks whose "zibbet://data/" folder is any folder they name. The
-// base is the plain host, or the desktop host where images must be decoded.
+// A host for tests and benchmarks whose "zibbet://data/" folder is any folder they name. It
+// decodes images and sounds as the desktop host does.
 #pragma once
 
 #include "audio/audio_decoder.h"
 #include "graphics/image_loading.h"
 #include "host/bb_game.h"
 
-template <class Base = BBGame> class DataDirHost : public Base {
+class DataDirHost : public BBGame {
 public:
     explicit DataDirHost(String dataDir) : dataDir_(std::move(dataDir)) {}
 
