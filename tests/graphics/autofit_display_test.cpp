@@ -212,20 +212,17 @@ TEST(AutofitPixelsTest, LetterboxedPictureInAWideWindow) {
     bb_graphics_EndRender();
     device.EndRender();
 
-    auto pixel = [&](int x, int y) {
-        int value = 0;
-        device.ReadPixels(std::span<int>(&value, 1), x, y, 1, 1, 0, 1);
-        return value & 0xffffff;
-    };
-    EXPECT_EQ(pixel(159, 360), 0);        // left band
-    EXPECT_EQ(pixel(1120, 360), 0);       // right band
-    EXPECT_EQ(pixel(160, 0), 0x0000ff);   // virtual (0, 0)
-    EXPECT_EQ(pixel(162, 2), 0xffffff);
-    EXPECT_EQ(pixel(1119, 719), 0xffffff); // virtual (639, 479)
-    EXPECT_EQ(pixel(255, 360), 0xffffff);  // left of the play area
-    EXPECT_EQ(pixel(256, 72), 0x00ff00);   // play area corner
-    EXPECT_EQ(pixel(1023, 647), 0x00ff00);
-    EXPECT_EQ(pixel(1024, 647), 0xffffff);
+    graphics_test::ExpectPixels(device, {
+        {159, 360, 0},  // left band
+        {1120, 360, 0},  // right band
+        {160, 0, 0x0000ff},  // virtual (0, 0)
+        {162, 2, 0xffffff},
+        {1119, 719, 0xffffff},  // virtual (639, 479)
+        {255, 360, 0xffffff},  // left of the play area
+        {256, 72, 0x00ff00},  // play area corner
+        {1023, 647, 0x00ff00},
+        {1024, 647, 0xffffff},
+    });
     bb_graphics_Init();
     c_VirtualDisplay::m_Display.reset();
 }

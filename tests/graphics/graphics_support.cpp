@@ -1,15 +1,14 @@
-// Helpers shared by the graphics tests: pixel blocks, a child process for fatal paths, and a
-// hidden window with its own OpenGL context.
+// Helpers shared by the graphics tests: pixel blocks, reading the window back, and a hidden
+// window with its own OpenGL context.
 #include "graphics/graphics_test_support.h"
 
 #include <GLFW/glfw3.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
+#include <gtest/gtest.h>
 #include <cstdlib>
+#include <span>
 #include <stdexcept>
 
+#include "graphics/gxtk_graphics.h"
 #include "host/glfw_game.h"
 
 namespace graphics_test {
@@ -40,28 +39,15 @@ std::shared_ptr<gxtkSurface> PaintedSurface(int width, int height,
     return gxtkSurface::FromPixels(gxtkPixels(data), width, height, 4);
 }
 
-ChildResult RunInChild(const std::function<void()>& fn) {
-    int fds[2];
-    if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
-    std::fflush(stdout);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        dup2(fds[1], STDOUT_FILENO);
-        fn();
-        std::fflush(stdout);
-        _exit(0);
-    }
-    close(fds[1]);
-    ChildResult result;
-    char buffer[512];
-    ssize_t n;
-    while ((n = read(fds[0], buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<size_t>(n));
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+int ReadPixel(gxtkGraphics& device, int x, int y) {
+    int value = 0;
+    device.ReadPixels(std::span<int>(&value, 1), x, y, 1, 1, 0, 1);
+    return value & 0xffffff;
+}
+
+void ExpectPixels(gxtkGraphics& device, std::initializer_list<PixelCheck> checks) {
+    for (const PixelCheck& c : checks)
+        EXPECT_EQ(ReadPixel(device, c.x, c.y), c.rgb) << "pixel (" << c.x << ", " << c.y << ")";
 }
 
 GlWindow::GlWindow(int width, int height) {

@@ -1,12 +1,13 @@
-// Helpers shared by the graphics tests: pixel blocks, a child process for fatal paths, and a
-// hidden window with its own OpenGL context.
+// Helpers shared by the graphics tests: pixel blocks, reading the window back, and a hidden
+// window with its own OpenGL context.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
-#include <string>
 
+#include "graphics/gxtk_graphics.h"
 #include "graphics/gxtk_surface.h"
 
 struct GLFWwindow;
@@ -20,12 +21,15 @@ std::shared_ptr<gxtkSurface> SolidSurface(int width, int height, int depth,
 std::shared_ptr<gxtkSurface> PaintedSurface(int width, int height,
                                             const std::function<std::uint32_t(int, int)>& fn);
 
-struct ChildResult {
-    int status = -1;    // exit status, or -1 when the child did not exit normally
-    std::string output; // everything it wrote on standard output
+// 0xRRGGBB of window pixel (x, y), y downward, read through the renderer.
+int ReadPixel(gxtkGraphics& device, int x, int y);
+
+struct PixelCheck {
+    int x, y;
+    int rgb; // 0xRRGGBB
 };
-// Runs fn in a forked child, capturing its standard output and exit status.
-ChildResult RunInChild(const std::function<void()>& fn);
+// Expects each listed window pixel to have its colour.
+void ExpectPixels(gxtkGraphics& device, std::initializer_list<PixelCheck> checks);
 
 // A hidden window with a current OpenGL context; each one is a new graphics sequence.
 class GlWindow {

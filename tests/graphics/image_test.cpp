@@ -7,8 +7,8 @@
 #include "graphics/graphics.h"
 #include "graphics/graphics_test_support.h"
 #include "graphics/image.h"
+#include "support/child_process.h"
 
-using graphics_test::RunInChild;
 using graphics_test::SolidSurface;
 
 namespace {
@@ -133,7 +133,7 @@ TEST(ImageTest, BadCutsAndSecondInitialisationAreFatal) {
     };
     for (const Case& c : cases) {
         const auto result = RunInChild(c.act);
-        EXPECT_EQ(result.status, 255) << c.message;
+        EXPECT_EQ(result.exitStatus, 255) << c.message;
         EXPECT_EQ(result.output.rfind(std::string("Zibbet Runtime Error : ") + c.message + "\n", 0), 0u)
             << result.output;
     }

@@ -51,11 +51,7 @@ protected:
         ASSERT_NE(stbi_write_png((dir / name).c_str(), width, height, 4, rgba.data(), width * 4), 0);
     }
 
-    int Pixel(int x, int y) {
-        int value = 0;
-        device->ReadPixels(std::span<int>(&value, 1), x, y, 1, 1, 0, 1);
-        return value & 0xffffff;
-    }
+    int Pixel(int x, int y) { return graphics_test::ReadPixel(*device, x, y); }
 
     fs::path dir;
     std::unique_ptr<DataDirHost> host;
@@ -166,17 +162,19 @@ TEST_F(ModuleTest, RotatedAndScaledImagesTurnAboutTheirHandle) {
     bb_graphics_EndRender();
     device->EndRender();
     EXPECT_EQ(bb_graphics_context->m_matrixSp, 0);
-    EXPECT_EQ(Pixel(41, 47), 0xff0000);
-    EXPECT_EQ(Pixel(58, 52), 0x00ff00);
-    EXPECT_EQ(Pixel(39, 50), 0);
-    EXPECT_EQ(Pixel(60, 50), 0);
-    EXPECT_EQ(Pixel(50, 45), 0);
-    EXPECT_EQ(Pixel(150, 53), 0xff0000);
-    EXPECT_EQ(Pixel(150, 46), 0x00ff00);
-    EXPECT_EQ(Pixel(144, 50), 0);
-    EXPECT_EQ(Pixel(96, 9), 0xff0000);
-    EXPECT_EQ(Pixel(103, 10), 0x00ff00);
-    EXPECT_EQ(Pixel(94, 10), 0);
+    graphics_test::ExpectPixels(*device, {
+        {41, 47, 0xff0000},
+        {58, 52, 0x00ff00},
+        {39, 50, 0},
+        {60, 50, 0},
+        {50, 45, 0},
+        {150, 53, 0xff0000},
+        {150, 46, 0x00ff00},
+        {144, 50, 0},
+        {96, 9, 0xff0000},
+        {103, 10, 0x00ff00},
+        {94, 10, 0},
+    });
 }
 
 } // namespace

@@ -37,12 +37,7 @@ protected:
         device->Cls(0, 0, 0);
     }
 
-    // 0xAARRGGBB of window pixel (x, y), y downward.
-    int Pixel(int x, int y) {
-        int value = 0;
-        device->ReadPixels(std::span<int>(&value, 1), x, y, 1, 1, 0, 1);
-        return value & 0xffffff;
-    }
+    int Pixel(int x, int y) { return graphics_test::ReadPixel(*device, x, y); }
 
     std::unique_ptr<GlWindow> window;
     std::unique_ptr<gxtkGraphics> device;
@@ -58,10 +53,12 @@ TEST_F(RendererTest, RectangleLandsOnItsPixelsInPremultipliedColour) {
     const int colour = 0x7f4000; // (127, 64, 0) blended onto black
     EXPECT_EQ(Pixel(10, 20), colour);
     EXPECT_EQ(Pixel(39, 59), colour);
-    EXPECT_EQ(Pixel(9, 20), 0);
-    EXPECT_EQ(Pixel(10, 19), 0);
-    EXPECT_EQ(Pixel(40, 59), 0);
-    EXPECT_EQ(Pixel(39, 60), 0);
+    graphics_test::ExpectPixels(*device, {
+        {9, 20, 0},
+        {10, 19, 0},
+        {40, 59, 0},
+        {39, 60, 0},
+    });
 }
 
 TEST_F(RendererTest, ReadPixelsFlipsRowsIntoPlace) {
@@ -111,11 +108,13 @@ TEST_F(RendererTest, SurfaceChangeFlushesButColourChangeDoesNot) {
     device->EndRender();
     EXPECT_EQ(device->Stats().drawCalls, 4);
 
-    EXPECT_EQ(Pixel(3, 3), 0xff0000);
-    EXPECT_EQ(Pixel(11, 3), 0x00ff00);
-    EXPECT_EQ(Pixel(19, 3), 0x808080);
-    EXPECT_EQ(Pixel(27, 3), 0xffffff);
-    EXPECT_EQ(Pixel(40, 0), 0xffffff);
+    graphics_test::ExpectPixels(*device, {
+        {3, 3, 0xff0000},
+        {11, 3, 0x00ff00},
+        {19, 3, 0x808080},
+        {27, 3, 0xffffff},
+        {40, 0, 0xffffff},
+    });
 }
 
 TEST_F(RendererTest, BlendScissorAndClsFlushOrDrop) {
@@ -151,12 +150,14 @@ TEST_F(RendererTest, ScissorRunsDownwardFromTheTopOfTheWindow) {
     device->DrawRect(0, 0, kWidth, kHeight);
     device->SetScissor(0, 0, kWidth, kHeight);
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
-    EXPECT_EQ(Pixel(10, 20), 0xffffff);
-    EXPECT_EQ(Pixel(39, 59), 0xffffff);
-    EXPECT_EQ(Pixel(9, 20), 0);
-    EXPECT_EQ(Pixel(10, 19), 0);
-    EXPECT_EQ(Pixel(40, 30), 0);
-    EXPECT_EQ(Pixel(20, 60), 0);
+    graphics_test::ExpectPixels(*device, {
+        {10, 20, 0xffffff},
+        {39, 59, 0xffffff},
+        {9, 20, 0},
+        {10, 19, 0},
+        {40, 30, 0},
+        {20, 60, 0},
+    });
 
     device->SetScissor(5, 5, -3, 10); // a negative size clips everything
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -171,9 +172,11 @@ TEST_F(RendererTest, TexturedQuadsShowTheirSourceRectangle) {
     device->DrawSurface2(surface.get(), 20, 20, 4, 0, 4, 4);
     device->DrawSurface2(surface.get(), 40, 20, 0, 0, 4, 4);
     device->EndRender();
-    EXPECT_EQ(Pixel(21, 22), 0x0000ff);
-    EXPECT_EQ(Pixel(41, 22), 0xff0000);
-    EXPECT_EQ(Pixel(41, 20), 0); // transparent pixels leave the black
+    graphics_test::ExpectPixels(*device, {
+        {21, 22, 0x0000ff},
+        {41, 22, 0xff0000},
+        {41, 20, 0},  // transparent pixels leave the black
+    });
 }
 
 TEST_F(RendererTest, TexturesAreMadeAgainForANewContext) {
@@ -202,9 +205,11 @@ TEST_F(RendererTest, WritePixelsUpdatesTheTexture) {
     device->WritePixels2(surface.get(), pixels, 1, 1, 1, 1, 5, 4);
     device->DrawSurface(surface.get(), 0, 0);
     device->EndRender();
-    EXPECT_EQ(Pixel(0, 0), 0x00ff00);
-    EXPECT_EQ(Pixel(1, 1), 0xff0000);
-    EXPECT_EQ(Pixel(2, 1), 0x00ff00);
+    graphics_test::ExpectPixels(*device, {
+        {0, 0, 0x00ff00},
+        {1, 1, 0xff0000},
+        {2, 1, 0x00ff00},
+    });
 }
 
 // A driver that only takes power-of-two textures.
@@ -233,9 +238,11 @@ TEST_F(RendererTest, RefusedSizesAreRetriedAsPowersOfTwo) {
 
     device->DrawSurface(surface.get(), 0, 0);
     device->EndRender();
-    EXPECT_EQ(Pixel(10, 30), 0xff0000);
-    EXPECT_EQ(Pixel(90, 30), 0x00ff00);
-    EXPECT_EQ(Pixel(101, 30), 0); // the padding of the larger texture is not drawn
+    graphics_test::ExpectPixels(*device, {
+        {10, 30, 0xff0000},
+        {90, 30, 0x00ff00},
+        {101, 30, 0},  // the padding of the larger texture is not drawn
+    });
 }
 
 TEST_F(RendererTest, AnOldGlErrorIsNotTakenForARefusal) {
@@ -251,10 +258,12 @@ TEST_F(RendererTest, OvalsAndPolygonsFillTheirShapes) {
     const float fan[] = {80, 20, 100, 20, 110, 30, 100, 40, 80, 40};
     device->DrawPoly(fan);
     device->EndRender();
-    EXPECT_EQ(Pixel(40, 30), 0xffffff);
-    EXPECT_EQ(Pixel(21, 21), 0); // outside the ellipse, inside its box
-    EXPECT_EQ(Pixel(90, 30), 0xffffff);
-    EXPECT_EQ(Pixel(108, 22), 0);
+    graphics_test::ExpectPixels(*device, {
+        {40, 30, 0xffffff},
+        {21, 21, 0},  // outside the ellipse, inside its box
+        {90, 30, 0xffffff},
+        {108, 22, 0},
+    });
     EXPECT_EQ(device->Stats().drawCalls, 2);
 }
 
