@@ -35,7 +35,26 @@ int gxtkFrameStats::TotalFlushes() const {
     return total;
 }
 
-gxtkGraphics::gxtkGraphics() {
+gxtkGraphics* gxtkGraphics::first = nullptr;
+
+gxtkGraphics::~gxtkGraphics() {
+    for (gxtkGraphics** link = &first; *link; link = &(*link)->next)
+        if (*link == this) {
+            *link = next;
+            break;
+        }
+}
+
+void gxtkGraphics::SurfaceGoing(gxtkSurface* surface) {
+    for (gxtkGraphics* device = first; device; device = device->next)
+        if (device->batchSurface == surface) {
+            device->Flush();
+            device->batchSurface = nullptr;
+        }
+}
+
+gxtkGraphics::gxtkGraphics() : next(first) {
+    first = this;
     ReadWindowSize();
     for (int q = 0; q < kMaxQuads; ++q) {
         const auto base = static_cast<std::uint16_t>(q * 4);

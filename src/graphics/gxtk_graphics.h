@@ -51,6 +51,13 @@ public:
 
     // Reads the window size when a window exists.
     gxtkGraphics();
+    ~gxtkGraphics() override;
+    gxtkGraphics(const gxtkGraphics&) = delete;
+    gxtkGraphics& operator=(const gxtkGraphics&) = delete;
+
+    // A surface about to lose its texture or be destroyed: pending quads of it are drawn now, so
+    // the batch never refers to a surface that is gone.
+    static void SurfaceGoing(gxtkSurface* surface);
 
     virtual int Width() const { return width; }
     virtual int Height() const { return height; }
@@ -130,4 +137,8 @@ private:
     gxtkSurface* batchSurface = nullptr;
 
     gxtkFrameStats stats;
+
+    // The renderers alive, newest first (one in the game; tests may make more).
+    gxtkGraphics* next = nullptr;
+    static gxtkGraphics* first;
 };

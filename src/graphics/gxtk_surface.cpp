@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "graphics/gxtk_graphics.h"
 #include "host/glfw_game.h"
 
 namespace {
@@ -53,7 +54,10 @@ std::shared_ptr<gxtkSurface> gxtkSurface::FromPixels(gxtkPixels data, int width,
     return surface;
 }
 
-gxtkSurface::~gxtkSurface() { DeleteTexture(); }
+gxtkSurface::~gxtkSurface() {
+    gxtkGraphics::SurfaceGoing(this);
+    DeleteTexture();
+}
 
 int gxtkSurface::CurrentSeq() { return glfwGraphicsSeq; }
 
@@ -64,6 +68,7 @@ void gxtkSurface::DeleteTexture() {
 }
 
 void gxtkSurface::Discard() {
+    gxtkGraphics::SurfaceGoing(this);
     DeleteTexture();
     data.reset();
 }

@@ -197,6 +197,21 @@ TEST_F(RendererTest, TexturesAreMadeAgainForANewContext) {
     EXPECT_EQ(Pixel(9, 9), 0x20c040);
 }
 
+TEST_F(RendererTest, ASurfaceLeavingMidBatchIsDrawnFirst) {
+    auto discarded = SolidSurface(4, 4, 4, 0x00ff00ffu);
+    device->DrawSurface(discarded.get(), 0, 0);
+    discarded->Discard();
+    EXPECT_EQ(device->BatchCount(), 0);
+    auto destroyed = SolidSurface(4, 4, 4, 0x0000ffffu);
+    device->DrawSurface(destroyed.get(), 8, 0);
+    destroyed.reset();
+    EXPECT_EQ(device->BatchCount(), 0);
+    device->DrawRect(16, 0, 4, 4);
+    device->EndRender();
+    EXPECT_EQ(device->Stats().drawCalls, 3);
+    graphics_test::ExpectPixels(*device, {{1, 1, 0x00ff00}, {9, 1, 0x0000ff}, {17, 1, 0xffffff}});
+}
+
 TEST_F(RendererTest, WritePixelsUpdatesTheTexture) {
     auto surface = device->CreateSurface(4, 4);
     std::vector<int> pixels(16, static_cast<int>(0xff00ff00u));
