@@ -15,6 +15,7 @@
 #include "graphics/texture_page.h"
 #include "host/app.h"
 #include "markup/config.h"
+#include "support/child_process.h"
 #include "support/data_dir_host.h"
 
 namespace fs = std::filesystem;
@@ -22,7 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using graphics_test::GlWindow;
-using graphics_test::RunInChild;
 
 constexpr int kSheetWidth = 64;
 constexpr int kSheetHeight = 48;
@@ -229,7 +229,7 @@ TEST_F(TexturePageTest, ARectangleOutsideTheSheetEndsTheProgram) {
     ASSERT_TRUE(page.p_IsLoaded());
     for (const char16_t* name : {u"Wide", u"Deep", u"Left", u"Above", u"Negative", u"Huge"}) {
         const auto result = RunInChild([&] { page.p_FindImage(name, 0); });
-        EXPECT_EQ(result.status, 255) << bb_narrow(name);
+        EXPECT_EQ(result.exitStatus, 255) << bb_narrow(name);
         EXPECT_EQ(result.output, "Zibbet Runtime Error : Image frame outside surface\n\n")
             << bb_narrow(name);
     }
