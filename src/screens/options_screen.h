@@ -1,0 +1,52 @@
+// The options screen: difficulty, vertical sync, frame-rate throttle, full screen, resolution,
+// the two volumes and the way to the key redefinition; leaving it saves the settings.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "runtime/string.h"
+#include "screens/menu.h"
+
+class c_OptionsScreen {
+public:
+    // Menu lines.
+    static constexpr int m_Difficulty = 0;
+    static constexpr int m_VerticalSync = 1;
+    static constexpr int m_FrameRateThrottle = 2;
+    static constexpr int m_FullScreen = 3;
+    static constexpr int m_Resolution = 4;
+    static constexpr int m_EffectsVolume = 5;
+    static constexpr int m_MusicVolume = 6;
+    static constexpr int m_RedefineKeys = 7;
+    static constexpr int m_Back = 8;
+
+    struct Mode {
+        int width;
+        int height;
+    };
+
+    // Entering from the title: finds the current resolution among the display modes (writing
+    // it back into the settings) and builds the menu with BACK selected.
+    void p_OnInit();
+    // Rewrites lines 0 to 6 from the current settings.
+    void p_UpdateOptions();
+    void p_Update();
+    void p_Render();
+    void p_OnUpdate() { p_Update(); }
+    void p_OnRender() { p_Render(); }
+
+    std::vector<Mode> m_modes;
+    int m_modeIndex = -1; // the current resolution in m_modes
+    std::unique_ptr<c_Menu> m_menu;
+
+private:
+    void Activate(int item);
+    void Leave();
+};
+
+// The line texts, 32 characters for every value line.
+String bb_options_DifficultyLine(int difficulty);
+String bb_options_YesNoLine(const String& label, bool value);
+String bb_options_ResolutionLine(int width, int height);
+String bb_options_VolumeLine(const String& label, int volume);
