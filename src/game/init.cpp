@@ -4,6 +4,7 @@
 #include "files/stream.h"
 #include "game/minimal_app.h"
 #include "graphics/graphics.h"
+#include "graphics/texture_page.h"
 #include "graphics/virtual_display.h"
 #include "host/app.h"
 #include "host/devices.h"
@@ -19,6 +20,7 @@ void bbInit() {
     bb_input_device = nullptr;
     bb_graphics_Init();
     bb_autofit_Init();
+    bb_texturepage_Init();
     bb_graphics_InstallDevice();
     bb_asyncevent_Init();
     bb_assetgroups_Init();

@@ -9,6 +9,8 @@
 
 std::map<String, std::unique_ptr<c_TexturePageData>> c_TexturePage::m_imageList;
 
+void bb_texturepage_Init() { c_TexturePage::m_imageList.clear(); }
+
 int bb_texturepage_ReadNumber(const String& text) {
     // The C library's notion of white space leaves out most control characters; the atlas
     // treats every code up to 32 as white space.

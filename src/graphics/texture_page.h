@@ -41,6 +41,9 @@ public:
     static std::map<String, std::unique_ptr<c_TexturePageData>> m_imageList;
 };
 
+// Empties the shared name map (program start, and tests).
+void bb_texturepage_Init();
+
 // Reads an atlas number leniently: surrounding characters with codes up to 32 are ignored, then
 // an optional sign and decimal digits up to the first other character ("12px" reads 12); at most
 // 63 characters are looked at; anything non-numeric reads 0.

@@ -37,11 +37,11 @@ protected:
         bb_graphics_Init();
         device = std::make_unique<gxtkGraphics>();
         bb_graphics_SetGraphicsDevice(device.get());
-        c_TexturePage::m_imageList.clear();
+        bb_texturepage_Init();
         WriteSheet("Graphics/Sheet.png");
     }
     void TearDown() override {
-        c_TexturePage::m_imageList.clear();
+        bb_texturepage_Init();
         bb_graphics_Init();
         host.reset();
         bb_app_Reset();
