@@ -1,0 +1,97 @@
+// The replay script reader: commands and arguments, comments, and the order rules, with the
+// line of the first mistake in the message.
+#include "replay_script.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ReplayScript, ReadsEveryCommandWithItsArgumentAndLine) {
+    const char* text = "# walk to the hut\n"
+                       "state difficulty=0,music=0  \n"
+                       "press 40   # down\n"
+                       "\n"
+                       "boot\n"
+                       "newgame 4294967295\n"
+                       "step 12\n"
+                       "release 40\n"
+                       "until 5\r\n"
+                       "shot frames/the end.png\n";
+    ReplayParseResult result = ParseReplayScript(text);
+    ASSERT_TRUE(result.script) << result.error;
+    const auto& c = result.script->commands;
+    ASSERT_EQ(c.size(), 8u);
+    EXPECT_EQ(c[0].op, ReplayOp::State);
+    EXPECT_EQ(c[0].text, "difficulty=0,music=0");
+    EXPECT_EQ(c[0].line, 2);
+    EXPECT_EQ(c[1].op, ReplayOp::Press);
+    EXPECT_EQ(c[1].number, 40u);
+    EXPECT_EQ(c[2].op, ReplayOp::Boot);
+    EXPECT_EQ(c[2].line, 5);
+    EXPECT_EQ(c[3].op, ReplayOp::NewGame);
+    EXPECT_EQ(c[3].number, 4294967295u);
+    EXPECT_EQ(c[4].op, ReplayOp::Step);
+    EXPECT_EQ(c[4].number, 12u);
+    EXPECT_EQ(c[5].op, ReplayOp::Release);
+    EXPECT_EQ(c[6].op, ReplayOp::Until);
+    EXPECT_EQ(c[6].number, 5u);
+    EXPECT_EQ(c[7].op, ReplayOp::Shot);
+    EXPECT_EQ(c[7].text, "frames/the end.png");
+    EXPECT_EQ(c[7].line, 10);
+}
+
+TEST(ReplayScript, AnEmptyStateAndAnEmptyScriptAreAccepted) {
+    ReplayParseResult empty = ParseReplayScript("");
+    ASSERT_TRUE(empty.script);
+    EXPECT_TRUE(empty.script->commands.empty());
+    ReplayParseResult state = ParseReplayScript("state\nboot\n");
+    ASSERT_TRUE(state.script) << state.error;
+    EXPECT_EQ(state.script->commands[0].text, "");
+}
+
+struct BadScript {
+    const char* text;
+    const char* error;
+};
+
+class ReplayScriptErrors : public testing::TestWithParam<BadScript> {};
+
+TEST_P(ReplayScriptErrors, NamesTheLineAndTheProblem) {
+    ReplayParseResult result = ParseReplayScript(GetParam().text);
+    EXPECT_FALSE(result.script);
+    EXPECT_EQ(result.error, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ReplayScriptErrors,
+    testing::Values(
+        BadScript{"boot\njump 3\n", "line 2: unknown command 'jump'"},
+        BadScript{"Boot\n", "line 1: unknown command 'Boot'"},
+        BadScript{"boot\nstep\n", "line 2: 'step' needs a whole number from 0 to 2147483647, not ''"},
+        BadScript{"boot\nstep -1\n",
+                  "line 2: 'step' needs a whole number from 0 to 2147483647, not '-1'"},
+        BadScript{"boot\nstep 2x\n",
+                  "line 2: 'step' needs a whole number from 0 to 2147483647, not '2x'"},
+        BadScript{"boot\nstep 1 2\n",
+                  "line 2: 'step' needs a whole number from 0 to 2147483647, not '1 2'"},
+        BadScript{"boot\nstep 2147483648\n",
+                  "line 2: 'step' needs a whole number from 0 to 2147483647, not '2147483648'"},
+        BadScript{"press 0\n", "line 1: 'press' needs a whole number from 1 to 511, not '0'"},
+        BadScript{"release 512\n",
+                  "line 1: 'release' needs a whole number from 1 to 511, not '512'"},
+        BadScript{"boot\nuntil 8\n", "line 2: 'until' needs a whole number from 0 to 7, not '8'"},
+        BadScript{"boot\nnewgame 4294967296\n",
+                  "line 2: 'newgame' needs a whole number from 0 to 4294967295, not "
+                  "'4294967296'"},
+        BadScript{"boot now\n", "line 1: 'boot' takes no argument"},
+        BadScript{"boot\nshot\n", "line 2: 'shot' needs a file name"},
+        BadScript{"boot\nshot   # no name\n", "line 2: 'shot' needs a file name"},
+        BadScript{"step 1\n", "line 1: the game has not been started: 'boot' first"},
+        BadScript{"newgame 5\nboot\n", "line 1: the game has not been started: 'boot' first"},
+        BadScript{"until 2\n", "line 1: the game has not been started: 'boot' first"},
+        BadScript{"shot a.png\n", "line 1: the game has not been started: 'boot' first"},
+        BadScript{"boot\nboot\n", "line 2: 'boot' given twice"},
+        BadScript{"boot\nstate x=1\n", "line 2: 'state' must come before 'boot'"},
+        BadScript{"state a=1\nstate b=2\nboot\n", "line 2: 'state' given twice"}));
+
+} // namespace

@@ -1,0 +1,26 @@
+// One line of the replay trace: the game's progress after an update as key=value fields, plus
+// the road or ski screen's own fields while one of them is playing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Appends fields to a line: "key=value" separated by single spaces.
+class TraceFields {
+public:
+    void Add(const char* key, const std::string& value);
+    void Add(const char* key, long long value);
+    // The values joined by `separator` (an empty list gives "key=").
+    void AddList(const char* key, const std::vector<std::string>& values, char separator);
+    const std::string& Text() const { return _text; }
+
+private:
+    std::string _text;
+};
+
+// The values joined with `separator`: "1,0,3".
+std::string JoinValues(const std::vector<long long>& values, char separator);
+
+// The whole line for update `update`, with the game key codes that were down during it.
+std::string TraceLine(std::int64_t update, const std::vector<int>& keysDown);
