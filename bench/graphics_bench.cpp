@@ -17,7 +17,8 @@ namespace {
 std::shared_ptr<gxtkSurface> Sheet(int width, int height) {
     const size_t bytes = static_cast<size_t>(width) * height * 4;
     auto* data = static_cast<unsigned char*>(std::malloc(bytes));
-    for (size_t i = 0; i < bytes; ++i) data[i] = static_cast<unsigned char>(i * 37);
+    for (size_t i = 0; i < bytes; ++i)
+        data[i] = static_cast<unsigned char>(i * 37);
     return gxtkSurface::FromPixels(gxtkPixels(data), width, height, 4);
 }
 
@@ -27,7 +28,8 @@ void WriteQuads(benchmark::State& state, bool transformed) {
     auto sheet = Sheet(64, 64);
     device->SetAlpha(1);
     device->SetColor(255, 255, 255);
-    if (transformed) device->SetMatrix(1.5f, 0.1f, -0.1f, 1.5f, 160, 0);
+    if (transformed)
+        device->SetMatrix(1.5f, 0.1f, -0.1f, 1.5f, 160, 0);
     float x = 0;
     for (auto _ : state) {
         for (int i = 0; i < gxtkGraphics::kMaxQuads; ++i) {
@@ -38,19 +40,25 @@ void WriteQuads(benchmark::State& state, bool transformed) {
         device->DiscardBatch();
     }
     state.SetItemsProcessed(state.iterations() * gxtkGraphics::kMaxQuads);
-    state.counters["quads/s"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * gxtkGraphics::kMaxQuads), benchmark::Counter::kIsRate);
+    state.counters["quads/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * gxtkGraphics::kMaxQuads),
+                           benchmark::Counter::kIsRate);
 }
 
-void BM_QuadsUntransformed(benchmark::State& state) { WriteQuads(state, false); }
-void BM_QuadsTransformed(benchmark::State& state) { WriteQuads(state, true); }
+void BM_QuadsUntransformed(benchmark::State& state) {
+    WriteQuads(state, false);
+}
+void BM_QuadsTransformed(benchmark::State& state) {
+    WriteQuads(state, true);
+}
 BENCHMARK(BM_QuadsUntransformed);
 BENCHMARK(BM_QuadsTransformed);
 
 // A hidden window and context for the frame benchmark; null when there is no display.
 GLFWwindow* OpenWindow(int width, int height) {
     static const bool initialised = glfwInit() == GLFW_TRUE;
-    if (!initialised) return nullptr;
+    if (!initialised)
+        return nullptr;
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     GLFWwindow* window = glfwCreateWindow(width, height, "graphics bench", nullptr, nullptr);
     if (window) {

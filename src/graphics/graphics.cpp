@@ -15,7 +15,8 @@ constexpr int kInitialStackFloats = 192;
 
 // The frame an image is drawn with, or null when the draw must be skipped.
 const c_Frame* DrawableFrame(const c_Image* image, int frame) {
-    if (!image || !image->m_surface || !bb_graphics_renderDevice) return nullptr;
+    if (!image || !image->m_surface || !bb_graphics_renderDevice)
+        return nullptr;
     return image->p_Frame(frame);
 }
 
@@ -44,7 +45,8 @@ std::unique_ptr<c_GraphicsContext> bb_graphics_context = std::make_unique<c_Grap
 c_GraphicsContext::c_GraphicsContext() : m_matrixStack(kInitialStackFloats, 0.0f) {}
 
 void c_GraphicsContext::p_Validate() {
-    if (!m_matrixDirty || !bb_graphics_renderDevice) return;
+    if (!m_matrixDirty || !bb_graphics_renderDevice)
+        return;
     bb_graphics_renderDevice->SetMatrix(m_a, m_b, m_c, m_d, m_tx, m_ty);
     m_matrixDirty = 0;
 }
@@ -66,9 +68,13 @@ void bb_graphics_InstallDevice() {
     bb_app_deviceHooks.endFrame = &bb_graphics_EndRender;
 }
 
-void bb_graphics_SetGraphicsDevice(gxtkGraphics* device) { bb_graphics_device = device; }
+void bb_graphics_SetGraphicsDevice(gxtkGraphics* device) {
+    bb_graphics_device = device;
+}
 
-gxtkGraphics* bb_graphics_GetGraphicsDevice() { return bb_graphics_device; }
+gxtkGraphics* bb_graphics_GetGraphicsDevice() {
+    return bb_graphics_device;
+}
 
 void bb_graphics_BeginRender() {
     bb_graphics_renderDevice = bb_graphics_device;
@@ -91,10 +97,13 @@ void bb_graphics_BeginRender() {
     bb_graphics_SetScissor(0, 0, w, h);
 }
 
-void bb_graphics_EndRender() { bb_graphics_renderDevice = nullptr; }
+void bb_graphics_EndRender() {
+    bb_graphics_renderDevice = nullptr;
+}
 
 void bb_graphics_Cls(float r, float g, float b) {
-    if (bb_graphics_renderDevice) bb_graphics_renderDevice->Cls(r, g, b);
+    if (bb_graphics_renderDevice)
+        bb_graphics_renderDevice->Cls(r, g, b);
 }
 
 void bb_graphics_SetColor(float r, float g, float b) {
@@ -102,17 +111,20 @@ void bb_graphics_SetColor(float r, float g, float b) {
     gc.m_red = r;
     gc.m_green = g;
     gc.m_blue = b;
-    if (bb_graphics_renderDevice) bb_graphics_renderDevice->SetColor(r, g, b);
+    if (bb_graphics_renderDevice)
+        bb_graphics_renderDevice->SetColor(r, g, b);
 }
 
 void bb_graphics_SetAlpha(float alpha) {
     bb_graphics_context->m_alpha = alpha;
-    if (bb_graphics_renderDevice) bb_graphics_renderDevice->SetAlpha(alpha);
+    if (bb_graphics_renderDevice)
+        bb_graphics_renderDevice->SetAlpha(alpha);
 }
 
 void bb_graphics_SetBlend(int blend) {
     bb_graphics_context->m_blend = blend;
-    if (bb_graphics_renderDevice) bb_graphics_renderDevice->SetBlend(blend);
+    if (bb_graphics_renderDevice)
+        bb_graphics_renderDevice->SetBlend(blend);
 }
 
 void bb_graphics_SetScissor(float x, float y, float w, float h) {
@@ -138,25 +150,31 @@ void bb_graphics_SetMatrix(float a, float b, float c, float d, float tx, float t
 }
 
 void bb_graphics_SetMatrix2(std::span<const float> m) {
-    if (m.size() < 6) return;
+    if (m.size() < 6)
+        return;
     bb_graphics_SetMatrix(m[0], m[1], m[2], m[3], m[4], m[5]);
 }
 
 void bb_graphics_Transform(float a, float b, float c, float d, float tx, float ty) {
     const c_GraphicsContext& gc = *bb_graphics_context;
-    bb_graphics_SetMatrix(gc.m_a * a + gc.m_c * b, gc.m_b * a + gc.m_d * b,
-                          gc.m_a * c + gc.m_c * d, gc.m_b * c + gc.m_d * d,
-                          gc.m_a * tx + gc.m_c * ty + gc.m_tx, gc.m_b * tx + gc.m_d * ty + gc.m_ty);
+    bb_graphics_SetMatrix(gc.m_a * a + gc.m_c * b, gc.m_b * a + gc.m_d * b, gc.m_a * c + gc.m_c * d,
+                          gc.m_b * c + gc.m_d * d, gc.m_a * tx + gc.m_c * ty + gc.m_tx,
+                          gc.m_b * tx + gc.m_d * ty + gc.m_ty);
 }
 
 void bb_graphics_Transform2(std::span<const float> m) {
-    if (m.size() < 6) return;
+    if (m.size() < 6)
+        return;
     bb_graphics_Transform(m[0], m[1], m[2], m[3], m[4], m[5]);
 }
 
-void bb_graphics_Translate(float x, float y) { bb_graphics_Transform(1, 0, 0, 1, x, y); }
+void bb_graphics_Translate(float x, float y) {
+    bb_graphics_Transform(1, 0, 0, 1, x, y);
+}
 
-void bb_graphics_Scale(float sx, float sy) { bb_graphics_Transform(sx, 0, 0, sy, 0, 0); }
+void bb_graphics_Scale(float sx, float sy) {
+    bb_graphics_Transform(sx, 0, 0, sy, 0, 0);
+}
 
 void bb_graphics_Rotate(float degrees) {
     const float r = degrees * kDegreesToRadians;
@@ -182,7 +200,8 @@ void bb_graphics_PushMatrix() {
 
 void bb_graphics_PopMatrix() {
     c_GraphicsContext& gc = *bb_graphics_context;
-    if (gc.m_matrixSp < 6) return;
+    if (gc.m_matrixSp < 6)
+        return;
     gc.m_matrixSp -= 6;
     const float* top = &gc.m_matrixStack[static_cast<size_t>(gc.m_matrixSp)];
     bb_graphics_SetMatrix(top[0], top[1], top[2], top[3], top[4], top[5]);
@@ -202,7 +221,8 @@ void bb_graphics_SetFont(c_Image* font, int firstChar) {
 
 void bb_graphics_DrawImage(c_Image* image, float x, float y, int frame) {
     const c_Frame* f = DrawableFrame(image, frame);
-    if (!f) return;
+    if (!f)
+        return;
     bb_graphics_context->p_Validate();
     DrawFrame(image, f, x - image->m_handleX, y - image->m_handleY);
 }
@@ -210,7 +230,8 @@ void bb_graphics_DrawImage(c_Image* image, float x, float y, int frame) {
 void bb_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, float scaleX,
                             float scaleY, int frame) {
     const c_Frame* f = DrawableFrame(image, frame);
-    if (!f) return;
+    if (!f)
+        return;
     bb_graphics_PushMatrix();
     bb_graphics_Translate(x, y);
     bb_graphics_Rotate(rotation);
@@ -222,7 +243,8 @@ void bb_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, fl
 }
 
 void bb_graphics_DrawRect(float x, float y, float w, float h) {
-    if (!bb_graphics_renderDevice) return;
+    if (!bb_graphics_renderDevice)
+        return;
     bb_graphics_context->p_Validate();
     bb_graphics_renderDevice->DrawRect(x, y, w, h);
 }
@@ -230,7 +252,8 @@ void bb_graphics_DrawRect(float x, float y, float w, float h) {
 namespace {
 
 std::shared_ptr<gxtkSurface> LoadSurface(const String& path) {
-    if (!bb_graphics_device) return nullptr;
+    if (!bb_graphics_device)
+        return nullptr;
     return bb_graphics_device->LoadSurface(bb_data_FixDataPath(path));
 }
 
@@ -238,20 +261,22 @@ std::shared_ptr<gxtkSurface> LoadSurface(const String& path) {
 
 std::unique_ptr<c_Image> bb_graphics_LoadImage(const String& path, int frameCount, int flags) {
     auto surface = LoadSurface(path);
-    if (!surface) return nullptr;
+    if (!surface)
+        return nullptr;
     auto image = c_Image::m_new();
     image->p_Init(std::move(surface), frameCount, flags);
     return image;
 }
 
-std::unique_ptr<c_Image> bb_graphics_LoadImage2(const String& path, int frameWidth,
-                                                int frameHeight, int frameCount, int flags) {
+std::unique_ptr<c_Image> bb_graphics_LoadImage2(const String& path, int frameWidth, int frameHeight,
+                                                int frameCount, int flags) {
     auto surface = LoadSurface(path);
-    if (!surface) return nullptr;
+    if (!surface)
+        return nullptr;
     const int w = surface->Width();
     const int h = surface->Height();
     auto image = c_Image::m_new();
-    image->p_Init2(std::move(surface), 0, 0, frameWidth, frameHeight, frameCount, flags, nullptr,
-                   0, 0, w, h);
+    image->p_Init2(std::move(surface), 0, 0, frameWidth, frameHeight, frameCount, flags, nullptr, 0,
+                   0, w, h);
     return image;
 }

@@ -85,5 +85,5 @@ void bb_graphics_DrawRect(float x, float y, float w, float h);
 
 // Null when the surface cannot be loaded. The path goes through the data-path fixer first.
 std::unique_ptr<c_Image> bb_graphics_LoadImage(const String& path, int frameCount, int flags);
-std::unique_ptr<c_Image> bb_graphics_LoadImage2(const String& path, int frameWidth,
-                                                int frameHeight, int frameCount, int flags);
+std::unique_ptr<c_Image> bb_graphics_LoadImage2(const String& path, int frameWidth, int frameHeight,
+                                                int frameCount, int flags);

@@ -15,15 +15,19 @@ namespace {
 constexpr float kTwoPi = 6.2831855f;
 
 std::uint32_t PackColour(float r, float g, float b, float alpha) {
-    auto byte = [](float value) { return static_cast<std::uint32_t>(static_cast<int>(value)) & 0xffu; };
+    auto byte = [](float value) {
+        return static_cast<std::uint32_t>(static_cast<int>(value)) & 0xffu;
+    };
     return byte(r * alpha) | byte(g * alpha) << 8 | byte(b * alpha) << 16 |
            byte(255.0f * alpha) << 24;
 }
 
 // True when the span holds `count` ints from `offset` with rows `pitch` apart.
 bool SpanHolds(std::size_t size, int w, int h, int offset, int pitch) {
-    if (w <= 0 || h <= 0 || offset < 0 || pitch < w) return false;
-    const long long last = static_cast<long long>(offset) + static_cast<long long>(h - 1) * pitch + w;
+    if (w <= 0 || h <= 0 || offset < 0 || pitch < w)
+        return false;
+    const long long last =
+        static_cast<long long>(offset) + static_cast<long long>(h - 1) * pitch + w;
     return last <= static_cast<long long>(size);
 }
 
@@ -31,7 +35,8 @@ bool SpanHolds(std::size_t size, int w, int h, int offset, int pitch) {
 
 int gxtkFrameStats::TotalFlushes() const {
     int total = 0;
-    for (int n : flushes) total += n;
+    for (int n : flushes)
+        total += n;
     return total;
 }
 
@@ -78,7 +83,8 @@ void gxtkGraphics::ReadWindowSize() {
     }
     // Otherwise (tools and tests that make their own context) the current context's window.
     GLFWwindow* window = glfwGetCurrentContext();
-    if (!window) return;
+    if (!window)
+        return;
     glfwGetFramebufferSize(window, &width, &height);
 }
 
@@ -88,7 +94,8 @@ int gxtkGraphics::BeginRender() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     // A minimised window has no area to project onto; the last projection is as good as any.
-    if (width > 0 && height > 0) glOrtho(0, width, height, 0, -1, 1);
+    if (width > 0 && height > 0)
+        glOrtho(0, width, height, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
@@ -108,7 +115,9 @@ int gxtkGraphics::BeginRender() {
     return 1;
 }
 
-void gxtkGraphics::EndRender() { FlushFor(gxtkFlushCause::EndRender); }
+void gxtkGraphics::EndRender() {
+    FlushFor(gxtkFlushCause::EndRender);
+}
 
 void gxtkGraphics::DiscardBatch() {
     stats.droppedVertices += batchCount;
@@ -152,8 +161,10 @@ int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
         return 0;
     }
     // OpenGL refuses negative sizes; an empty rectangle clips everything away, as meant.
-    if (w < 0) w = 0;
-    if (h < 0) h = 0;
+    if (w < 0)
+        w = 0;
+    if (h < 0)
+        h = 0;
     glEnable(GL_SCISSOR_TEST);
     glScissor(x, Height() - y - h, w, h);
     return 0;
@@ -192,22 +203,30 @@ gxtkGraphics::Vertex* gxtkGraphics::Begin(int kind, int n, gxtkSurface* surface)
 }
 
 void gxtkGraphics::FlushFor(gxtkFlushCause cause) {
-    if (batchCount == 0) return;
+    if (batchCount == 0)
+        return;
     ++stats.flushes[static_cast<int>(cause)];
     Flush();
 }
 
 void gxtkGraphics::Flush() {
-    if (batchCount == 0) return;
+    if (batchCount == 0)
+        return;
     if (batchSurface) {
         glEnable(GL_TEXTURE_2D);
         batchSurface->Bind();
     }
     int calls = 1;
     switch (batchKind) {
-    case 1: glDrawArrays(GL_POINTS, 0, batchCount); break;
-    case 2: glDrawArrays(GL_LINES, 0, batchCount); break;
-    case 3: glDrawArrays(GL_TRIANGLES, 0, batchCount); break;
+    case 1:
+        glDrawArrays(GL_POINTS, 0, batchCount);
+        break;
+    case 2:
+        glDrawArrays(GL_LINES, 0, batchCount);
+        break;
+    case 3:
+        glDrawArrays(GL_TRIANGLES, 0, batchCount);
+        break;
     case 4:
         glDrawElements(GL_TRIANGLES, batchCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndices.data());
         break;
@@ -219,7 +238,8 @@ void gxtkGraphics::Flush() {
     }
     stats.drawCalls += calls;
     stats.vertices += batchCount;
-    if (batchSurface) glDisable(GL_TEXTURE_2D);
+    if (batchSurface)
+        glDisable(GL_TEXTURE_2D);
     batchCount = 0;
 }
 
@@ -276,9 +296,11 @@ int gxtkGraphics::OvalSegments(float rx, float ry) const {
     else
         extent = std::fabs(rx) + std::fabs(ry);
     // Compare before converting: a huge oval must not overflow the int.
-    if (!(extent < static_cast<float>(kMaxVertices))) return std::isnan(extent) ? 12 : kMaxVertices;
+    if (!(extent < static_cast<float>(kMaxVertices)))
+        return std::isnan(extent) ? 12 : kMaxVertices;
     const int n = static_cast<int>(extent);
-    if (n < 12) return 12;
+    if (n < 12)
+        return 12;
     return n & ~3;
 }
 
@@ -298,16 +320,18 @@ int gxtkGraphics::DrawOval(float x, float y, float w, float h) {
 
 int gxtkGraphics::DrawPoly(std::span<const float> xy) {
     const int n = static_cast<int>(xy.size() / 2);
-    if (n < 1 || n > kMaxVertices) return 0;
+    if (n < 1 || n > kMaxVertices)
+        return 0;
     Vertex* v = Begin(n, n, nullptr);
-    for (int i = 0; i < n; ++i) Put(v[i], xy[2 * i], xy[2 * i + 1]);
+    for (int i = 0; i < n; ++i)
+        Put(v[i], xy[2 * i], xy[2 * i + 1]);
     return 0;
 }
 
-int gxtkGraphics::DrawPoly2(std::span<const float> xyuv, gxtkSurface* surface, int srcx,
-                            int srcy) {
+int gxtkGraphics::DrawPoly2(std::span<const float> xyuv, gxtkSurface* surface, int srcx, int srcy) {
     const int n = static_cast<int>(xyuv.size() / 4);
-    if (n < 1 || n > kMaxVertices || !surface) return 0;
+    if (n < 1 || n > kMaxVertices || !surface)
+        return 0;
     surface->Prepare();
     const float us = surface->UScale();
     const float vs = surface->VScale();
@@ -319,8 +343,8 @@ int gxtkGraphics::DrawPoly2(std::span<const float> xyuv, gxtkSurface* surface, i
     return 0;
 }
 
-void gxtkGraphics::DrawQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1,
-                            float u0, float v0, float u1, float v1) {
+void gxtkGraphics::DrawQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0,
+                            float v0, float u1, float v1) {
     Vertex* v = Begin(4, 4, surface);
     Put(v[0], x0, y0, u0, v0);
     Put(v[1], x1, y0, u1, v0);
@@ -329,13 +353,15 @@ void gxtkGraphics::DrawQuad(gxtkSurface* surface, float x0, float y0, float x1, 
 }
 
 int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
-    if (!surface) return 0;
+    if (!surface)
+        return 0;
     return DrawSurface2(surface, x, y, 0, 0, surface->Width(), surface->Height());
 }
 
-int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy,
-                               int srcw, int srch) {
-    if (!surface) return 0;
+int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw,
+                               int srch) {
+    if (!surface)
+        return 0;
     surface->Prepare();
     const float us = surface->UScale();
     const float vs = surface->VScale();
@@ -348,7 +374,8 @@ int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx,
 int gxtkGraphics::ReadPixels(std::span<int> pixels, int x, int y, int w, int h, int offset,
                              int pitch) {
     FlushFor(gxtkFlushCause::ReadPixels);
-    if (!SpanHolds(pixels.size(), w, h, offset, pitch)) return 0;
+    if (!SpanHolds(pixels.size(), w, h, offset, pitch))
+        return 0;
     std::vector<int> rows(static_cast<std::size_t>(w) * h);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(x, Height() - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
@@ -362,9 +389,10 @@ int gxtkGraphics::ReadPixels(std::span<int> pixels, int x, int y, int w, int h, 
 
 int gxtkGraphics::WritePixels2(gxtkSurface* surface, std::span<const int> pixels, int x, int y,
                                int w, int h, int offset, int pitch) {
-    if (!surface || !SpanHolds(pixels.size(), w, h, offset, pitch)) return 0;
-    surface->SetSubData(x, y, w, h,
-                        reinterpret_cast<const unsigned int*>(pixels.data() + offset), pitch);
+    if (!surface || !SpanHolds(pixels.size(), w, h, offset, pitch))
+        return 0;
+    surface->SetSubData(x, y, w, h, reinterpret_cast<const unsigned int*>(pixels.data() + offset),
+                        pitch);
     return 0;
 }
 
@@ -377,7 +405,8 @@ std::shared_ptr<gxtkSurface> gxtkGraphics::CreateSurface(int w, int h) {
 
 std::shared_ptr<gxtkSurface> gxtkGraphics::LoadSurface(const String& path) {
     auto surface = std::make_shared<gxtkSurface>();
-    if (!LoadSurface__UNSAFE__(surface.get(), path)) return nullptr;
+    if (!LoadSurface__UNSAFE__(surface.get(), path))
+        return nullptr;
     surface->Bind();
     return surface;
 }

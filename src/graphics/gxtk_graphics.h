@@ -28,9 +28,9 @@ enum class gxtkFlushCause {
 
 // What the renderer sent to OpenGL since the last BeginRender (or ResetStats).
 struct gxtkFrameStats {
-    int drawCalls = 0;  // glDrawArrays / glDrawElements calls
-    int vertices = 0;   // vertices sent by those calls
-    int primitives = 0; // primitives added (points, lines, rectangles, ovals, polygons, quads)
+    int drawCalls = 0;       // glDrawArrays / glDrawElements calls
+    int vertices = 0;        // vertices sent by those calls
+    int primitives = 0;      // primitives added (points, lines, rectangles, ovals, polygons, quads)
     int droppedVertices = 0; // pending vertices thrown away by Cls
     std::array<int, static_cast<int>(gxtkFlushCause::Count)> flushes{};
 
@@ -93,8 +93,8 @@ public:
     // y + i lands at pixels[offset + i * pitch].
     virtual int ReadPixels(std::span<int> pixels, int x, int y, int w, int h, int offset,
                            int pitch);
-    virtual int WritePixels2(gxtkSurface* surface, std::span<const int> pixels, int x, int y,
-                             int w, int h, int offset, int pitch);
+    virtual int WritePixels2(gxtkSurface* surface, std::span<const int> pixels, int x, int y, int w,
+                             int h, int offset, int pitch);
 
     // Opens room for n vertices of the given kind and texture, flushing first when the pending
     // batch cannot take them.
@@ -118,8 +118,8 @@ private:
     void FlushFor(gxtkFlushCause cause);
     void Put(Vertex& out, float x, float y) const;
     void Put(Vertex& out, float x, float y, float u, float v) const;
-    void DrawQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0,
-                  float v0, float u1, float v1);
+    void DrawQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0, float v0,
+                  float u1, float v1);
     int OvalSegments(float rx, float ry) const;
 
     int width = 0;

@@ -8,18 +8,23 @@
 
 namespace {
 
-void CallTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
-                    GLsizei height, GLint border, GLenum format, GLenum type, const void* pixels) {
+void CallTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
+                    GLint border, GLenum format, GLenum type, const void* pixels) {
     glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
 }
 
 GLenum FormatForDepth(int depth) {
     switch (depth) {
-    case 1: return GL_LUMINANCE;
-    case 2: return GL_LUMINANCE_ALPHA;
-    case 3: return GL_RGB;
-    case 4: return GL_RGBA;
-    default: return 0;
+    case 1:
+        return GL_LUMINANCE;
+    case 2:
+        return GL_LUMINANCE_ALPHA;
+    case 3:
+        return GL_RGB;
+    case 4:
+        return GL_RGBA;
+    default:
+        return 0;
     }
 }
 
@@ -32,18 +37,21 @@ unsigned char Premultiplied(unsigned value, unsigned alpha) {
 gxtkSurface::TexImageFn gxtkSurface::texImage = &CallTexImage2D;
 
 void gxtk_PremultiplyPixels(unsigned char* data, int width, int height, int depth) {
-    if (!data || (depth != 2 && depth != 4)) return;
+    if (!data || (depth != 2 && depth != 4))
+        return;
     const long count = static_cast<long>(width) * height;
     for (long i = 0; i < count; ++i) {
         unsigned char* p = data + i * depth;
         const unsigned alpha = p[depth - 1];
-        for (int c = 0; c < depth - 1; ++c) p[c] = Premultiplied(p[c], alpha);
+        for (int c = 0; c < depth - 1; ++c)
+            p[c] = Premultiplied(p[c], alpha);
     }
 }
 
 int gxtk_PowerOfTwoAtLeast(int size) {
     int pot = 1;
-    while (pot < size) pot <<= 1;
+    while (pot < size)
+        pot <<= 1;
     return pot;
 }
 
@@ -59,10 +67,13 @@ gxtkSurface::~gxtkSurface() {
     DeleteTexture();
 }
 
-int gxtkSurface::CurrentSeq() { return glfwGraphicsSeq; }
+int gxtkSurface::CurrentSeq() {
+    return glfwGraphicsSeq;
+}
 
 void gxtkSurface::DeleteTexture() {
-    if (seq != -1 && seq == glfwGraphicsSeq) glDeleteTextures(1, &texture);
+    if (seq != -1 && seq == glfwGraphicsSeq)
+        glDeleteTextures(1, &texture);
     seq = -1;
     texture = 0;
 }
@@ -73,7 +84,9 @@ void gxtkSurface::Discard() {
     data.reset();
 }
 
-void gxtkSurface::OnUnsafeLoadComplete() { Bind(); }
+void gxtkSurface::OnUnsafeLoadComplete() {
+    Bind();
+}
 
 void gxtkSurface::SetData(unsigned char* pixels, int w, int h, int d) {
     SetData(gxtkPixels(pixels), w, h, d);
@@ -92,13 +105,16 @@ void gxtkSurface::SetData(gxtkPixels pixels, int w, int h, int d) {
 }
 
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src, int pitch) {
-    if (format != GL_RGBA || !src) return;
+    if (format != GL_RGBA || !src)
+        return;
     // Keep the rectangle inside the picture: a stray write must not run off the CPU copy.
-    if (x < 0 || y < 0 || w <= 0 || h <= 0 || x + w > width || y + h > height) return;
+    if (x < 0 || y < 0 || w <= 0 || h <= 0 || x + w > width || y + h > height)
+        return;
     if (!data) {
-        data.reset(static_cast<unsigned char*>(
-            std::calloc(static_cast<size_t>(width) * height, 4)));
-        if (!data) return;
+        data.reset(
+            static_cast<unsigned char*>(std::calloc(static_cast<size_t>(width) * height, 4)));
+        if (!data)
+            return;
     }
     for (int i = 0; i < h; ++i) {
         const unsigned int* row = src + static_cast<long>(i) * pitch;
@@ -131,7 +147,8 @@ void gxtkSurface::UploadRows(int x, int y, int w, int h) {
 }
 
 void gxtkSurface::Bind() {
-    if (glfwGraphicsSeq == 0) return;
+    if (glfwGraphicsSeq == 0)
+        return;
     if (seq == glfwGraphicsSeq) {
         glBindTexture(GL_TEXTURE_2D, texture);
         return;

@@ -52,7 +52,8 @@ public:
     // Creates the texture for the current context if it is missing, so that the u and v scales
     // are those of the allocated texture before any vertex uses them. Main thread only.
     void Prepare() {
-        if (seq != CurrentSeq()) Bind();
+        if (seq != CurrentSeq())
+            Bind();
     }
 
     int Depth() const { return depth; }

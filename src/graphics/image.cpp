@@ -7,19 +7,25 @@
 
 int c_Image::m_DefaultFlags = 0;
 
-std::unique_ptr<c_Image> c_Image::m_new() { return std::make_unique<c_Image>(); }
+std::unique_ptr<c_Image> c_Image::m_new() {
+    return std::make_unique<c_Image>();
+}
 
 c_Image* c_Image::p_Init(std::shared_ptr<gxtkSurface> surface, int frameCount, int flags) {
-    if (m_surface) bbError(u"Image already initialized");
-    if (!surface) return this;
+    if (m_surface)
+        bbError(u"Image already initialized");
+    if (!surface)
+        return this;
     // A frame count below one would divide by zero; such an image is one frame wide.
-    if (frameCount < 1) frameCount = 1;
+    if (frameCount < 1)
+        frameCount = 1;
     m_surface = std::move(surface);
     m_width = m_surface->Width() / frameCount;
     m_height = m_surface->Height();
     m_frames.clear();
     m_frames.reserve(static_cast<size_t>(frameCount));
-    for (int i = 0; i < frameCount; ++i) m_frames.emplace_back(i * m_width, 0);
+    for (int i = 0; i < frameCount; ++i)
+        m_frames.emplace_back(i * m_width, 0);
     p_ApplyFlags(flags);
     return this;
 }
@@ -27,8 +33,10 @@ c_Image* c_Image::p_Init(std::shared_ptr<gxtkSurface> surface, int frameCount, i
 c_Image* c_Image::p_Init2(std::shared_ptr<gxtkSurface> surface, int x, int y, int frameWidth,
                           int frameHeight, int frameCount, int flags, c_Image* source, int srcX,
                           int srcY, int srcWidth, int srcHeight) {
-    if (m_surface) bbError(u"Image already initialized");
-    if (!surface) return this;
+    if (m_surface)
+        bbError(u"Image already initialized");
+    if (!surface)
+        return this;
     m_surface = std::move(surface);
     m_frames.clear();
     int ix = x;
@@ -50,9 +58,10 @@ c_Image* c_Image::p_Init2(std::shared_ptr<gxtkSurface> surface, int x, int y, in
     return this;
 }
 
-std::unique_ptr<c_Image> c_Image::p_GrabImage(int x, int y, int width, int height,
-                                              int frameCount, int flags) {
-    if (m_frames.size() != 1) return nullptr;
+std::unique_ptr<c_Image> c_Image::p_GrabImage(int x, int y, int width, int height, int frameCount,
+                                              int flags) {
+    if (m_frames.size() != 1)
+        return nullptr;
     auto image = m_new();
     image->p_Init2(m_surface, x, y, width, height, frameCount, flags, this, m_frames[0].m_x,
                    m_frames[0].m_y, m_width, m_height);
@@ -68,11 +77,13 @@ void c_Image::p_SetHandle(float x, float y) {
 void c_Image::p_ApplyFlags(int flags) {
     m_flags = flags;
     if (flags & m_PaddedX) {
-        for (c_Frame& f : m_frames) f.m_x += 1;
+        for (c_Frame& f : m_frames)
+            f.m_x += 1;
         m_width -= 2;
     }
     if (flags & m_PaddedY) {
-        for (c_Frame& f : m_frames) f.m_y += 1;
+        for (c_Frame& f : m_frames)
+            f.m_y += 1;
         m_height -= 2;
     }
     if (flags & m_CentreHandle) {
@@ -86,6 +97,7 @@ void c_Image::p_ApplyFlags(int flags) {
 }
 
 const c_Frame* c_Image::p_Frame(int index) const {
-    if (index < 0 || index >= p_Frames()) return nullptr;
+    if (index < 0 || index >= p_Frames())
+        return nullptr;
     return &m_frames[static_cast<size_t>(index)];
 }

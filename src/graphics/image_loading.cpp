@@ -12,25 +12,27 @@
 unsigned char* gxtk_LoadImageData(BBGame& host, const String& path, int* width, int* height,
                                   int* depth) {
     FILE* file = host.OpenFile(path, u"rb");
-    if (!file) return nullptr;
+    if (!file)
+        return nullptr;
     unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
     std::fclose(file);
     return pixels;
 }
 
-unsigned char* BBGlfwGame::LoadImageData(const String& path, int* width, int* height,
-                                         int* depth) {
+unsigned char* BBGlfwGame::LoadImageData(const String& path, int* width, int* height, int* depth) {
     return gxtk_LoadImageData(*this, path, width, height, depth);
 }
 
 bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, const String& path) {
     // The host object of the process (the desktop host in the game; tests may bring their own).
-    if (!surface || !BBGame::_game) return false;
+    if (!surface || !BBGame::_game)
+        return false;
     int width = 0;
     int height = 0;
     int depth = 0;
     unsigned char* pixels = BBGame::_game->LoadImageData(path, &width, &height, &depth);
-    if (!pixels) return false;
+    if (!pixels)
+        return false;
     surface->SetData(pixels, width, height, depth);
     return true;
 }

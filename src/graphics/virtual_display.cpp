@@ -11,12 +11,18 @@ std::unique_ptr<c_VirtualDisplay> c_VirtualDisplay::m_Display;
 
 namespace {
 
-int WindowWidth() { return bb_graphics_device ? bb_graphics_device->Width() : 0; }
-int WindowHeight() { return bb_graphics_device ? bb_graphics_device->Height() : 0; }
+int WindowWidth() {
+    return bb_graphics_device ? bb_graphics_device->Width() : 0;
+}
+int WindowHeight() {
+    return bb_graphics_device ? bb_graphics_device->Height() : 0;
+}
 
 float Clamped(float v, float size, bool clamp) {
-    if (!clamp) return v;
-    if (!(v > 0)) return 0;
+    if (!clamp)
+        return v;
+    if (!(v > 0))
+        return 0;
     return std::min(v, size - 1);
 }
 
@@ -39,7 +45,8 @@ void c_VirtualDisplay::Init(int width, int height, float zoom) {
 bool c_VirtualDisplay::ReadWindowSize() {
     const int w = WindowWidth();
     const int h = WindowHeight();
-    if (w == m_lastDeviceWidth && h == m_lastDeviceHeight) return false;
+    if (w == m_lastDeviceWidth && h == m_lastDeviceHeight)
+        return false;
     m_lastDeviceWidth = w;
     m_lastDeviceHeight = h;
     return true;
@@ -116,7 +123,8 @@ void c_VirtualDisplay::p_UpdateVirtualDisplay(bool clipToZoom, bool keepLetterbo
     bb_graphics_Cls(0, 0, 0);
     ApplyScissor(m_clipX, m_clipY, m_clipWidth, m_clipHeight);
     bb_graphics_Transform(m_scale * m_zoom, 0, 0, m_scale * m_zoom, 0, 0);
-    if (m_zoom != 0) bb_graphics_Transform(1, 0, 0, 1, m_offsetX, m_offsetY);
+    if (m_zoom != 0)
+        bb_graphics_Transform(1, 0, 0, 1, m_offsetX, m_offsetY);
 }
 
 void c_VirtualDisplay::ApplyScissor(float x, float y, float w, float h) {
@@ -136,15 +144,16 @@ void c_VirtualDisplay::p_UnsetVScissor() {
 
 float c_VirtualDisplay::p_VirtualX(float windowX, bool clamp) const {
     // Before the first fit there is no scale: positions pass through unchanged.
-    if (m_scale <= 0 || m_zoom == 0) return Clamped(windowX, m_virtualWidth, clamp);
+    if (m_scale <= 0 || m_zoom == 0)
+        return Clamped(windowX, m_virtualWidth, clamp);
     const float vx = (windowX - m_deviceWidth * 0.5f) / m_scale / m_zoom + m_virtualWidth * 0.5f;
     return Clamped(vx, m_virtualWidth, clamp);
 }
 
 float c_VirtualDisplay::p_VirtualY(float windowY, bool clamp) const {
-    if (m_scale <= 0 || m_zoom == 0) return Clamped(windowY, m_virtualHeight, clamp);
-    const float vy =
-        (windowY - m_deviceHeight * 0.5f) / m_scale / m_zoom + m_virtualHeight * 0.5f;
+    if (m_scale <= 0 || m_zoom == 0)
+        return Clamped(windowY, m_virtualHeight, clamp);
+    const float vy = (windowY - m_deviceHeight * 0.5f) / m_scale / m_zoom + m_virtualHeight * 0.5f;
     return Clamped(vy, m_virtualHeight, clamp);
 }
 
@@ -166,11 +175,13 @@ void bb_autofit_UpdateVirtualDisplay(bool clipToZoom, bool keepLetterbox) {
 }
 
 void bb_autofit_SetVScissor(float x, float y, float w, float h) {
-    if (c_VirtualDisplay::m_Display) c_VirtualDisplay::m_Display->p_SetVScissor(x, y, w, h);
+    if (c_VirtualDisplay::m_Display)
+        c_VirtualDisplay::m_Display->p_SetVScissor(x, y, w, h);
 }
 
 void bb_autofit_UnsetVScissor() {
-    if (c_VirtualDisplay::m_Display) c_VirtualDisplay::m_Display->p_UnsetVScissor();
+    if (c_VirtualDisplay::m_Display)
+        c_VirtualDisplay::m_Display->p_UnsetVScissor();
 }
 
 float bb_autofit_VTouchX(int index, bool clamp) {
@@ -189,4 +200,6 @@ float bb_autofit_VDeviceHeight() {
     return c_VirtualDisplay::m_Display ? c_VirtualDisplay::m_Display->m_virtualHeight : 0;
 }
 
-void bb_autofit_Init() { c_VirtualDisplay::m_Display.reset(); }
+void bb_autofit_Init() {
+    c_VirtualDisplay::m_Display.reset();
+}

@@ -121,8 +121,12 @@ TEST_F(AutofitTest, PointerMapsAboutTheWindowCentre) {
         bool clamp;
         float vx, vy;
     } cases[] = {
-        {640, 360, false, 320, 240},  {100, 0, false, -40, 0},     {100, 0, true, 0, 0},
-        {1270, 719, true, 639, 479},  {1270, 719, false, 740, 479.33334f}, {160, 0, true, 0, 0},
+        {640, 360, false, 320, 240},
+        {100, 0, false, -40, 0},
+        {100, 0, true, 0, 0},
+        {1270, 719, true, 639, 479},
+        {1270, 719, false, 740, 479.33334f},
+        {160, 0, true, 0, 0},
     };
     for (const Case& c : cases) {
         EXPECT_FLOAT_EQ(display->p_VirtualX(c.windowX, c.clamp), c.vx) << c.windowX;
@@ -213,16 +217,16 @@ TEST(AutofitPixelsTest, LetterboxedPictureInAWideWindow) {
     device.EndRender();
 
     graphics_test::ExpectPixels(device, {
-        {159, 360, 0},  // left band
-        {1120, 360, 0},  // right band
-        {160, 0, 0x0000ff},  // virtual (0, 0)
-        {162, 2, 0xffffff},
-        {1119, 719, 0xffffff},  // virtual (639, 479)
-        {255, 360, 0xffffff},  // left of the play area
-        {256, 72, 0x00ff00},  // play area corner
-        {1023, 647, 0x00ff00},
-        {1024, 647, 0xffffff},
-    });
+                                            {159, 360, 0},      // left band
+                                            {1120, 360, 0},     // right band
+                                            {160, 0, 0x0000ff}, // virtual (0, 0)
+                                            {162, 2, 0xffffff},
+                                            {1119, 719, 0xffffff}, // virtual (639, 479)
+                                            {255, 360, 0xffffff},  // left of the play area
+                                            {256, 72, 0x00ff00},   // play area corner
+                                            {1023, 647, 0x00ff00},
+                                            {1024, 647, 0xffffff},
+                                        });
     bb_graphics_Init();
     c_VirtualDisplay::m_Display.reset();
 }

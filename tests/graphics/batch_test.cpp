@@ -21,11 +21,16 @@ std::atomic<long> g_allocations{0};
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) {
     ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 #pragma GCC diagnostic pop
 
 namespace {
@@ -98,8 +103,8 @@ TEST(BatchTest, OvalSegmentCount) {
         float scale;
         int segments;
     } cases[] = {
-        {4, 4, 1, 12}, {2000, 2000, 1, 1024}, {30, 20, 1, 24}, {0, 0, 1, 12},
-        {-30, 20, 1, 24}, {30, 20, 2, 48}, {100, 100, 0.1f, 12}, {26, 26, 1, 24},
+        {4, 4, 1, 12},    {2000, 2000, 1, 1024}, {30, 20, 1, 24},      {0, 0, 1, 12},
+        {-30, 20, 1, 24}, {30, 20, 2, 48},       {100, 100, 0.1f, 12}, {26, 26, 1, 24},
     };
     for (const Case& c : cases) {
         auto device = std::make_unique<gxtkGraphics>();
@@ -139,9 +144,7 @@ TEST(BatchTest, PolygonLimits) {
     EXPECT_EQ(device->BatchKind(), 1024);
     device->DiscardBatch();
 
-    const struct {
-        int points, kind;
-    } kinds[] = {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {7, 7}};
+    const struct { int points, kind; } kinds[] = {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {7, 7}};
     for (const auto& k : kinds) {
         std::vector<float> xy(static_cast<size_t>(k.points) * 2, 0.0f);
         device->DrawPoly(xy);
@@ -219,8 +222,10 @@ TEST(SurfaceTest, SubDataWritesPremultipliedBytesIntoTheCpuCopy) {
 }
 
 TEST(SurfaceTest, PowerOfTwoSizes) {
-    const int cases[][2] = {{0, 1}, {1, 1}, {2, 2}, {3, 4}, {60, 64}, {64, 64}, {100, 128}, {1025, 2048}};
-    for (const auto& c : cases) EXPECT_EQ(gxtk_PowerOfTwoAtLeast(c[0]), c[1]) << c[0];
+    const int cases[][2] = {{0, 1},   {1, 1},   {2, 2},     {3, 4},
+                            {60, 64}, {64, 64}, {100, 128}, {1025, 2048}};
+    for (const auto& c : cases)
+        EXPECT_EQ(gxtk_PowerOfTwoAtLeast(c[0]), c[1]) << c[0];
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 #include "graphics/graphics_test_support.h"
 
 #include <GLFW/glfw3.h>
-#include <gtest/gtest.h>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <span>
 #include <stdexcept>
 
@@ -14,13 +14,14 @@
 namespace graphics_test {
 
 std::shared_ptr<gxtkSurface> SolidSurface(int width, int height, int depth, std::uint32_t rgba) {
-    auto* data = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width) * height * depth));
-    const unsigned char bytes[4] = {static_cast<unsigned char>(rgba >> 24),
-                                    static_cast<unsigned char>(rgba >> 16),
-                                    static_cast<unsigned char>(rgba >> 8),
-                                    static_cast<unsigned char>(rgba)};
+    auto* data =
+        static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width) * height * depth));
+    const unsigned char bytes[4] = {
+        static_cast<unsigned char>(rgba >> 24), static_cast<unsigned char>(rgba >> 16),
+        static_cast<unsigned char>(rgba >> 8), static_cast<unsigned char>(rgba)};
     for (int i = 0; i < width * height; ++i)
-        for (int c = 0; c < depth; ++c) data[i * depth + c] = depth == 2 && c == 1 ? bytes[3] : bytes[c];
+        for (int c = 0; c < depth; ++c)
+            data[i * depth + c] = depth == 2 && c == 1 ? bytes[3] : bytes[c];
     return gxtkSurface::FromPixels(gxtkPixels(data), width, height, depth);
 }
 
@@ -52,13 +53,15 @@ void ExpectPixels(gxtkGraphics& device, std::initializer_list<PixelCheck> checks
 
 GlWindow::GlWindow(int width, int height) {
     static const bool initialised = glfwInit() == GLFW_TRUE;
-    if (!initialised) throw std::runtime_error("glfwInit failed (is there a display?)");
+    if (!initialised)
+        throw std::runtime_error("glfwInit failed (is there a display?)");
     glfwDefaultWindowHints();
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 1);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 1);
     window_ = glfwCreateWindow(width, height, "graphics test", nullptr, nullptr);
-    if (!window_) throw std::runtime_error("glfwCreateWindow failed");
+    if (!window_)
+        throw std::runtime_error("glfwCreateWindow failed");
     glfwMakeContextCurrent(window_);
     ++glfwGraphicsSeq;
 }

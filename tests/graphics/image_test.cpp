@@ -15,7 +15,8 @@ namespace {
 
 std::vector<int> FrameXs(const c_Image& image) {
     std::vector<int> xs;
-    for (const c_Frame& f : image.m_frames) xs.push_back(f.m_x);
+    for (const c_Frame& f : image.m_frames)
+        xs.push_back(f.m_x);
     return xs;
 }
 
@@ -62,8 +63,11 @@ TEST(ImageTest, WholeSurfaceFlagOnlyForOneFrameCoveringTheSurface) {
     struct Case {
         int frames, flags;
         bool whole;
-    } cases[] = {{1, 0, true}, {1, c_Image::m_CentreHandle, true}, {1, c_Image::m_PaddedX, false},
-                 {1, c_Image::m_PaddedY, false}, {2, 0, false}};
+    } cases[] = {{1, 0, true},
+                 {1, c_Image::m_CentreHandle, true},
+                 {1, c_Image::m_PaddedX, false},
+                 {1, c_Image::m_PaddedY, false},
+                 {2, 0, false}};
     for (const Case& c : cases) {
         auto image = c_Image::m_new();
         image->p_Init(SolidSurface(20, 10, 4), c.frames, c.flags);
@@ -115,9 +119,15 @@ TEST(ImageTest, BadCutsAndSecondInitialisationAreFatal) {
         void (*act)();
     } cases[] = {
         {"Image frame outside surface",
-         [] { c_Image::m_new()->p_Init2(SolidSurface(30, 10, 4), 0, 0, 10, 10, 4, 0, nullptr, 0, 0, 30, 10); }},
+         [] {
+             c_Image::m_new()->p_Init2(SolidSurface(30, 10, 4), 0, 0, 10, 10, 4, 0, nullptr, 0, 0,
+                                       30, 10);
+         }},
         {"Image frame outside surface",
-         [] { c_Image::m_new()->p_Init2(SolidSurface(30, 10, 4), 0, 0, 40, 10, 1, 0, nullptr, 0, 0, 30, 10); }},
+         [] {
+             c_Image::m_new()->p_Init2(SolidSurface(30, 10, 4), 0, 0, 40, 10, 1, 0, nullptr, 0, 0,
+                                       30, 10);
+         }},
         {"Image already initialized",
          [] {
              auto image = c_Image::m_new();
@@ -134,7 +144,8 @@ TEST(ImageTest, BadCutsAndSecondInitialisationAreFatal) {
     for (const Case& c : cases) {
         const auto result = RunInChild(c.act);
         EXPECT_EQ(result.exitStatus, 255) << c.message;
-        EXPECT_EQ(result.output.rfind(std::string("Zibbet Runtime Error : ") + c.message + "\n", 0), 0u)
+        EXPECT_EQ(result.output.rfind(std::string("Zibbet Runtime Error : ") + c.message + "\n", 0),
+                  0u)
             << result.output;
     }
     // Exactly filling the source is fine.

@@ -48,7 +48,8 @@ protected:
                 for (int c = 0; c < 4; ++c)
                     rgba[static_cast<size_t>((y * width + x) * 4 + c)] =
                         static_cast<unsigned char>(fn(x, y) >> (24 - 8 * c));
-        ASSERT_NE(stbi_write_png((dir / name).c_str(), width, height, 4, rgba.data(), width * 4), 0);
+        ASSERT_NE(stbi_write_png((dir / name).c_str(), width, height, 4, rgba.data(), width * 4),
+                  0);
     }
 
     int Pixel(int x, int y) { return graphics_test::ReadPixel(*device, x, y); }
@@ -60,9 +61,8 @@ protected:
 };
 
 TEST_F(ModuleTest, ImagesLoadThroughTheHostPremultipliedAndBound) {
-    WritePng("Graphics/Strip.png", 64, 16, [](int x, int) -> std::uint32_t {
-        return x == 0 ? 0xc8643280u : 0xffffffffu;
-    });
+    WritePng("Graphics/Strip.png", 64, 16,
+             [](int x, int) -> std::uint32_t { return x == 0 ? 0xc8643280u : 0xffffffffu; });
     auto strip = bb_graphics_LoadImage(u"Graphics/Strip.png", 4, c_Image::m_PaddedX);
     ASSERT_NE(strip, nullptr);
     EXPECT_EQ(strip->p_Frames(), 4);
@@ -148,33 +148,33 @@ TEST_F(ModuleTest, DeviceHooksCreateTheRendererAndFrameTheDrawing) {
 TEST_F(ModuleTest, RotatedAndScaledImagesTurnAboutTheirHandle) {
     // A 10 x 4 frame: left half red, right half green.
     auto image = c_Image::m_new();
-    image->p_Init(PaintedSurface(10, 4, [](int x, int) -> std::uint32_t {
-                      return x < 5 ? 0xff0000ffu : 0x00ff00ffu;
-                  }),
-                  1, c_Image::m_CentreHandle);
+    image->p_Init(
+        PaintedSurface(
+            10, 4, [](int x, int) -> std::uint32_t { return x < 5 ? 0xff0000ffu : 0x00ff00ffu; }),
+        1, c_Image::m_CentreHandle);
     EXPECT_TRUE(image->m_flags & c_Image::m_WholeSurface);
     device->BeginRender();
     bb_graphics_BeginRender();
     bb_graphics_Cls(0, 0, 0);
-    bb_graphics_DrawImage2(image.get(), 50, 50, 0, 2, 2, 0); // 20 x 8 centred on (50, 50)
+    bb_graphics_DrawImage2(image.get(), 50, 50, 0, 2, 2, 0);   // 20 x 8 centred on (50, 50)
     bb_graphics_DrawImage2(image.get(), 150, 50, 90, 1, 1, 0); // red half now below the handle
     bb_graphics_DrawImage(image.get(), 100, 10, 0);
     bb_graphics_EndRender();
     device->EndRender();
     EXPECT_EQ(bb_graphics_context->m_matrixSp, 0);
     graphics_test::ExpectPixels(*device, {
-        {41, 47, 0xff0000},
-        {58, 52, 0x00ff00},
-        {39, 50, 0},
-        {60, 50, 0},
-        {50, 45, 0},
-        {150, 53, 0xff0000},
-        {150, 46, 0x00ff00},
-        {144, 50, 0},
-        {96, 9, 0xff0000},
-        {103, 10, 0x00ff00},
-        {94, 10, 0},
-    });
+                                             {41, 47, 0xff0000},
+                                             {58, 52, 0x00ff00},
+                                             {39, 50, 0},
+                                             {60, 50, 0},
+                                             {50, 45, 0},
+                                             {150, 53, 0xff0000},
+                                             {150, 46, 0x00ff00},
+                                             {144, 50, 0},
+                                             {96, 9, 0xff0000},
+                                             {103, 10, 0x00ff00},
+                                             {94, 10, 0},
+                                         });
 }
 
 } // namespace

@@ -54,11 +54,11 @@ TEST_F(RendererTest, RectangleLandsOnItsPixelsInPremultipliedColour) {
     EXPECT_EQ(Pixel(10, 20), colour);
     EXPECT_EQ(Pixel(39, 59), colour);
     graphics_test::ExpectPixels(*device, {
-        {9, 20, 0},
-        {10, 19, 0},
-        {40, 59, 0},
-        {39, 60, 0},
-    });
+                                             {9, 20, 0},
+                                             {10, 19, 0},
+                                             {40, 59, 0},
+                                             {39, 60, 0},
+                                         });
 }
 
 TEST_F(RendererTest, ReadPixelsFlipsRowsIntoPlace) {
@@ -78,7 +78,8 @@ TEST_F(RendererTest, ReadPixelsFlipsRowsIntoPlace) {
 }
 
 TEST_F(RendererTest, TwoHundredFiftySevenRectanglesMakeTwoDrawCalls) {
-    for (int i = 0; i < 257; ++i) device->DrawRect(static_cast<float>(i % 100), 0, 1, 1);
+    for (int i = 0; i < 257; ++i)
+        device->DrawRect(static_cast<float>(i % 100), 0, 1, 1);
     device->EndRender();
     const gxtkFrameStats& stats = device->Stats();
     EXPECT_EQ(stats.drawCalls, 2);
@@ -109,12 +110,12 @@ TEST_F(RendererTest, SurfaceChangeFlushesButColourChangeDoesNot) {
     EXPECT_EQ(device->Stats().drawCalls, 4);
 
     graphics_test::ExpectPixels(*device, {
-        {3, 3, 0xff0000},
-        {11, 3, 0x00ff00},
-        {19, 3, 0x808080},
-        {27, 3, 0xffffff},
-        {40, 0, 0xffffff},
-    });
+                                             {3, 3, 0xff0000},
+                                             {11, 3, 0x00ff00},
+                                             {19, 3, 0x808080},
+                                             {27, 3, 0xffffff},
+                                             {40, 0, 0xffffff},
+                                         });
 }
 
 TEST_F(RendererTest, BlendScissorAndClsFlushOrDrop) {
@@ -151,13 +152,13 @@ TEST_F(RendererTest, ScissorRunsDownwardFromTheTopOfTheWindow) {
     device->SetScissor(0, 0, kWidth, kHeight);
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
     graphics_test::ExpectPixels(*device, {
-        {10, 20, 0xffffff},
-        {39, 59, 0xffffff},
-        {9, 20, 0},
-        {10, 19, 0},
-        {40, 30, 0},
-        {20, 60, 0},
-    });
+                                             {10, 20, 0xffffff},
+                                             {39, 59, 0xffffff},
+                                             {9, 20, 0},
+                                             {10, 19, 0},
+                                             {40, 30, 0},
+                                             {20, 60, 0},
+                                         });
 
     device->SetScissor(5, 5, -3, 10); // a negative size clips everything
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -166,17 +167,18 @@ TEST_F(RendererTest, ScissorRunsDownwardFromTheTopOfTheWindow) {
 TEST_F(RendererTest, TexturedQuadsShowTheirSourceRectangle) {
     // Left half red, right half blue, a transparent top row.
     auto surface = PaintedSurface(8, 4, [](int x, int y) -> std::uint32_t {
-        if (y == 0) return 0;
+        if (y == 0)
+            return 0;
         return x < 4 ? 0xff0000ffu : 0x0000ffffu;
     });
     device->DrawSurface2(surface.get(), 20, 20, 4, 0, 4, 4);
     device->DrawSurface2(surface.get(), 40, 20, 0, 0, 4, 4);
     device->EndRender();
     graphics_test::ExpectPixels(*device, {
-        {21, 22, 0x0000ff},
-        {41, 22, 0xff0000},
-        {41, 20, 0},  // transparent pixels leave the black
-    });
+                                             {21, 22, 0x0000ff},
+                                             {41, 22, 0xff0000},
+                                             {41, 20, 0}, // transparent pixels leave the black
+                                         });
 }
 
 TEST_F(RendererTest, TexturesAreMadeAgainForANewContext) {
@@ -221,15 +223,15 @@ TEST_F(RendererTest, WritePixelsUpdatesTheTexture) {
     device->DrawSurface(surface.get(), 0, 0);
     device->EndRender();
     graphics_test::ExpectPixels(*device, {
-        {0, 0, 0x00ff00},
-        {1, 1, 0xff0000},
-        {2, 1, 0x00ff00},
-    });
+                                             {0, 0, 0x00ff00},
+                                             {1, 1, 0xff0000},
+                                             {2, 1, 0x00ff00},
+                                         });
 }
 
 // A driver that only takes power-of-two textures.
-void RefuseOddSizes(GLenum target, GLint level, GLint internalFormat, GLsizei width,
-                    GLsizei height, GLint border, GLenum format, GLenum type, const void* pixels) {
+void RefuseOddSizes(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
+                    GLint border, GLenum format, GLenum type, const void* pixels) {
     const bool pot = (width & (width - 1)) == 0 && (height & (height - 1)) == 0;
     glTexImage2D(target, level, internalFormat, pot ? width : -1, height, border, format, type,
                  pixels);
@@ -238,9 +240,8 @@ void RefuseOddSizes(GLenum target, GLint level, GLint internalFormat, GLsizei wi
 TEST_F(RendererTest, RefusedSizesAreRetriedAsPowersOfTwo) {
     const gxtkSurface::TexImageFn driver = gxtkSurface::texImage;
     gxtkSurface::texImage = &RefuseOddSizes;
-    auto surface = PaintedSurface(100, 60, [](int x, int) -> std::uint32_t {
-        return x < 50 ? 0xff0000ffu : 0x00ff00ffu;
-    });
+    auto surface = PaintedSurface(
+        100, 60, [](int x, int) -> std::uint32_t { return x < 50 ? 0xff0000ffu : 0x00ff00ffu; });
     surface->Bind();
     gxtkSurface::texImage = driver;
     EXPECT_FLOAT_EQ(surface->UScale(), 1.0f / 128);
@@ -253,11 +254,12 @@ TEST_F(RendererTest, RefusedSizesAreRetriedAsPowersOfTwo) {
 
     device->DrawSurface(surface.get(), 0, 0);
     device->EndRender();
-    graphics_test::ExpectPixels(*device, {
-        {10, 30, 0xff0000},
-        {90, 30, 0x00ff00},
-        {101, 30, 0},  // the padding of the larger texture is not drawn
-    });
+    graphics_test::ExpectPixels(*device,
+                                {
+                                    {10, 30, 0xff0000},
+                                    {90, 30, 0x00ff00},
+                                    {101, 30, 0}, // the padding of the larger texture is not drawn
+                                });
 }
 
 TEST_F(RendererTest, AnOldGlErrorIsNotTakenForARefusal) {
@@ -274,11 +276,11 @@ TEST_F(RendererTest, OvalsAndPolygonsFillTheirShapes) {
     device->DrawPoly(fan);
     device->EndRender();
     graphics_test::ExpectPixels(*device, {
-        {40, 30, 0xffffff},
-        {21, 21, 0},  // outside the ellipse, inside its box
-        {90, 30, 0xffffff},
-        {108, 22, 0},
-    });
+                                             {40, 30, 0xffffff},
+                                             {21, 21, 0}, // outside the ellipse, inside its box
+                                             {90, 30, 0xffffff},
+                                             {108, 22, 0},
+                                         });
     EXPECT_EQ(device->Stats().drawCalls, 2);
 }
 
