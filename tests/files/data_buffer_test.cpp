@@ -134,6 +134,16 @@ TEST_F(StreamTest, ReadStopsAtTheWindowEnd) {
     }
 }
 
+TEST_F(StreamTest, AWindowPastTheBufferEndReadsNothing) {
+    auto source_owner = MakeBuffer({1, 2});
+    c_DataStream stream(source_owner.get(), 5);
+    c_DataBuffer dst(4);
+    EXPECT_EQ(stream.p_Read(dst, 0, 4), 0);
+    EXPECT_EQ(stream.m_position, 0);
+    EXPECT_THROW(stream.p_ReadByte(), c_StreamReadError);
+    EXPECT_EQ(stream.p_ReadAll2()->Length(), 0);
+}
+
 TEST_F(StreamTest, ReadByteSignExtends) {
     auto source_owner = MakeBuffer({0xFF, 0x80});
     c_DataBuffer& source = *source_owner;
