@@ -3,6 +3,7 @@
 #include "collision/game_masks.h"
 #include "files/stream.h"
 #include "game/minimal_app.h"
+#include "game/random.h"
 #include "graphics/graphics.h"
 #include "graphics/texture_page.h"
 #include "graphics/virtual_display.h"
@@ -25,6 +26,7 @@ void bbInit() {
     bb_asyncevent_Init();
     bb_assetgroups_Init();
     bb_masks_Init();
+    bb_random_Init();
     bb_stream_Init();
     bb_audio_device = nullptr;
     bb_audio_InstallDevice();
