@@ -4,15 +4,16 @@
 #include <algorithm>
 
 #include "audio/audio.h"
-#include "collision/mask.h"
+#include "collision/game_masks.h"
 #include "game/tazzle.h"
 #include "graphics/graphics.h"
 #include "graphics/virtual_display.h"
 #include "input/input_device.h"
 #include "loading/async_event.h"
 #include "loading/game_images.h"
-#include "loading/game_masks.h"
 #include "loading/game_sounds.h"
+#include "loading/road_sounds.h"
+#include "loading/ski_sounds.h"
 #include "persist/settings.h"
 #include "road/road_screen.h"
 #include "screens/screen_furniture.h"
@@ -50,7 +51,7 @@ void c_SkiScreen::p_OnInit() {
     m_y = kStartY;
     m_direction = 2;
     m_image = images().m_tazzleSkiDown;
-    m_mask = masks().m_tazzleSkiDown;
+    m_mask = masks().m_tazzleSkiDown.get();
     m_snowOffset = 0;
     m_straightenTimer = 0;
     m_steerTimer = 0;
@@ -120,7 +121,7 @@ void c_SkiScreen::p_Update() {
 
 void c_SkiScreen::p_PlayUpdate() {
     if (channel_idle(kChannelBackground))
-        bb_audio_PlaySound(bb_skisounds_skiSounds->m_skiBackground, kChannelBackground, 1);
+        bb_audio_PlaySound(bb_skisounds_skiSounds->m_skiBackground.get(), kChannelBackground, 1);
     test_trees();
     if (m_crashed || bb_tazzle_paused) return;
     test_moguls();
@@ -143,7 +144,7 @@ void c_SkiScreen::p_PlayUpdate() {
 void c_SkiScreen::set_heading(int direction) {
     struct Heading {
         c_Image* c_GameImages::*image;
-        c_MasterMask* c_GameMasks::*mask;
+        std::unique_ptr<c_MasterMask> c_GameMasks::*mask;
     };
     static const Heading headings[5] = {
         {&c_GameImages::m_tazzleSkiLeft, &c_GameMasks::m_tazzleSkiLeft},
@@ -154,17 +155,17 @@ void c_SkiScreen::set_heading(int direction) {
     };
     m_direction = direction;
     m_image = images().*headings[direction].image;
-    m_mask = masks().*headings[direction].mask;
+    m_mask = (masks().*headings[direction].mask).get();
 }
 
 void c_SkiScreen::test_trees() {
     m_crashed = false;
-    c_MasterMask* tree = masks().m_treeCollision;
+    const c_MasterMask* tree = masks().m_treeCollision.get();
     for (const c_Tree& t : m_trees) {
         if (!tree || !m_mask || !tree->p_CollideMask(t.m_x, t.m_y, m_mask, m_x, m_y)) continue;
         m_crashed = true;
         bb_audio_StopChannel(kChannelBackground);
-        bb_audio_PlaySound(bb_skisounds_skiSounds->m_skiCrash, kChannelCrash, 0);
+        bb_audio_PlaySound(bb_skisounds_skiSounds->m_skiCrash.get(), kChannelCrash, 0);
         m_timer = kPhaseUpdates;
         m_state = kCrashed;
     }
@@ -172,12 +173,12 @@ void c_SkiScreen::test_trees() {
 
 void c_SkiScreen::test_moguls() {
     m_bumped = false;
-    c_MasterMask* bump = masks().m_bumpCollision;
+    const c_MasterMask* bump = masks().m_bumpCollision.get();
     if (!bump || !m_mask) return;
     for (const c_Bump& b : m_bumps) {
         if (b.m_y - 8 <= m_y || !bump->p_CollideMask(b.m_x, b.m_y, m_mask, m_x, m_y)) continue;
         if (channel_idle(kChannelBump))
-            bb_audio_PlaySound(bb_skisounds_skiSounds->m_skiBump, kChannelBump, 0);
+            bb_audio_PlaySound(bb_skisounds_skiSounds->m_skiBump.get(), kChannelBump, 0);
         m_bumped = true;
         m_direction = m_direction >= 2 ? 4 : 0;
         return;
@@ -186,13 +187,13 @@ void c_SkiScreen::test_moguls() {
 
 void c_SkiScreen::test_finish() {
     if (m_finishBonus) return;
-    c_MasterMask* banner = masks().m_finish;
+    const c_MasterMask* banner = masks().m_finish.get();
     if (!banner || !m_mask) return;
     for (const c_Finish& f : m_finishes) {
         if (!banner->p_CollideMask(f.m_x, f.m_y, m_mask, m_x, m_y)) continue;
         bb_tazzle_score += 100;
         m_finishBonus = true;
-        bb_audio_PlaySound(bb_gamesounds_gameSounds->m_woop, kChannelFinish, 0);
+        bb_audio_PlaySound(bb_gamesounds_gameSounds->m_woop.get(), kChannelFinish, 0);
     }
 }
 
@@ -202,7 +203,7 @@ void c_SkiScreen::test_gates() {
         bool level_with = f.m_y == m_y - 2 || f.m_y == m_y || f.m_y == m_y + 2;
         if (!level_with || inside || f.m_id == m_lastMissedFlag) continue;
         m_lastMissedFlag = f.m_id;
-        bb_audio_PlaySound(bb_skisounds_skiSounds->m_beep, kChannelBeep, 0);
+        bb_audio_PlaySound(bb_skisounds_skiSounds->m_beep.get(), kChannelBeep, 0);
         bb_tazzle_score = std::max(bb_tazzle_score - 20, 0);
     }
 }
@@ -210,13 +211,9 @@ void c_SkiScreen::test_gates() {
 void c_SkiScreen::ease_traverse() {
     if (m_straightenTimer > 0) m_straightenTimer -= 1;
     if (m_straightenTimer != 0 || m_bumped) return;
-    if (m_direction == 0) {
-        m_direction = 1;
-        m_straightenTimer = 8;
-    } else if (m_direction == 4) {
-        m_direction = 3;
-        m_straightenTimer = 8;
-    }
+    if (m_direction == 0) m_direction = 1;
+    if (m_direction == 4) m_direction = 3;
+    m_straightenTimer = 8;
 }
 
 void c_SkiScreen::read_steering() {
