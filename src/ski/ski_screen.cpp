@@ -50,7 +50,7 @@ void c_SkiScreen::p_OnInit() {
     m_x = kStartX;
     m_y = kStartY;
     m_direction = 2;
-    m_image = images().m_tazzleSkiDown;
+    m_image = images().m_tazzleSkiDown.get();
     m_mask = masks().m_tazzleSkiDown.get();
     m_snowOffset = 0;
     m_straightenTimer = 0;
@@ -143,7 +143,7 @@ void c_SkiScreen::p_PlayUpdate() {
 
 void c_SkiScreen::set_heading(int direction) {
     struct Heading {
-        c_Image* c_GameImages::*image;
+        std::unique_ptr<c_Image> c_GameImages::*image;
         std::unique_ptr<c_MasterMask> c_GameMasks::*mask;
     };
     static const Heading headings[5] = {
@@ -154,7 +154,7 @@ void c_SkiScreen::set_heading(int direction) {
         {&c_GameImages::m_tazzleSkiRight, &c_GameMasks::m_tazzleSkiRight},
     };
     m_direction = direction;
-    m_image = images().*headings[direction].image;
+    m_image = (images().*headings[direction].image).get();
     m_mask = (masks().*headings[direction].mask).get();
 }
 
@@ -346,7 +346,7 @@ void c_SkiScreen::p_CrashUpdate() {
         m_x = kStartX;
         m_y = kStartY;
         m_direction = 2;
-        m_image = images().m_tazzleSkiDown;
+        m_image = images().m_tazzleSkiDown.get();
         m_trees.clear();
         m_bumps.clear();
         m_flags.clear();
@@ -367,13 +367,13 @@ void c_SkiScreen::p_FinishUpdate() {
 }
 
 c_Image* c_SkiScreen::p_GetTazzleCrashFrame() const {
-    c_Image* const c_GameImages::*frames[8] = {
+    static std::unique_ptr<c_Image> c_GameImages::*const frames[8] = {
         &c_GameImages::m_tazzleSkiCrash1, &c_GameImages::m_tazzleSkiCrash2,
         &c_GameImages::m_tazzleSkiCrash3, &c_GameImages::m_tazzleSkiCrash4,
         &c_GameImages::m_tazzleSkiCrash5, &c_GameImages::m_tazzleSkiCrash6,
         &c_GameImages::m_tazzleSkiCrash7, &c_GameImages::m_tazzleSkiCrash8,
     };
-    return images().*frames[(m_crashFrame / 2) & 7];
+    return (images().*frames[(m_crashFrame / 2) & 7]).get();
 }
 
 int c_SkiScreen::p_OnRender() {
@@ -387,8 +387,8 @@ int c_SkiScreen::p_OnRender() {
 void c_SkiScreen::draw_gates(bool above_skier) const {
     for (const c_Flag& f : m_flags) {
         if ((f.m_y < m_y) != above_skier) continue;
-        bb_graphics_DrawImage(images().m_flagRed, f.m_x, f.m_y, 0);
-        bb_graphics_DrawImage(images().m_flagCyan, f.m_x + p_GateWidth(), f.m_y, 0);
+        bb_graphics_DrawImage(images().m_flagRed.get(), f.m_x, f.m_y, 0);
+        bb_graphics_DrawImage(images().m_flagCyan.get(), f.m_x + p_GateWidth(), f.m_y, 0);
     }
 }
 
@@ -406,18 +406,18 @@ void c_SkiScreen::draw_banners() const {
 }
 
 void c_SkiScreen::p_Render() {
-    bb_graphics_DrawImage(images().m_backdropSki, 0, 0, 0);
+    bb_graphics_DrawImage(images().m_backdropSki.get(), 0, 0, 0);
     bb_autofit_SetVScissor(64, 48, 512, 384);
     for (int x = 64; x <= 512; x += 64)
         for (int y = 48 - m_snowOffset; y <= 448; y += 64)
-            bb_graphics_DrawImage(images().m_snowTile, x, y, 0);
-    for (const c_Bump& b : m_bumps) bb_graphics_DrawImage(images().m_bump, b.m_x, b.m_y, 0);
-    for (const c_Tree& t : m_trees) bb_graphics_DrawImage(images().m_tree, t.m_x, t.m_y, 0);
+            bb_graphics_DrawImage(images().m_snowTile.get(), x, y, 0);
+    for (const c_Bump& b : m_bumps) bb_graphics_DrawImage(images().m_bump.get(), b.m_x, b.m_y, 0);
+    for (const c_Tree& t : m_trees) bb_graphics_DrawImage(images().m_tree.get(), t.m_x, t.m_y, 0);
     draw_gates(true);
     bb_graphics_DrawImage(m_crashed ? p_GetTazzleCrashFrame() : m_image, m_x, m_y, 0);
     draw_gates(false);
     for (const c_Finish& f : m_finishes)
-        bb_graphics_DrawImage(images().m_finish, f.m_x, f.m_y, 0);
+        bb_graphics_DrawImage(images().m_finish.get(), f.m_x, f.m_y, 0);
     bb_furniture_DrawStatusLine();
     draw_banners();
     if (bb_tazzle_paused) bb_furniture_DrawPausedNotice();
