@@ -11,21 +11,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Waits (up to `seconds`) for the program's window to be mapped.
-std::optional<GameWindow> AwaitWindow(TestDisplay& display, pid_t pid, double seconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (auto window = display.FindWindowOf(pid))
-            return window;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
 TEST(ProgramWindow, OpensAndTheCloseButtonEndsItWithZero) {
     TestDisplay display;
     ASSERT_TRUE(display.ok()) << "needs a display (Xvfb)";
@@ -35,7 +20,7 @@ TEST(ProgramWindow, OpensAndTheCloseButtonEndsItWithZero) {
     int out = -1;
     pid_t pid = StartProgram({{SKIDDLEWICK_BINARY}, {}, cwd}, &out);
     ASSERT_GT(pid, 0);
-    auto window = AwaitWindow(display, pid, 20);
+    auto window = display.AwaitWindowOf(pid, 20);
     if (!window)
         kill(pid, SIGKILL);
     ASSERT_TRUE(window.has_value()) << "no window appeared";

@@ -5,7 +5,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 TestDisplay::TestDisplay() : display_(XOpenDisplay(nullptr)) {}
 
@@ -69,6 +71,16 @@ std::optional<GameWindow> TestDisplay::FindWindowOf(pid_t pid) {
     if (children)
         XFree(children);
     return found;
+}
+
+std::optional<GameWindow> TestDisplay::AwaitWindowOf(pid_t pid, double seconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (auto window = FindWindowOf(pid))
+            return window;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return std::nullopt;
 }
 
 void TestDisplay::SendClose(unsigned long window) {

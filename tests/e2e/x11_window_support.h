@@ -27,6 +27,8 @@ public:
     bool ok() const { return display_ != nullptr; }
     // The mapped top-level window that process `pid` owns, if there is one now.
     std::optional<GameWindow> FindWindowOf(pid_t pid);
+    // Waits (up to `seconds`) for that window to be mapped.
+    std::optional<GameWindow> AwaitWindowOf(pid_t pid, double seconds);
     // What the close button does: asks the window's owner to close it.
     void SendClose(unsigned long window);
 

@@ -1,0 +1,42 @@
+# Installing the game and packaging it for Debian. The program finds its data folder beside its
+# own file, so both go under lib/skiddlewick and bin/skiddlewick is a link to the program there;
+# the desktop entry, the icons and the manual page go where desktops and man look for them.
+set(skiddlewick_game_dir lib/skiddlewick)
+
+install(TARGETS skiddlewick RUNTIME DESTINATION ${skiddlewick_game_dir} COMPONENT game)
+install(DIRECTORY ${SKIDDLEWICK_DATA_DIR}/ DESTINATION ${skiddlewick_game_dir}/data
+        COMPONENT game)
+
+# A relative link, so an installed tree still works when staged for a package or moved whole.
+set(skiddlewick_link ${CMAKE_BINARY_DIR}/packaging/skiddlewick)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
+file(CREATE_LINK ../${skiddlewick_game_dir}/skiddlewick ${skiddlewick_link} SYMBOLIC)
+install(FILES ${skiddlewick_link} DESTINATION bin COMPONENT game)
+
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/skiddlewick.desktop DESTINATION share/applications
+        COMPONENT game)
+install(DIRECTORY ${SKIDDLEWICK_ICON_DIR}/ DESTINATION share/icons/hicolor COMPONENT game)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/skiddlewick.6 DESTINATION share/man/man6 COMPONENT game)
+
+# `make package`: a .deb of the same files under /usr, its dependencies read from the libraries
+# the program links (GLFW, OpenAL, stb, GL) by dpkg-shlibdeps.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME skiddlewick)
+set(CPACK_PACKAGE_VENDOR "The Skiddlewick developers")
+set(CPACK_PACKAGE_CONTACT "The Skiddlewick developers <skiddlewick@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "arcade game: cross the road, hire skis, race down the slope")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Skiddlewick is a small arcade game in the blocky look of an early home computer.\n"
+    "Guide Tazzle across a busy two-way road to the ski hire hut, pay for skis, walk\n"
+    "back to the top of the slope and ski down through trees, moguls and gates to the\n"
+    "finish. Keyboard (redefinable keys) or joystick.")
+string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};skiddlewick;game;/")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+include(CPack)

@@ -1,0 +1,153 @@
+// Installing the build into a scratch prefix gives a game that starts from any folder: the
+// program and its data together under lib/skiddlewick, a link to it in bin, and the desktop
+// entry, icons and manual page where desktops and man look for them.
+#include "common/child_process.h"
+#include "e2e/x11_window_support.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kBuild = SKIDDLEWICK_BUILD_DIR;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// Every regular file under `root`, by its path relative to it, with its bytes.
+std::map<std::string, std::string> TreeContents(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    if (!fs::is_directory(root))
+        return files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), root).string()] = ReadFile(entry.path());
+    }
+    return files;
+}
+
+std::vector<std::string> Names(const std::map<std::string, std::string>& files) {
+    std::vector<std::string> names;
+    for (const auto& [name, bytes] : files)
+        names.push_back(name);
+    return names;
+}
+
+bool HasLine(const std::string& text, const std::string& line) {
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) {
+        if (l == line)
+            return true;
+    }
+    return false;
+}
+
+class InstalledGame : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        char name[] = "/tmp/e2e-install.XXXXXX";
+        prefix_ = mkdtemp(name);
+        install_ = RunProgram({{SKIDDLEWICK_CMAKE, "--install", kBuild.string(), "--prefix",
+                                prefix_.string(), "--component", "game"},
+                               {},
+                               {}},
+                              120);
+    }
+    static void TearDownTestSuite() { fs::remove_all(prefix_); }
+
+    void SetUp() override {
+        ASSERT_FALSE(install_.timedOut);
+        ASSERT_EQ(install_.status, 0) << install_.out;
+    }
+
+    static inline fs::path prefix_;
+    static inline ChildResult install_;
+};
+
+TEST_F(InstalledGame, TheProgramSitsBesideItsDataAndBinLinksToIt) {
+    const fs::path program = prefix_ / "lib/skiddlewick/skiddlewick";
+    const fs::path link = prefix_ / "bin/skiddlewick";
+    ASSERT_TRUE(fs::is_regular_file(program));
+    EXPECT_NE(fs::status(program).permissions() & fs::perms::others_exec, fs::perms::none);
+    ASSERT_TRUE(fs::is_symlink(link));
+    // Relative, so the tree still works when a package build stages it elsewhere.
+    EXPECT_EQ(fs::read_symlink(link), "../lib/skiddlewick/skiddlewick");
+    EXPECT_EQ(fs::canonical(link), fs::canonical(program));
+
+    auto built = TreeContents(kBuild / "data");
+    auto installed = TreeContents(prefix_ / "lib/skiddlewick/data");
+    ASSERT_FALSE(built.empty());
+    EXPECT_EQ(Names(installed), Names(built));
+    EXPECT_TRUE(installed == built) << "the installed data differs from the build's";
+}
+
+TEST_F(InstalledGame, TheMenuEntryIconsAndManualPageAreInstalled) {
+    const std::string desktop = ReadFile(prefix_ / "share/applications/skiddlewick.desktop");
+    for (const char* line : {"[Desktop Entry]", "Type=Application", "Name=Skiddlewick",
+                             "Exec=skiddlewick", "Icon=skiddlewick", "Terminal=false"})
+        EXPECT_TRUE(HasLine(desktop, line)) << line;
+    // The entry starts the program by the name bin gives it.
+    EXPECT_TRUE(fs::exists(prefix_ / "bin/skiddlewick"));
+
+    auto built = TreeContents(kBuild / "icons");
+    auto installed = TreeContents(prefix_ / "share/icons/hicolor");
+    EXPECT_EQ(Names(installed), (std::vector<std::string>{
+                                    "128x128/apps/skiddlewick.png", "256x256/apps/skiddlewick.png",
+                                    "32x32/apps/skiddlewick.png", "48x48/apps/skiddlewick.png",
+                                    "64x64/apps/skiddlewick.png"}));
+    EXPECT_TRUE(installed == built) << "the installed icons differ from the build's";
+
+    const std::string manual = ReadFile(prefix_ / "share/man/man6/skiddlewick.6");
+    EXPECT_NE(manual.find(".TH SKIDDLEWICK 6"), std::string::npos);
+    for (const char* section : {".SH NAME", ".SH SYNOPSIS", ".SH OPTIONS", ".SH CONTROLS",
+                                ".SH FILES", ".SH EXIT STATUS"})
+        EXPECT_TRUE(HasLine(manual, section)) << section;
+    EXPECT_NE(manual.find(".zibbetstate"), std::string::npos);
+}
+
+TEST_F(InstalledGame, StartsThroughTheLinkFromAnUnrelatedFolder) {
+    TestDisplay display;
+    ASSERT_TRUE(display.ok()) << "needs a display (Xvfb)";
+    char name[] = "/tmp/e2e-install-cwd.XXXXXX";
+    const std::string cwd = mkdtemp(name);
+
+    int out = -1;
+    pid_t pid = StartProgram({{(prefix_ / "bin/skiddlewick").string()}, {}, cwd}, &out);
+    ASSERT_GT(pid, 0);
+    auto window = display.AwaitWindowOf(pid, 20);
+    if (!window)
+        kill(pid, SIGKILL);
+    ASSERT_TRUE(window.has_value()) << "no window appeared";
+    EXPECT_EQ(window->title, "Skiddlewick");
+
+    // Loading every data file takes well under this; a missing file would end the program.
+    bool ended = false;
+    for (int i = 0; i < 30 && !ended; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        siginfo_t info{}; // looked at without reaping, so its status can still be collected
+        waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT);
+        ended = info.si_pid == pid;
+    }
+    EXPECT_FALSE(ended) << "the installed program ended by itself";
+
+    display.SendClose(window->id);
+    ChildResult result = WaitProgram(pid, out, 20);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 0) << result.out;
+    EXPECT_EQ(result.out.find("Zibbet Runtime Error"), std::string::npos) << result.out;
+    fs::remove_all(cwd);
+}
+
+} // namespace
