@@ -4,7 +4,9 @@ JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 WERROR := $(if $(CI),ON,OFF)
-XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp"
+# -noreset: the server would otherwise reset whenever its last client leaves, and a test that
+# connects during the reset finds no display.
+XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset"
 
 .PHONY: deps configure build run test bench sanitize fuzz install package clean
 
@@ -26,22 +28,46 @@ test: build
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $(XVFB) $$b || exit 1; done
 
+# Sanitizer runs: leaks are checked; the suppressions cover third-party libraries only.
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    TSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/tsan.supp:halt_on_error=1:second_deadlock_stack=1
+# The test programs run under ThreadSanitizer: the loader threads and the whole game in-process.
+tests_of = $(if $(filter-out %_display_test.cpp %_audio_test.cpp %_support.cpp,$(wildcard tests/$1/*.cpp)),test_$1) \
+    $(if $(wildcard tests/$1/*_display_test.cpp),test_$1_display) \
+    $(if $(wildcard tests/$1/*_audio_test.cpp),test_$1_audio)
+TSAN_TESTS := $(strip $(call tests_of,loading) $(if $(wildcard tests/scenario/*.cpp),test_scenario))
+
 sanitize: deps
 	cmake -S . -B build-asan -G Ninja -DSKIDDLEWICK_SANITIZE=address -DSKIDDLEWICK_BENCH=OFF \
 	      -DSKIDDLEWICK_WERROR=$(WERROR) >/dev/null
 	cmake --build build-asan -j $(JOBS)
-	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	    $(XVFB) ctest --test-dir build-asan --output-on-failure -j $(JOBS) -LE e2e
+	$(SANITIZER_ENV) $(XVFB) ctest --test-dir build-asan --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+	cmake -S . -B build-tsan -G Ninja -DSKIDDLEWICK_SANITIZE=thread -DSKIDDLEWICK_BENCH=OFF \
+	      -DSKIDDLEWICK_WERROR=$(WERROR) >/dev/null
+	cmake --build build-tsan -j $(JOBS) --target $(TSAN_TESTS)
+	@# ThreadSanitizer needs the fixed memory layout that address randomisation would upset.
+	@for t in $(TSAN_TESTS); do echo "== $$t under ThreadSanitizer"; \
+	    $(SANITIZER_ENV) ALSOFT_DRIVERS=null $(XVFB) setarch -R build-tsan/tests/$$t || exit 1; \
+	done
 
+# Every fuzz/*_fuzz.cpp for FUZZ_SECONDS on its seed corpus (new finds go to build-fuzz/corpus,
+# crashes to build-fuzz/crashes).
+FUZZ_TARGETS := $(notdir $(basename $(wildcard fuzz/*_fuzz.cpp)))
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DSKIDDLEWICK_FUZZ=ON \
 	    -DSKIDDLEWICK_TESTS=OFF -DSKIDDLEWICK_BENCH=OFF >/dev/null
-	cmake --build build-fuzz -j $(JOBS)
-	@for f in build-fuzz/fuzz/*_fuzz; do \
-	    name=$$(basename $$f); mkdir -p build-fuzz/corpus/$$name; \
+	cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
+	@mkdir -p build-fuzz/crashes
+	@for name in $(FUZZ_TARGETS); do \
+	    mkdir -p build-fuzz/corpus/$$name; \
 	    echo "== $$name ($(FUZZ_SECONDS) s)"; \
-	    $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -timeout=10 \
-	        build-fuzz/corpus/$$name fuzz/corpus/$$name || exit 1; \
+	    build-fuzz/fuzz/$$name -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -timeout=10 \
+	        -print_final_stats=1 -artifact_prefix=build-fuzz/crashes/$$name- \
+	        build-fuzz/corpus/$$name fuzz/corpus/$$name 2>build-fuzz/$$name.log \
+	        || { tail -60 build-fuzz/$$name.log; exit 1; }; \
+	    grep -E '^stat::(number_of_executed_units|new_units_added)' build-fuzz/$$name.log; \
 	done
 
 install: build
@@ -53,4 +79,4 @@ package: configure
 	cd $(BUILD) && cpack --config CPackConfig.cmake
 
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz

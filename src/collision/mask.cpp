@@ -11,14 +11,16 @@ bool c_Mask::p_CollideMask(int x, int y, const c_Mask* other, int otherX, int ot
     const int bx = static_cast<int>(static_cast<float>(otherX) - other->m_handleX);
     const int by = static_cast<int>(static_cast<float>(otherY) - other->m_handleY);
 
+    // The far edges in 64 bits: a mask from a damaged file may be as wide as an int allows
+    // (with no rows), and its edge must not overflow.
     const int left = std::max(ax, bx);
     const int top = std::max(ay, by);
-    const int right = std::min(ax + m_width, bx + other->m_width);
-    const int bottom = std::min(ay + m_height, by + other->m_height);
+    const long long right = std::min<long long>(ax + 0LL + m_width, bx + 0LL + other->m_width);
+    const long long bottom = std::min<long long>(ay + 0LL + m_height, by + 0LL + other->m_height);
     if (right - left < 1 || bottom - top < 1)
         return false;
 
-    const int span = right - left;
+    const int span = static_cast<int>(right - left);
     const int* a = m_data.data() + (top - ay) * m_width + (left - ax);
     const int* b = other->m_data.data() + (top - by) * other->m_width + (left - bx);
     for (int row = top; row < bottom; ++row) {

@@ -36,6 +36,13 @@ mode_t ReplacementMode(const std::string& target) {
 
 } // namespace
 
+bool bb_files_IsReadableStateFile(const String& fileName) {
+    struct stat info {};
+    if (stat(bb_utf8_Encode(fileName).c_str(), &info) != 0)
+        return false;
+    return S_ISREG(info.st_mode) && info.st_size <= bb_files_largestStateFile;
+}
+
 int bb_files_ReplaceFile(const String& fileName, std::string_view bytes) {
     const std::string target = bb_utf8_Encode(fileName);
     if (target.empty())

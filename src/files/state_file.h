@@ -9,6 +9,14 @@
 // The name of the state file, relative to the working folder.
 extern const char16_t* const bb_files_stateFileName;
 
+// The largest state file that is read; the settings take a few hundred bytes.
+constexpr long long bb_files_largestStateFile = 1 << 20;
+
+// True when `fileName` is a regular file of at most bb_files_largestStateFile bytes. Anything
+// else in its place (a FIFO or a device that would block or never end, a folder, a huge file)
+// is not read, and the game starts as if there were no state.
+bool bb_files_IsReadableStateFile(const String& fileName);
+
 // Writes `bytes` to a temporary file in the same folder and renames it over `fileName`.
 // 0 on success; -1 when the file cannot be created or put in place; -2 when fewer bytes were
 // written than given. On failure the old file is left as it was.

@@ -2,7 +2,13 @@
 // comparisons of scaled draws against whole numbers come out the same on every build.
 #include "game/random.h"
 
-std::uint32_t bb_random_Seed = 1234;
+namespace {
+constexpr std::uint32_t kStartSeed = 1234;
+}
+
+std::uint32_t bb_random_Seed = kStartSeed;
+
+void bb_random_Init() { bb_random_Seed = kStartSeed; }
 
 float bb_random_Rnd() {
     bb_random_Seed = bb_random_Seed * 1664525u + 1013904223u;

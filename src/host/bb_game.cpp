@@ -70,6 +70,8 @@ int BBGame::SaveState(const String& state) {
 }
 
 String BBGame::LoadState() {
+    if (!bb_files_IsReadableStateFile(PathToFilePath(bb_files_stateFileName)))
+        return String();
     return LoadString(bb_files_stateFileName);
 }
 

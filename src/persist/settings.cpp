@@ -33,6 +33,13 @@ void ReadBool(const c_SimpleState& state, const char16_t* key, bool& field) {
         field = bb_parse_Int(text) != 0;
 }
 
+// The largest side a window system is asked for (X11 keeps sizes and positions in 16 bits).
+constexpr int kLargestResolution = 32767;
+
+bool IsOpenableSide(int pixels) {
+    return pixels >= 1 && pixels <= kLargestResolution;
+}
+
 } // namespace
 
 c_Settings::c_Settings() : m_state(std::make_unique<c_SimpleState>()) {
@@ -62,6 +69,12 @@ void c_Settings::p_ReadFields() {
     m_difficulty = std::clamp(m_difficulty, c_Difficulty::Easy, c_Difficulty::Hard);
     m_effectsVolume = std::clamp(m_effectsVolume, 0, 100);
     m_musicVolume = std::clamp(m_musicVolume, 0, 100);
+    // Window creation refuses a size of zero or less and ends the program, so a resolution no
+    // window system could open falls back to the windowed size instead.
+    if (!IsOpenableSide(m_resolutionWidth) || !IsOpenableSide(m_resolutionHeight)) {
+        m_resolutionWidth = 640;
+        m_resolutionHeight = 480;
+    }
 }
 
 void c_Settings::p_Save() {

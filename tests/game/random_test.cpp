@@ -4,7 +4,9 @@
 #include "game/random.h"
 
 TEST(Random, FollowsTheLinearCongruentialSequenceFromTheStartSeed) {
-    bb_random_Seed = 1234;
+    bb_random_Seed = 99;
+    bb_random_Init();
+    EXPECT_EQ(bb_random_Seed, 1234u);
     // seed' = seed * 1664525 + 1013904223 (mod 2^32); value = (seed' >> 8) / 2^24.
     const struct { std::uint32_t seed; std::uint32_t top24; } expected[] = {
         {3067928073u, 11984094u}, {889114580u, 3473103u}, {3219257635u, 12575225u},

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -77,8 +76,11 @@ TEST(Settings, ConvertsStoredTextLikeTheCLibraryAndClampsRanges) {
         {u"EffectsVolume=-1,MusicVolume=101", 1, 0, 100, 81, 640, true},
         {u"Difficulty=7", 2, 100, 50, 81, 640, true},
         {u"Difficulty=-3", 0, 100, 50, 81, 640, true},
-        {u"ResolutionWidth=99999999999999999999", 1, 100, 50, 81, INT_MAX, true},
-        {u"ResolutionWidth=-99999999999999999999", 1, 100, 50, 81, INT_MIN, true},
+        // A size no window could have falls back to the windowed one.
+        {u"ResolutionWidth=99999999999999999999", 1, 100, 50, 81, 640, true},
+        {u"ResolutionWidth=-99999999999999999999", 1, 100, 50, 81, 640, true},
+        {u"ResolutionWidth=0", 1, 100, 50, 81, 640, true},
+        {u"ResolutionWidth=32767", 1, 100, 50, 81, 32767, true},
         {u"Difficulty=,EffectsVolume=", 1, 100, 50, 81, 640, true},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,192 @@
+// The application's state machine: creating the screens, loading behind "LOADING...", starting
+// the music, handing each update and render to the current screen, and the global keys.
+
+#include "game/tazzle_app.h"
+
+#include "audio/audio.h"
+#include "collision/game_masks.h"
+#include "game/tazzle.h"
+#include "graphics/graphics.h"
+#include "graphics/virtual_display.h"
+#include "input/input_device.h"
+#include "loading/async_event.h"
+#include "loading/game_images.h"
+#include "loading/game_sounds.h"
+#include "loading/spectrum_font_images.h"
+#include "loading/title_images.h"
+#include "persist/settings.h"
+#include "road/road_screen.h"
+#include "screens/options_screen.h"
+#include "screens/redefine_keys_screen.h"
+#include "screens/title_screen.h"
+#include "ski/no_money_screen.h"
+#include "ski/ski_screen.h"
+#include "text/text.h"
+
+namespace {
+
+bool ControlHit(int control) {
+    int code = bb_settings_gameSettings->m_controls[control];
+    // A code outside the key range disables the control.
+    return code >= 1 && code <= 511 && bb_input_KeyHit(code) != 0;
+}
+
+bool AllGroupsLoaded() {
+    return bb_text_spectrumText->p_IsFontLoaded() && bb_titlegraphics_titleImages->p_IsLoaded() &&
+           bb_gamegraphics_gameImages->p_IsLoaded() && bb_gamesounds_gameSounds->p_IsLoaded() &&
+           bb_masks_gameMasks->p_IsLoaded();
+}
+
+void PumpEventsIfIdle() {
+    if (bb_asyncevent__current == nullptr)
+        bb_asyncevent_UpdateAsyncEvents();
+}
+
+} // namespace
+
+c_TazzleApp::c_TazzleApp() = default;
+
+c_TazzleApp::~c_TazzleApp() {
+    // The globals must not outlive the screens they point to.
+    bb_tazzle_titleScreen = nullptr;
+    bb_tazzle_roadScreen = nullptr;
+    bb_tazzle_skiScreen = nullptr;
+    bb_tazzle_noMoneyScreen = nullptr;
+    bb_tazzle_optionsScreen = nullptr;
+    bb_tazzle_redefineKeysScreen = nullptr;
+}
+
+void c_TazzleApp::p_OnCreate() {
+    c_VirtualDisplay::m_new(640, 480, 1.0f);
+    c_Settings& settings = *bb_settings_gameSettings;
+    settings.p_Load();
+    settings.p_ApplySettings(settings.m_fullScreen);
+}
+
+void c_TazzleApp::p_OnSuspend() {
+    bb_tazzle_paused = true;
+}
+
+void c_TazzleApp::CreateScreens() {
+    m_titleScreen = std::make_unique<c_TitleScreen>();
+    m_roadScreen = std::make_unique<c_RoadScreen>();
+    m_skiScreen = std::make_unique<c_SkiScreen>();
+    m_noMoneyScreen = std::make_unique<c_NoMoneyScreen>();
+    m_optionsScreen = std::make_unique<c_OptionsScreen>();
+    m_redefineKeysScreen = std::make_unique<c_RedefineKeysScreen>();
+    bb_tazzle_titleScreen = m_titleScreen.get();
+    bb_tazzle_roadScreen = m_roadScreen.get();
+    bb_tazzle_skiScreen = m_skiScreen.get();
+    bb_tazzle_noMoneyScreen = m_noMoneyScreen.get();
+    bb_tazzle_optionsScreen = m_optionsScreen.get();
+    bb_tazzle_redefineKeysScreen = m_redefineKeysScreen.get();
+}
+
+void c_TazzleApp::UpdateLoading() {
+    if (!AllGroupsLoaded()) {
+        PumpEventsIfIdle();
+        return;
+    }
+    if (bb_audio_MusicState() == 0) {
+        bb_audio_SetMusicVolume(static_cast<float>(bb_settings_gameSettings->m_musicVolume) / 100);
+        bb_audio_PlayMusic(u"Sounds/Music.ogg", 1);
+    }
+    bb_tazzle_titleScreen->p_OnInit();
+    bb_tazzle_mainState = c_MainState::Title;
+}
+
+void c_TazzleApp::ApplyMusicVolume() {
+    int volume = m_musicOff ? 0 : bb_settings_gameSettings->m_musicVolume;
+    bb_audio_SetMusicVolume(static_cast<float>(volume) / 100);
+}
+
+void c_TazzleApp::UpdateGlobalKeys() {
+    c_Settings& settings = *bb_settings_gameSettings;
+    if (ControlHit(c_Control::Pause))
+        bb_tazzle_paused = !bb_tazzle_paused;
+    if (ControlHit(c_Control::FullScreen)) {
+        // Not saved: it reaches the state file only if the options screen is left later.
+        settings.m_fullScreen = !settings.m_fullScreen;
+        settings.p_ApplySettings(true);
+    }
+    if (ControlHit(c_Control::Music)) {
+        m_musicOff = !m_musicOff;
+        ApplyMusicVolume();
+    }
+}
+
+void c_TazzleApp::p_OnUpdate() {
+    switch (bb_tazzle_mainState) {
+    case c_MainState::Init:
+        CreateScreens();
+        bb_text_spectrumText->p_LoadFontAsync();
+        bb_titlegraphics_titleImages->p_StartLoad();
+        bb_gamegraphics_gameImages->p_StartLoad();
+        bb_gamesounds_gameSounds->p_StartLoad();
+        bb_masks_gameMasks->p_StartLoad();
+        bb_tazzle_mainState = c_MainState::Loading;
+        break;
+    case c_MainState::Loading:
+        UpdateLoading();
+        break;
+    case c_MainState::Title:
+        bb_tazzle_titleScreen->p_OnUpdate();
+        break;
+    case c_MainState::Road:
+        bb_tazzle_roadScreen->p_OnUpdate();
+        break;
+    case c_MainState::Ski:
+        bb_tazzle_skiScreen->p_OnUpdate();
+        break;
+    case c_MainState::NoMoney:
+        bb_tazzle_noMoneyScreen->p_OnUpdate();
+        break;
+    case c_MainState::Options:
+        bb_tazzle_optionsScreen->p_Update();
+        break;
+    case c_MainState::RedefineKeys:
+        bb_tazzle_redefineKeysScreen->p_Update();
+        break;
+    default:
+        break;
+    }
+    // While keys are being redefined every key is a candidate binding, not a command.
+    if (bb_tazzle_mainState != c_MainState::RedefineKeys)
+        UpdateGlobalKeys();
+    bb_text_spectrumText->p_UpdateFlash();
+}
+
+void c_TazzleApp::p_OnRender() {
+    c_VirtualDisplay::m_Display->p_UpdateVirtualDisplay(true, true);
+    switch (bb_tazzle_mainState) {
+    case c_MainState::Init:
+        bb_graphics_Cls(0, 0, 0);
+        break;
+    case c_MainState::Loading:
+        bb_graphics_Cls(0, 0, 0);
+        if (bb_text_spectrumText->p_IsFontLoaded()) {
+            bb_text_spectrumText->p_DrawFlashing(u"LOADING...", 240, 232, 255, 255, 255);
+        }
+        break;
+    case c_MainState::Title:
+        bb_tazzle_titleScreen->p_OnRender();
+        break;
+    case c_MainState::Road:
+        bb_tazzle_roadScreen->p_OnRender();
+        break;
+    case c_MainState::Ski:
+        bb_tazzle_skiScreen->p_OnRender();
+        break;
+    case c_MainState::NoMoney:
+        bb_tazzle_noMoneyScreen->p_OnRender();
+        break;
+    case c_MainState::Options:
+        bb_tazzle_optionsScreen->p_Render();
+        break;
+    case c_MainState::RedefineKeys:
+        bb_tazzle_redefineKeysScreen->p_Render();
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,473 @@
+// The road screen's play: the walker, the traffic, the ski hire, the way on to the slope, the
+// accident with the ambulance, and the road's picture. Every random draw happens in the order
+// that makes a seed replay the same traffic.
+#include "road/road_screen.h"
+
+#include "audio/audio.h"
+#include "collision/game_masks.h"
+#include "collision/master_mask.h"
+#include "game/random.h"
+#include "game/tazzle.h"
+#include "graphics/graphics.h"
+#include "graphics/virtual_display.h"
+#include "input/input_device.h"
+#include "loading/async_event.h"
+#include "loading/game_images.h"
+#include "loading/road_sounds.h"
+#include "loading/ski_sounds.h"
+#include "persist/settings.h"
+#include "screens/screen_furniture.h"
+#include "screens/fade.h"
+#include "screens/title_screen.h"
+#include "ski/no_money_screen.h"
+#include "ski/ski_screen.h"
+#include "text/text.h"
+
+namespace {
+
+// Vehicle kinds as the spawn draw numbers them.
+constexpr int kYellowCar = 1;
+constexpr int kRedCar = 2;
+constexpr int kTruck = 3;
+constexpr int kAmbulance = 4;
+constexpr int kBike = 5;
+
+// The walker's hut door, its starting points and its limits.
+constexpr int kHutX = 272;
+constexpr int kHutY = 400;
+constexpr int kTopY = 64;
+constexpr int kStep = 4;
+constexpr int kHireFee = 10;
+constexpr int kAmbulanceFee = 10;
+
+int DrawKind() { return static_cast<int>(bb_random_Rnd2(1.0f, 6.0f)); }
+
+// A control key counts only when its code is a real key code.
+bool ControlDown(int control) {
+    const int code = bb_settings_gameSettings->m_controls[control];
+    return code >= 1 && code <= 511 && bb_input_KeyDown(code);
+}
+
+bool WantsRight() {
+    return ControlDown(c_Control::Right) || bb_input_JoyX(0, 0) > 0.75f ||
+           bb_input_KeyDown(266);
+}
+bool WantsLeft() {
+    return ControlDown(c_Control::Left) || bb_input_JoyX(0, 0) < -0.75f ||
+           bb_input_KeyDown(264);
+}
+bool WantsDown() {
+    return ControlDown(c_Control::Down) || bb_input_JoyY(0, 0) < -0.75f ||
+           bb_input_KeyDown(267);
+}
+bool WantsUp() {
+    return ControlDown(c_Control::Up) || bb_input_JoyY(0, 0) > 0.75f ||
+           bb_input_KeyDown(265);
+}
+
+c_Image* Pose(c_Image* first, c_Image* second, int frame) { return frame == 0 ? first : second; }
+
+struct VehicleLook {
+    c_Image* image;
+    c_MasterMask* mask;
+    int speed;
+};
+
+VehicleLook LookOf(int kind, bool fromLeft) {
+    const c_GameImages& g = *bb_gamegraphics_gameImages;
+    const c_GameMasks& m = *bb_masks_gameMasks;
+    switch (kind) {
+    case kYellowCar:
+        return fromLeft ? VehicleLook{g.m_carYellowRight.get(), m.m_carYellowRight.get(), 4}
+                        : VehicleLook{g.m_carYellowLeft.get(), m.m_carYellowLeft.get(), 4};
+    case kRedCar:
+        return fromLeft ? VehicleLook{g.m_carRedRight.get(), m.m_carRedRight.get(), 4}
+                        : VehicleLook{g.m_carRedLeft.get(), m.m_carRedLeft.get(), 4};
+    case kTruck:
+        return fromLeft ? VehicleLook{g.m_truckRight.get(), m.m_truckRight.get(), 2}
+                        : VehicleLook{g.m_truckLeft.get(), m.m_truckLeft.get(), 2};
+    case kAmbulance:
+        return fromLeft ? VehicleLook{g.m_ambulanceRight.get(), m.m_ambulanceRight.get(), 8}
+                        : VehicleLook{g.m_ambulanceLeft.get(), m.m_ambulanceLeft.get(), 8};
+    default:
+        return fromLeft ? VehicleLook{g.m_bikeRight.get(), m.m_bikeRight.get(), 6}
+                        : VehicleLook{g.m_bikeLeft.get(), m.m_bikeLeft.get(), 6};
+    }
+}
+
+void DrawBannerIf(bool shown, const char16_t* text) {
+    if (shown) bb_furniture_DrawBanner(text, 170.0f, 0.0f, 0.0f);
+}
+
+}  // namespace
+
+c_RoadScreen::c_RoadScreen() : m_fade(std::make_unique<c_Fade>(true)) {}
+
+c_RoadScreen::~c_RoadScreen() = default;
+
+void c_RoadScreen::p_OnInit() {
+    m_cars.clear();
+    m_state = kStatePlaying;
+    m_frame = 0;
+    m_frameTimer = 0;
+    m_direction = 1;
+    m_hireTimer = 0;
+    m_stepCount = 0;
+    m_hit = false;
+    m_flashTimer = 0;
+    m_flashOn = false;
+    const int level = bb_tazzle_level;
+    switch (bb_settings_gameSettings->m_difficulty) {
+    case c_Difficulty::Easy:
+        m_maxCars = level <= 4 ? level + 4 : 10;
+        break;
+    case c_Difficulty::Hard:
+        m_maxCars = level <= 4 ? level + 14 : 20;
+        break;
+    default:
+        m_maxCars = level <= 4 ? level + 9 : 15;
+        break;
+    }
+    PutWalkerAtStart();
+}
+
+void c_RoadScreen::PutWalkerAtStart() {
+    if (bb_tazzle_gotSkis) {
+        m_x = 368;
+        m_y = kHutY;
+    } else {
+        m_x = 320;
+        m_y = kTopY;
+    }
+}
+
+bool c_RoadScreen::AssetsReady() const {
+    return bb_gamegraphics_gameImages->p_IsLoaded() && bb_masks_gameMasks->p_IsLoaded() &&
+           !bb_roadsounds_roadSounds->p_IsLoading();
+}
+
+int c_RoadScreen::p_OnUpdate() {
+    if (AssetsReady()) {
+        p_Update();
+    } else if (bb_asyncevent__current == nullptr) {
+        bb_asyncevent_UpdateAsyncEvents();
+    }
+    return 0;
+}
+
+void c_RoadScreen::p_Update() {
+    if (bb_input_KeyHit(27) != 0) {
+        bb_tazzle_titleScreen->p_OnInit();
+        bb_roadsounds_roadSounds->p_Discard();
+        bb_tazzle_mainState = c_MainState::Title;
+    }
+    switch (m_state) {
+    case kStatePlaying:
+        p_PlayUpdate();
+        break;
+    case kStateLeaving:
+        LeaveUpdate();
+        break;
+    case kStateHit:
+        p_DeadFlashingUpdate();
+        break;
+    case kStateAmbulance:
+        p_DeadAmulanceUpdate();
+        break;
+    default:
+        break;
+    }
+}
+
+void c_RoadScreen::LeaveUpdate() {
+    bb_roadsounds_roadSounds->p_Discard();
+    if (m_nextState == c_MainState::Ski) bb_skisounds_skiSounds->p_StartLoad();
+    if (bb_asyncevent__current == nullptr) bb_asyncevent_UpdateAsyncEvents();
+    if (!m_fade->p_OnUpdate()) bb_tazzle_mainState = m_nextState;
+}
+
+void c_RoadScreen::Leave(int nextState) {
+    m_nextState = nextState;
+    m_state = kStateLeaving;
+}
+
+void c_RoadScreen::p_PlayUpdate() {
+    if (TestHit()) return;
+    if (bb_tazzle_paused) return;
+    if (VisitHut()) return;
+    ReachSlope();
+    for (c_Car& car : m_cars) car.p_Move(m_cars);
+    SpawnCar();
+    RemoveCarsOffRoad();
+    const bool movedVertically = SteerAndWalk();
+    Animate();
+    Score(movedVertically);
+    if (bb_tazzle_score > bb_tazzle_lastScoreUpdate + 999) {
+        bb_tazzle_money += 10;
+        bb_tazzle_lastScoreUpdate += 1000;
+    }
+    if (m_hireTimer > 0) m_hireTimer -= 1;
+}
+
+bool c_RoadScreen::TestHit() {
+    m_hit = false;
+    c_MasterMask* walker = p_GetTazzleMask();
+    if (walker == nullptr) return false;
+    for (const c_Car& car : m_cars) {
+        if (car.m_mask == nullptr || !walker->p_CollideMask(m_x, m_y, car.m_mask, car.m_x, car.m_y))
+            continue;
+        m_hit = true;
+        m_hireTimer = 0;
+        bb_audio_PlaySound(bb_roadsounds_roadSounds->m_carCrash.get(), 3, 0);
+        m_deadTimer = 120;
+        m_state = kStateHit;
+        return true;
+    }
+    return false;
+}
+
+bool c_RoadScreen::VisitHut() {
+    if (bb_tazzle_gotSkis || m_x != kHutX || m_y != kHutY) return false;
+    if (bb_tazzle_money <= 0) {
+        bb_tazzle_noMoneyScreen->p_OnInit();
+        Leave(c_MainState::NoMoney);
+        return true;
+    }
+    bb_tazzle_money -= kHireFee;
+    bb_tazzle_gotSkis = true;
+    m_direction = 1;
+    m_x = 368;
+    m_hireTimer = 90;
+    switch (bb_settings_gameSettings->m_difficulty) {
+    case c_Difficulty::Easy:
+        bb_tazzle_skiDamage = 4;
+        break;
+    case c_Difficulty::Hard:
+        bb_tazzle_skiDamage = 2;
+        break;
+    default:
+        bb_tazzle_skiDamage = 3;
+        break;
+    }
+    bb_audio_PlaySound(bb_roadsounds_roadSounds->m_register.get(), 2, 0);
+    return false;
+}
+
+void c_RoadScreen::ReachSlope() {
+    if (!bb_tazzle_gotSkis || m_y != kTopY) return;
+    bb_tazzle_skiScreen->p_OnInit();
+    Leave(c_MainState::Ski);
+}
+
+void c_RoadScreen::SpawnCar() {
+    if (static_cast<int>(m_cars.size()) >= m_maxCars) return;
+    const int chance = bb_tazzle_level <= 4 ? bb_tazzle_level + 9 : 15;
+    if (bb_random_Rnd2(1.0f, 100.0f) > static_cast<float>(chance)) return;
+    // Any side but 1 enters from the right (a draw can round up to 3 in float arithmetic).
+    const bool fromLeft = static_cast<int>(bb_random_Rnd2(1.0f, 3.0f)) == 1;
+    int kind = DrawKind();
+    if (kind == kTruck && bb_random_Rnd3(4.0f) > 1.0f) {
+        do {
+            kind = DrawKind();
+        } while (kind == kTruck || kind == kAmbulance);
+    }
+    if (kind == kAmbulance) {
+        for (const c_Car& car : m_cars) {
+            if (!car.p_IsAmbulance()) continue;
+            while (kind == kAmbulance) kind = DrawKind();
+        }
+    }
+    const VehicleLook look = LookOf(kind, fromLeft);
+    const float base = fromLeft ? 96.0f : 240.0f;
+    const float rows = kind == kTruck ? 81.0f : 97.0f;
+
+    c_Car car;
+    car.m_image = look.image;
+    car.m_mask = look.mask;
+    car.m_x = fromLeft ? -64 : 576;
+    car.m_y = static_cast<int>(bb_random_Rnd2(base, base + rows));
+    for (const c_Car& other : m_cars) {
+        if (car.p_Overlaps(other)) return;
+    }
+    if (bb_audio_ChannelState(0) == 0) bb_audio_PlaySound(bb_roadsounds_roadSounds->m_car.get(), 0, 0);
+    if (kind == kAmbulance) bb_audio_PlaySound(bb_roadsounds_roadSounds->m_siren.get(), 1, 0);
+    car.m_dx = fromLeft ? look.speed : -look.speed;
+    car.m_movedDx = car.m_dx;
+    const int upperPart = fromLeft ? 128 : 272;
+    car.m_dy = car.m_y < upperPart ? 2 : -2;
+    m_cars.push_back(car);
+}
+
+void c_RoadScreen::RemoveCarsOffRoad() {
+    m_cars.remove_if([](const c_Car& car) {
+        return (car.m_dx > 0 && car.m_x > 640) || (car.m_dx < 0 && car.m_x < -128);
+    });
+}
+
+bool c_RoadScreen::SteerAndWalk() {
+    if (WantsRight()) {
+        m_direction = 1;
+    } else if (WantsLeft()) {
+        m_direction = 0;
+    } else if (WantsDown()) {
+        m_direction = 2;
+    } else if (WantsUp()) {
+        m_direction = 3;
+    }
+    switch (m_direction) {
+    case 0:
+        if (m_x > 64) m_x -= kStep;
+        return false;
+    case 1:
+        if (m_x <= (bb_tazzle_gotSkis ? 527 : 543)) m_x += kStep;
+        return false;
+    case 2:
+        if (m_y < kHutY) m_y += kStep;
+        return true;
+    default:
+        if (m_y > kTopY) m_y -= kStep;
+        return true;
+    }
+}
+
+void c_RoadScreen::Animate() {
+    m_frameTimer += 1;
+    if (m_frameTimer > 13) {
+        m_frameTimer = 0;
+        m_frame = 1 - m_frame;
+    }
+}
+
+void c_RoadScreen::Score(bool movedVertically) {
+    if (movedVertically && m_y >= 96 && m_y < 336) m_stepCount += 1;
+    if (m_stepCount == 5) {
+        m_stepCount = 0;
+        bb_tazzle_score += 5;
+    }
+}
+
+c_MasterMask* c_RoadScreen::p_GetTazzleMask() const {
+    const c_GameMasks& m = *bb_masks_gameMasks;
+    const bool skis = bb_tazzle_gotSkis;
+    const bool first = m_frame == 0;
+    switch (m_direction) {
+    case 0:
+        return skis ? (first ? m.m_tazzleWalkLeftSkis1.get() : m.m_tazzleWalkLeftSkis2.get())
+                    : (first ? m.m_tazzleWalkLeft1.get() : m.m_tazzleWalkLeft2.get());
+    case 1:
+        return skis ? (first ? m.m_tazzleWalkRightSkis1.get() : m.m_tazzleWalkRightSkis2.get())
+                    : (first ? m.m_tazzleWalkRight1.get() : m.m_tazzleWalkRight2.get());
+    case 2:
+        return skis ? (first ? m.m_tazzleWalkDownSkis1.get() : m.m_tazzleWalkDownSkis2.get())
+                    : (first ? m.m_tazzleWalkDown1.get() : m.m_tazzleWalkDown2.get());
+    default:
+        return skis ? (first ? m.m_tazzleWalkUpSkis1.get() : m.m_tazzleWalkUpSkis2.get())
+                    : (first ? m.m_tazzleWalkUp1.get() : m.m_tazzleWalkUp2.get());
+    }
+}
+
+void c_RoadScreen::p_DeadFlashingUpdate() {
+    if (!bb_tazzle_paused) {
+        m_flashTimer += 1;
+        if (m_flashTimer > 9) {
+            m_flashOn = !m_flashOn;
+            m_flashTimer = 0;
+        }
+        m_deadTimer -= 1;
+    }
+    if (m_deadTimer <= 0) {
+        m_flashOn = true;
+        m_ambulanceX = 0;
+        bb_audio_PlaySound(bb_roadsounds_roadSounds->m_siren.get(), 1, 0);
+        m_state = kStateAmbulance;
+    }
+}
+
+void c_RoadScreen::p_DeadAmulanceUpdate() {
+    if (!bb_tazzle_paused) m_ambulanceX += 8;
+    if (m_ambulanceX <= 576) return;
+    bb_tazzle_money -= kAmbulanceFee;
+    if (bb_tazzle_money < 0) {
+        bb_tazzle_noMoneyScreen->p_OnInit();
+        Leave(c_MainState::NoMoney);
+        return;
+    }
+    PutWalkerAtStart();
+    m_direction = 1;
+    m_state = kStatePlaying;
+}
+
+c_Image* c_RoadScreen::p_GetTazzleImage() const {
+    const c_GameImages& g = *bb_gamegraphics_gameImages;
+    const bool skis = bb_tazzle_gotSkis;
+    switch (m_direction) {
+    case 0:
+        return skis ? Pose(g.m_tazzleWalkLeftSkis1.get(), g.m_tazzleWalkLeftSkis2.get(), m_frame)
+                    : Pose(g.m_tazzleWalkLeft1.get(), g.m_tazzleWalkLeft2.get(), m_frame);
+    case 1:
+        return skis ? Pose(g.m_tazzleWalkRightSkis1.get(), g.m_tazzleWalkRightSkis2.get(), m_frame)
+                    : Pose(g.m_tazzleWalkRight1.get(), g.m_tazzleWalkRight2.get(), m_frame);
+    case 2:
+        return skis ? Pose(g.m_tazzleWalkDownSkis1.get(), g.m_tazzleWalkDownSkis2.get(), m_frame)
+                    : Pose(g.m_tazzleWalkDown1.get(), g.m_tazzleWalkDown2.get(), m_frame);
+    default:
+        return skis ? Pose(g.m_tazzleWalkUpSkis1.get(), g.m_tazzleWalkUpSkis2.get(), m_frame)
+                    : Pose(g.m_tazzleWalkUp1.get(), g.m_tazzleWalkUp2.get(), m_frame);
+    }
+}
+
+c_Image* c_RoadScreen::p_GetDeadTazzleImage() const {
+    const c_GameImages& g = *bb_gamegraphics_gameImages;
+    const bool skis = bb_tazzle_gotSkis;
+    switch (m_direction) {
+    case 0:
+        return skis ? Pose(g.m_tazzleWalkLeftSkis1Dead.get(), g.m_tazzleWalkLeftSkis2Dead.get(), m_frame)
+                    : Pose(g.m_tazzleWalkLeft1Dead.get(), g.m_tazzleWalkLeft2Dead.get(), m_frame);
+    case 1:
+        return skis ? Pose(g.m_tazzleWalkRightSkis1Dead.get(), g.m_tazzleWalkRightSkis2Dead.get(), m_frame)
+                    : Pose(g.m_tazzleWalkRight1Dead.get(), g.m_tazzleWalkRight2Dead.get(), m_frame);
+    case 2:
+        return skis ? Pose(g.m_tazzleWalkDownSkis1Dead.get(), g.m_tazzleWalkDownSkis2Dead.get(), m_frame)
+                    : Pose(g.m_tazzleWalkDown1Dead.get(), g.m_tazzleWalkDown2Dead.get(), m_frame);
+    default:
+        return skis ? Pose(g.m_tazzleWalkUpSkis1Dead.get(), g.m_tazzleWalkUpSkis2Dead.get(), m_frame)
+                    : Pose(g.m_tazzleWalkUp1Dead.get(), g.m_tazzleWalkUp2Dead.get(), m_frame);
+    }
+}
+
+int c_RoadScreen::p_OnRender() {
+    if (AssetsReady()) {
+        p_Render();
+    } else {
+        bb_graphics_Cls(0.0f, 0.0f, 170.0f);
+    }
+    return 0;
+}
+
+void c_RoadScreen::p_Render() {
+    const c_GameImages& g = *bb_gamegraphics_gameImages;
+    bb_graphics_Cls(0.0f, 0.0f, 0.0f);
+    bb_graphics_DrawImage(g.m_backdropRoad.get(), 0.0f, 0.0f, 0);
+    c_VirtualDisplay::m_Display->p_SetVScissor(64.0f, 48.0f, 512.0f, 384.0f);
+    bb_graphics_DrawImage(g.m_skiHut.get(), 272.0f, 384.0f, 0);
+    for (const c_Car& car : m_cars) {
+        bb_graphics_DrawImage(car.m_image, static_cast<float>(car.m_x),
+                              static_cast<float>(car.m_y), 0);
+    }
+    c_Image* walker = nullptr;
+    if (!m_hit) {
+        walker = p_GetTazzleImage();
+    } else if (m_flashOn) {
+        walker = p_GetDeadTazzleImage();
+    }
+    bb_graphics_DrawImage(walker, static_cast<float>(m_x), static_cast<float>(m_y), 0);
+    bb_furniture_DrawStatusLine();
+    DrawBannerIf(m_hireTimer > 0, u"***   SKI HIRE $10   ***");
+    DrawBannerIf(m_hit, u"** AMBULANCE FEE  $10 **");
+    if (m_state == kStateAmbulance) bb_graphics_DrawImage(g.m_ambulanceRight.get(), m_ambulanceX, 400.0f, 0);
+    if (bb_tazzle_paused) bb_furniture_DrawPausedNotice();
+    if (m_state == kStateLeaving) {
+        bb_autofit_UnsetVScissor();
+        m_fade->p_OnRender();
+    }
+}

@@ -1,0 +1,14 @@
+// What the play screens share on screen: the status line with cash, score and hi-score, the
+// message banner across the top of the play area and the pause notice.
+#pragma once
+
+#include "runtime/string.h"
+
+// "CASH $", "SCORE" and "HI" with their numbers, black, at y 48. Negative money shows "0".
+void bb_furniture_DrawStatusLine();
+
+// A white bar at (128, 64, 384, 16) with the 24-character text flashing on it in the colour.
+void bb_furniture_DrawBanner(const String& text, float r, float g, float b);
+
+// A white bar in the middle of the screen with "*** PAUSED ***" flashing in blue.
+void bb_furniture_DrawPausedNotice();

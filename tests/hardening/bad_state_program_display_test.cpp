@@ -1,0 +1,100 @@
+// The real program started in a working folder whose state file is garbage, binary, huge, not a
+// file at all, or in a folder it cannot write: each time it opens its window and keeps running.
+#include "hardening/program_support.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh working folder, removed afterwards.
+class WorkingFolder {
+public:
+    WorkingFolder() {
+        char name[] = "/tmp/badstate-program.XXXXXX";
+        path_ = mkdtemp(name);
+    }
+    ~WorkingFolder() {
+        fs::permissions(path_, fs::perms::owner_all);
+        fs::remove_all(path_);
+    }
+    const fs::path& path() const { return path_; }
+    fs::path state() const { return path_ / ".zibbetstate"; }
+
+private:
+    fs::path path_;
+};
+
+void WriteFile(const fs::path& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Starts the program in the folder and checks that it opens its window and is still running a
+// little later; then ends it.
+void ExpectStartsAndRuns(const PrivateDisplay& display, const WorkingFolder& folder,
+                         bool withoutFileAccessOverride = false) {
+    GameProcess game(display, folder.path().string(), withoutFileAccessOverride);
+    ASSERT_TRUE(game.AwaitWindow(30)) << game.Wait(0).out;
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    EXPECT_TRUE(game.Running()) << game.Wait(0).out;
+}
+
+} // namespace
+
+TEST(BadStateProgram, StartsWhateverStandsInTheStateFilesPlace) {
+    PrivateDisplay display;
+    ASSERT_TRUE(display.ok()) << "Xvfb did not start";
+    using namespace std::string_literals;
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+    } cases[] = {
+        {"binary garbage",
+         [](const fs::path& p) { WriteFile(p, "\0\xFF\xFE=,\\\x80" "Difficulty=\xC0\x01"s); }},
+        {"a full-screen size no window can have",
+         [](const fs::path& p) {
+             WriteFile(p, "FullScreen=1,ResolutionWidth=-640,ResolutionHeight=0,MusicVolume=900");
+         }},
+        {"a sparse file of 8 GiB",
+         [](const fs::path& p) {
+             int fd = open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+             ASSERT_GE(fd, 0);
+             ASSERT_EQ(ftruncate(fd, 8LL << 30), 0);
+             close(fd);
+         }},
+        {"a FIFO with no writer", [](const fs::path& p) { mkfifo(p.c_str(), 0644); }},
+        {"a folder", [](const fs::path& p) { fs::create_directory(p); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WorkingFolder folder;
+        c.make(folder.state());
+        ExpectStartsAndRuns(display, folder);
+    }
+}
+
+TEST(BadStateProgram, StartsFromAFolderItCannotWriteAndLeavesItsFileAlone) {
+    PrivateDisplay display;
+    ASSERT_TRUE(display.ok()) << "Xvfb did not start";
+    WorkingFolder folder;
+    WriteFile(folder.state(), "Difficulty=2,MusicVolume=30");
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    ExpectStartsAndRuns(display, folder, true);
+    EXPECT_EQ(ReadFile(folder.state()), "Difficulty=2,MusicVolume=30");
+}

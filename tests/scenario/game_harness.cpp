@@ -1,0 +1,138 @@
+// The scenario harness: the host without its frame loop, driven step by step.
+
+#include "scenario/game_harness.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "game/tazzle.h"
+#include "host/app.h"
+#include "host/game_entry.h"
+#include "host/zibbet_game.h"
+#include "loading/title_images.h"
+
+namespace {
+
+constexpr int kWindowWidth = 640;
+constexpr int kWindowHeight = 480;
+
+// The host looks for its data beside the running program; the test programs live one folder
+// below the game, so they are given a link to the game's data folder.
+void LinkDataBesideTestProgram() {
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe");
+    std::filesystem::path link = exe.parent_path() / "data";
+    std::error_code error;
+    if (!std::filesystem::exists(link, error)) {
+        std::filesystem::create_directory_symlink(SKIDDLEWICK_DATA_DIR, link, error);
+    }
+}
+
+std::filesystem::path MakeFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "skiddlewick-scenario-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    return pattern;
+}
+
+} // namespace
+
+GameHarness::GameHarness(const std::string& stateText) {
+    setenv("ALSOFT_DRIVERS", "null", 0); // sound is played, but nowhere
+    LinkDataBesideTestProgram();
+    m_previousFolder = std::filesystem::current_path();
+    m_folder = MakeFolder();
+    std::filesystem::current_path(m_folder);
+    if (!stateText.empty())
+        std::ofstream(".zibbetstate", std::ios::binary) << stateText;
+
+    if (!glfwInit())
+        throw std::runtime_error("glfwInit failed");
+    m_host = std::make_unique<BBZibbetGame>();
+    bbInit();
+    bbMain();
+    m_host->SetDeviceWindow(kWindowWidth, kWindowHeight, 6);
+    m_host->StartGame();
+}
+
+GameHarness::~GameHarness() {
+    // The application and its devices go while the window's context still exists. GLFW stays
+    // initialised until the process ends: terminating it unloads the GL driver, whose own
+    // allocations the leak checker would then report as ours.
+    bbInit();
+    m_host.reset();
+    std::error_code error;
+    std::filesystem::current_path(m_previousFolder, error);
+    std::filesystem::remove_all(m_folder, error);
+}
+
+void GameHarness::Update(int count) {
+    for (int i = 0; i < count; ++i)
+        m_host->UpdateGame();
+}
+
+void GameHarness::Render() {
+    m_host->RenderGame();
+}
+
+bool GameHarness::UpdateUntil(const std::function<bool()>& condition, int maxUpdates) {
+    for (int i = 0; i < maxUpdates; ++i) {
+        if (condition())
+            return true;
+        Update();
+        std::this_thread::yield();
+    }
+    return condition();
+}
+
+void GameHarness::WaitForTitle() {
+    ASSERT_TRUE(UpdateUntil([] {
+        return bb_tazzle_mainState == c_MainState::Title &&
+               bb_titlegraphics_titleImages->p_IsLoaded();
+    })) << "the game did not reach its title";
+    Render(); // the first frame fits the virtual display to the window, as the loop does
+}
+
+void GameHarness::KeyDown(int keyCode) {
+    m_host->KeyEvent(1, keyCode);
+}
+
+void GameHarness::KeyUp(int keyCode) {
+    m_host->KeyEvent(2, keyCode);
+}
+
+void GameHarness::Tap(int keyCode) {
+    KeyDown(keyCode);
+    KeyUp(keyCode);
+}
+
+void GameHarness::MouseMove(float x, float y) {
+    m_host->MouseEvent(6, -1, x, y);
+}
+
+void GameHarness::MouseDown(float x, float y) {
+    m_host->MouseEvent(4, 0, x, y);
+}
+
+void GameHarness::MouseUp(float x, float y) {
+    m_host->MouseEvent(5, 0, x, y);
+}
+
+std::array<int, 3> GameHarness::Pixel(int x, int y) const {
+    std::uint8_t rgba[4] = {};
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, kWindowHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return {rgba[0], rgba[1], rgba[2]};
+}
+
+std::string GameHarness::StateFile() const {
+    std::ifstream file(m_folder / ".zibbetstate", std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
