@@ -87,28 +87,21 @@ void c_OptionsScreen::p_OnInit() {
 
 void c_OptionsScreen::p_UpdateOptions() {
     const c_Settings& settings = *bb_settings_gameSettings;
+    c_Menu& menu = *m_menu;
+    auto blue = [&menu](int line, const String& text) { menu.p_Set4(line, text, 0, 0, 170); };
+    auto green = [&menu](int line, const String& text) { menu.p_Set4(line, text, 0, 170, 0); };
     if (settings.m_difficulty >= 0 && settings.m_difficulty <= 2) {
-        m_menu->p_Set4(m_Difficulty, bb_options_DifficultyLine(settings.m_difficulty), 170, 0, 0);
+        menu.p_Set4(m_Difficulty, bb_options_DifficultyLine(settings.m_difficulty), 170, 0, 0);
     }
-    m_menu->p_Set4(m_VerticalSync,
-                   bb_options_YesNoLine(u"       VERTICAL SYNC: ", settings.m_verticalSync), 0, 0,
-                   170);
-    m_menu->p_Set4(m_FrameRateThrottle,
-                   bb_options_YesNoLine(u" FRAME RATE THROTTLE: ", settings.m_frameRateThrottle), 0,
-                   0, 170);
-    m_menu->p_Set4(m_FullScreen,
-                   bb_options_YesNoLine(u"         FULL SCREEN: ", settings.m_fullScreen), 0, 0,
-                   170);
-    m_menu->p_Set4(
-        m_Resolution,
-        bb_options_ResolutionLine(settings.m_resolutionWidth, settings.m_resolutionHeight), 0, 0,
-        170);
-    m_menu->p_Set4(m_EffectsVolume,
-                   bb_options_VolumeLine(u"      EFFECTS VOLUME: ", settings.m_effectsVolume), 0,
-                   170, 0);
-    m_menu->p_Set4(m_MusicVolume,
-                   bb_options_VolumeLine(u"        MUSIC VOLUME: ", settings.m_musicVolume), 0, 170,
-                   0);
+    blue(m_VerticalSync, bb_options_YesNoLine(u"       VERTICAL SYNC: ", settings.m_verticalSync));
+    blue(m_FrameRateThrottle,
+         bb_options_YesNoLine(u" FRAME RATE THROTTLE: ", settings.m_frameRateThrottle));
+    blue(m_FullScreen, bb_options_YesNoLine(u"         FULL SCREEN: ", settings.m_fullScreen));
+    blue(m_Resolution,
+         bb_options_ResolutionLine(settings.m_resolutionWidth, settings.m_resolutionHeight));
+    green(m_EffectsVolume,
+          bb_options_VolumeLine(u"      EFFECTS VOLUME: ", settings.m_effectsVolume));
+    green(m_MusicVolume, bb_options_VolumeLine(u"        MUSIC VOLUME: ", settings.m_musicVolume));
 }
 
 void c_OptionsScreen::Leave() {

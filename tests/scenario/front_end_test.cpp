@@ -7,8 +7,8 @@
 #include "game/tazzle.h"
 #include "game/tazzle_app.h"
 #include "host/app.h"
-#include "persist/settings.h"
 #include "host/zibbet_game.h"
+#include "persist/settings.h"
 #include "scenario/game_harness.h"
 #include "screens/options_screen.h"
 #include "screens/redefine_keys_screen.h"
@@ -123,6 +123,20 @@ TEST(FrontEnd, TheScrollTextNamesTheControlKeys) {
                         u"SELECT 'START GAME' TO PLAY. "),
               150u - 22u);
     EXPECT_EQ(text.find_first_not_of(u' '), 41u);
+}
+
+TEST(FrontEnd, TheScrollCarriesOnButNeverBeyondARebuiltText) {
+    GameHarness game;
+    game.WaitForTitle();
+    c_TitleScreen& title = *bb_tazzle_titleScreen;
+    game.Update(8 * 50 + 3);
+    EXPECT_EQ(title.m_scrollPos, 50);
+    title.p_OnInit(); // as when coming back from the options
+    EXPECT_EQ(title.m_scrollPos, 50);
+    // Shorter key names make a shorter text: a position beyond its end starts it again.
+    title.m_scrollPos = static_cast<int>(title.m_scrollText.size()) + 5;
+    title.p_OnInit();
+    EXPECT_EQ(title.m_scrollPos, 0);
 }
 
 TEST(FrontEnd, OptionsShowTheNineLinesAndSaveOnLeaving) {
