@@ -10,7 +10,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -62,16 +61,6 @@ Shot AwaitShot(unsigned long window, const fs::path& file, bool (*ready)(const S
     return shot;
 }
 
-std::optional<GameWindow> AwaitWindow(TestDisplay& display, pid_t pid) {
-    auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (auto window = display.FindWindowOf(pid))
-            return window;
-        std::this_thread::sleep_for(50ms);
-    }
-    return std::nullopt;
-}
-
 bool TitleShown(const Shot& shot) {
     return shot.At(639, 479) == Rgb{170, 170, 170};
 }
@@ -85,7 +74,7 @@ TEST(TitleE2E, TheTitleAppearsAndEscapeEndsWithStatusZero) {
     int out = -1;
     pid_t pid = StartProgram({{SKIDDLEWICK_BINARY}, {"ALSOFT_DRIVERS=null"}, cwd.string()}, &out);
     ASSERT_GT(pid, 0);
-    auto window = AwaitWindow(display, pid);
+    auto window = display.AwaitWindowOf(pid, 20);
     if (!window)
         kill(pid, SIGKILL);
     ASSERT_TRUE(window.has_value()) << "no window appeared";
