@@ -10,6 +10,7 @@
 #include "host/errors.h"
 #include "host/game_entry.h"
 #include "input/input_device.h"
+#include "screens/title_screen.h"
 #include "loading/async_event.h"
 #include "loading/thread.h"
 
@@ -20,6 +21,8 @@
 namespace {
 
 constexpr int kEnter = 13;
+// The title screen's state while its fade into a new game runs.
+constexpr int kTitleStarting = 1;
 
 } // namespace
 
@@ -105,6 +108,8 @@ bool ReplayDriver::NewGame(std::uint32_t seed) {
     _pendingKeys.emplace_back(BBEVENT_KEYDOWN, kEnter);
     if (!RunUpdate())
         return false;
+    if (!bb_tazzle_titleScreen || bb_tazzle_titleScreen->m_state != kTitleStarting)
+        return Fail("newgame: START GAME was not activated (is another menu item selected?)");
     bb_random_Seed = seed;
     _pendingKeys.emplace_back(BBEVENT_KEYUP, kEnter);
     return true;
