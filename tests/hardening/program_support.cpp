@@ -56,7 +56,11 @@ PrivateDisplay::~PrivateDisplay() {
 }
 
 std::string PrivateDisplay::Xdotool(const std::string& arguments) const {
-    const std::string command = "DISPLAY=" + name_ + " xdotool " + arguments + " 2>/dev/null";
+    return Run("xdotool " + arguments);
+}
+
+std::string PrivateDisplay::Run(const std::string& commandLine) const {
+    const std::string command = "DISPLAY=" + name_ + " " + commandLine + " 2>/dev/null";
     std::string output;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[256];
@@ -104,6 +108,27 @@ bool GameProcess::Running() {
     siginfo_t info{};
     return waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
            info.si_pid == 0;
+}
+
+// The play area at 640 x 480: the title's menu bar and the options screen's heading bar.
+bool GameProcess::AwaitTitle(double seconds) {
+    return AwaitRegion("160x16+240+16", "mean.b>0.5 && mean.r<0.3", seconds);
+}
+
+bool GameProcess::AwaitOptions(double seconds) {
+    return AwaitRegion("160x12+240+66", "mean.r>0.5 && mean.b<0.3", seconds);
+}
+
+bool GameProcess::AwaitRegion(const std::string& geometry, const std::string& condition,
+                              double seconds) {
+    const std::string command = "import -window " + window_ + " -crop " + geometry +
+                                " +repage -format '%[fx:" + condition + "]' info:";
+    for (double waited = 0; waited < seconds && Running(); waited += 0.2) {
+        if (display_.Run(command) == "1")
+            return true;
+        Pause(0.2);
+    }
+    return false;
 }
 
 void GameProcess::Keys(const std::string& keys) {

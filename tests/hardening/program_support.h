@@ -20,6 +20,8 @@ public:
     const std::string& name() const { return name_; } // such as ":71"
     // Runs xdotool on this display; its standard output.
     std::string Xdotool(const std::string& arguments) const;
+    // Runs a command line on this display; its standard output.
+    std::string Run(const std::string& commandLine) const;
 
 private:
     std::string name_;
@@ -41,12 +43,19 @@ public:
     // Waits up to `seconds` for the game's window; false when none appeared.
     bool AwaitWindow(double seconds);
     bool Running();
+    // Waits up to `seconds` until the window shows the title screen (its menu bar, blue) or the
+    // options screen (its heading bar, yellow).
+    bool AwaitTitle(double seconds);
+    bool AwaitOptions(double seconds);
     // Types the keys (xdotool names, such as "Down Return Escape") into the game's window.
     void Keys(const std::string& keys);
     // Waits up to `seconds` for the program to end by itself; then ends it.
     ChildResult Wait(double seconds);
 
 private:
+    // Waits until the mean colour of a region of the window meets an ImageMagick fx condition.
+    bool AwaitRegion(const std::string& geometry, const std::string& condition, double seconds);
+
     const PrivateDisplay& display_;
     pid_t pid_ = -1;
     int out_ = -1;
