@@ -1,0 +1,176 @@
+// Every data file missing, empty, cut in half or replaced by garbage of the same size, in turn, on
+// a copy of the data folder: the game (the replay tool, which runs the real game in-process
+// without the frame loop) either ends with its own fatal message for the atlas sheet and the
+// masks, or boots to the title and plays on the road - never a crash, a hang or a signal.
+#include "common/child_process.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum class Damage { Missing, Empty, Truncated, Garbage };
+const char* const kDamageNames[] = {"missing", "empty", "truncated", "garbage"};
+
+struct Case {
+    std::string file; // under the data folder
+    Damage damage;
+};
+
+struct Outcome {
+    Case c;
+    ChildResult result;
+};
+
+// The last line the game printed that is not a trace line: its fatal message, if any.
+std::string FatalMessage(const std::string& out) {
+    std::string message;
+    size_t start = 0;
+    while (start < out.size()) {
+        size_t end = out.find('\n', start);
+        if (end == std::string::npos)
+            end = out.size();
+        std::string line = out.substr(start, end - start);
+        if (!line.empty() && !line.starts_with("u="))
+            message = line;
+        start = end + 1;
+    }
+    return message;
+}
+
+// The fatal messages a damaged file may end the game with; none for files whose loss the game
+// plays on without (sounds, music, pictures, the font).
+std::vector<std::string> AllowedFatalMessages(const std::string& file) {
+    std::vector<std::string> messages;
+    if (file == "Graphics/Sprites.png" || file == "Graphics/Sprites.xml")
+        messages = {"Can't load 'Graphics/Sprites.png'"};
+    if (file.starts_with("Masks/")) {
+        const std::string path = "zibbet://data/" + file;
+        messages = {"The mask file '" + path + "' could not be loaded.",
+                    "The file '" + path + "' is not a mask, or the file is corrupt.",
+                    "The mask file '" + path +
+                        "' cannot be used as only version 1 CMSK files are supported.",
+                    "The mask file is corrupt."};
+    }
+    for (std::string& message : messages)
+        message = "Zibbet Runtime Error : " + message;
+    return messages;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const fs::path& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void Spoil(const fs::path& path, Damage damage, std::mt19937& random) {
+    const std::string bytes = ReadFile(path);
+    switch (damage) {
+    case Damage::Missing:
+        fs::remove(path);
+        break;
+    case Damage::Empty:
+        WriteFile(path, "");
+        break;
+    case Damage::Truncated:
+        WriteFile(path, bytes.substr(0, bytes.size() / 2));
+        break;
+    case Damage::Garbage: {
+        std::string garbage(bytes.size(), '\0');
+        for (char& b : garbage)
+            b = static_cast<char>(random() & 0xFF);
+        WriteFile(path, garbage);
+        break;
+    }
+    }
+}
+
+// A program folder of its own: the replay tool with a copy of the data beside it, since the
+// game reads its data from beside the running program.
+class ProgramCopy {
+public:
+    ProgramCopy() {
+        char name[] = "/tmp/baddata.XXXXXX";
+        dir_ = mkdtemp(name);
+        fs::copy_file(Replay(), dir_ / "skiddlewick-replay");
+        fs::copy(Data(), dir_ / "data", fs::copy_options::recursive);
+        WriteFile(dir_ / "play.replay", "boot\nnewgame 7\nstep 30\n");
+    }
+    ~ProgramCopy() { fs::remove_all(dir_); }
+
+    static fs::path Replay() { return fs::path(SKIDDLEWICK_BINARY).parent_path() / "skiddlewick-replay"; }
+    static fs::path Data() { return SKIDDLEWICK_DATA_DIR; }
+
+    ChildResult Run(const Case& c, std::mt19937& random) {
+        const fs::path file = dir_ / "data" / c.file;
+        Spoil(file, c.damage, random);
+        ChildResult result =
+            RunProgram({{(dir_ / "skiddlewick-replay").string(), (dir_ / "play.replay").string()},
+                        {"ALSOFT_DRIVERS=null"},
+                        dir_.string()},
+                       120);
+        fs::copy_file(Data() / c.file, file, fs::copy_options::overwrite_existing);
+        return result;
+    }
+
+private:
+    fs::path dir_;
+};
+
+std::vector<Case> EveryCase() {
+    std::vector<Case> cases;
+    for (const auto& entry : fs::recursive_directory_iterator(ProgramCopy::Data())) {
+        if (!entry.is_regular_file())
+            continue;
+        const std::string file = fs::relative(entry.path(), ProgramCopy::Data()).string();
+        for (Damage damage : {Damage::Missing, Damage::Empty, Damage::Truncated, Damage::Garbage})
+            cases.push_back({file, damage});
+    }
+    return cases;
+}
+
+} // namespace
+
+TEST(BadData, EveryDataFileDamagedEndsInItsFatalMessageOrAGame) {
+    ASSERT_TRUE(fs::exists(ProgramCopy::Replay())) << "build skiddlewick-replay first";
+    const std::vector<Case> cases = EveryCase();
+    ASSERT_GT(cases.size(), 40u * 4);
+
+    // Two workers, each with its own program folder, share the cases.
+    std::vector<Outcome> outcomes(cases.size());
+    auto work = [&](size_t first) {
+        ProgramCopy program;
+        std::mt19937 random(static_cast<unsigned>(first) + 1);
+        for (size_t i = first; i < cases.size(); i += 2)
+            outcomes[i] = {cases[i], program.Run(cases[i], random)};
+    };
+    std::thread other(work, 1);
+    work(0);
+    other.join();
+
+    for (const Outcome& o : outcomes) {
+        SCOPED_TRACE(o.c.file + " " + kDamageNames[static_cast<int>(o.c.damage)]);
+        const ChildResult& r = o.result;
+        EXPECT_FALSE(r.timedOut);
+        EXPECT_EQ(r.signal, 0);
+        if (r.status == 0)
+            continue; // booted, started a game and played on the road
+        const std::vector<std::string> allowed = AllowedFatalMessages(o.c.file);
+        const std::string message = FatalMessage(r.out);
+        EXPECT_EQ(r.status, 255) << r.out.substr(r.out.size() > 2000 ? r.out.size() - 2000 : 0);
+        EXPECT_TRUE(std::find(allowed.begin(), allowed.end(), message) != allowed.end())
+            << "ended with: " << message;
+    }
+}
