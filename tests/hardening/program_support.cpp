@@ -1,6 +1,7 @@
 // The real program under a private Xvfb, driven with xdotool.
 #include "hardening/program_support.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -15,9 +16,11 @@ void Pause(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-// A display number with neither a socket nor a lock file.
+// A display number with neither a socket nor a lock file; each call starts further on, so that
+// two threads looking at once choose different numbers.
 int FreeDisplayNumber() {
-    for (int n = 70 + getpid() % 200;; ++n) {
+    static std::atomic<int> calls{0};
+    for (int n = 70 + getpid() % 200 + 7 * calls++;; ++n) {
         const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
         const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
         if (!std::filesystem::exists(socket) && !std::filesystem::exists(lock))
@@ -39,7 +42,9 @@ PrivateDisplay::PrivateDisplay() {
         close(out);
         for (int i = 0; i < 100 && !ready_; ++i) {
             Pause(0.05);
-            ready_ = !Xdotool("getdisplaygeometry").empty();
+            // Our own server, not one that already had the number.
+            ready_ = waitpid(pid_, nullptr, WNOHANG) == 0 &&
+                     !Xdotool("getdisplaygeometry").empty();
         }
         if (!ready_ && pid_ > 0) {
             kill(pid_, SIGKILL);
