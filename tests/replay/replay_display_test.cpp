@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -70,6 +70,46 @@ TEST_P(ReplayScripts, RunTwiceToTheSameBytesAndMeetTheirExpectations) {
     for (const std::string& failure :
          CheckTrace(first.trace, ReadFile(kScripts / (GetParam() + ".expect"))))
         ADD_FAILURE() << GetParam() << ": " << failure;
+}
+
+// Scripts given on the fly, written to a file in the test's folder.
+Replay RunText(const std::string& name, const std::string& text) {
+    const fs::path work = fs::temp_directory_path() / ("replay_" + name + std::to_string(getpid()));
+    fs::create_directories(work);
+    const fs::path script = work / "script.replay";
+    std::ofstream(script) << text;
+    Replay replay = RunReplay(script, work / "run");
+    fs::remove_all(work);
+    return replay;
+}
+
+TEST(ReplayTool, AScriptMistakeIsReportedBeforeTheGameStarts) {
+    const Replay replay = RunText("mistake", "boot\nstep 5\nstep five\n");
+    EXPECT_EQ(replay.status, 2);
+    EXPECT_EQ(replay.trace, "");
+    EXPECT_EQ(replay.errors, "skiddlewick-replay: line 3: 'step' needs a whole number from 0 to "
+                             "2147483647, not 'five'\n");
+}
+
+TEST(ReplayTool, StopsWithTheTraceSoFarWhereTheGameCannotGoOn) {
+    // The second START GAME comes while the first game's fade runs and the menu is not read.
+    const Replay stuck = RunText("stuck", "boot\nnewgame 1\nnewgame 2\nstep 1\n");
+    EXPECT_EQ(stuck.status, 1);
+    EXPECT_EQ(stuck.errors, "skiddlewick-replay: line 3: newgame: the title menu is not running "
+                            "(main state 2)\n");
+    auto failures = CheckTrace(stuck.trace, "states 1,2\n"
+                                            "then main=2 keys=13 seed=66 money=40\n"
+                                            "last main=2 keys=13 seed=66\n");
+    EXPECT_TRUE(failures.empty()) << failures.front();
+
+    // With OPTIONS selected, enter opens the options screen instead of starting a game.
+    const Replay options = RunText("options", "boot\npress 40\nstep 1\nrelease 40\n"
+                                              "newgame 3\n");
+    EXPECT_EQ(options.status, 1);
+    EXPECT_EQ(options.errors, "skiddlewick-replay: line 5: newgame: START GAME was not activated "
+                              "(is another menu item selected?)\n");
+    failures = CheckTrace(options.trace, "states 1,2,6\nlast main=6 keys=13 money=0\n");
+    EXPECT_TRUE(failures.empty()) << failures.front();
 }
 
 std::vector<std::string> ScriptNames() {

@@ -67,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BadScript{"boot\njump 3\n", "line 2: unknown command 'jump'"},
         BadScript{"Boot\n", "line 1: unknown command 'Boot'"},
-        BadScript{"boot\nstep\n", "line 2: 'step' needs a whole number from 0 to 2147483647, not ''"},
+        BadScript{"boot\nstep\n",
+                  "line 2: 'step' needs a whole number from 0 to 2147483647, not ''"},
         BadScript{"boot\nstep -1\n",
                   "line 2: 'step' needs a whole number from 0 to 2147483647, not '-1'"},
         BadScript{"boot\nstep 2x\n",

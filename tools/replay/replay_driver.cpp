@@ -10,9 +10,9 @@
 #include "host/errors.h"
 #include "host/game_entry.h"
 #include "input/input_device.h"
-#include "screens/title_screen.h"
 #include "loading/async_event.h"
 #include "loading/thread.h"
+#include "screens/title_screen.h"
 
 #include <chrono>
 #include <clocale>
@@ -21,7 +21,8 @@
 namespace {
 
 constexpr int kEnter = 13;
-// The title screen's state while its fade into a new game runs.
+// The title screen's states: its menu running, its fade into a new game running.
+constexpr int kTitleMenu = 0;
 constexpr int kTitleStarting = 1;
 
 } // namespace
@@ -100,15 +101,16 @@ bool ReplayDriver::Boot() {
 }
 
 bool ReplayDriver::NewGame(std::uint32_t seed) {
-    if (bb_tazzle_mainState != c_MainState::Title)
-        return Fail("newgame: the title screen is not running (main state " +
+    if (bb_tazzle_mainState != c_MainState::Title || !bb_tazzle_titleScreen ||
+        bb_tazzle_titleScreen->m_state != kTitleMenu)
+        return Fail("newgame: the title menu is not running (main state " +
                     std::to_string(bb_tazzle_mainState) + ")");
     // START GAME is the menu's first item, selected whenever the title is entered; enter
     // activates it.
     _pendingKeys.emplace_back(BBEVENT_KEYDOWN, kEnter);
     if (!RunUpdate())
         return false;
-    if (!bb_tazzle_titleScreen || bb_tazzle_titleScreen->m_state != kTitleStarting)
+    if (bb_tazzle_titleScreen->m_state != kTitleStarting)
         return Fail("newgame: START GAME was not activated (is another menu item selected?)");
     bb_random_Seed = seed;
     _pendingKeys.emplace_back(BBEVENT_KEYUP, kEnter);

@@ -21,7 +21,7 @@ enum class ReplayOp {
 
 struct ReplayCommand {
     ReplayOp op;
-    int line = 0;          // 1-based line of the script
+    int line = 0; // 1-based line of the script
     std::uint32_t number = 0;
     std::string text;
 };

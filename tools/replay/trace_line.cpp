@@ -22,8 +22,7 @@ void TraceFields::Add(const char* key, long long value) {
     Add(key, std::to_string(value));
 }
 
-void TraceFields::AddList(const char* key, const std::vector<std::string>& values,
-                          char separator) {
+void TraceFields::AddList(const char* key, const std::vector<std::string>& values, char separator) {
     std::string joined;
     for (const std::string& value : values) {
         if (!joined.empty())
@@ -61,11 +60,10 @@ std::string CarValue(const c_Car& car) {
 }
 
 void AddRoad(TraceFields& fields, const c_RoadScreen& road) {
-    fields.Add("road", JoinValues({road.m_state, road.m_frame, road.m_frameTimer,
-                                   road.m_direction, road.m_hireTimer, road.m_stepCount,
-                                   Bit(road.m_hit), road.m_flashTimer, Bit(road.m_flashOn),
-                                   road.m_maxCars, road.m_x, road.m_y, road.m_deadTimer,
-                                   road.m_nextState, road.m_ambulanceX},
+    fields.Add("road", JoinValues({road.m_state, road.m_frame, road.m_frameTimer, road.m_direction,
+                                   road.m_hireTimer, road.m_stepCount, Bit(road.m_hit),
+                                   road.m_flashTimer, Bit(road.m_flashOn), road.m_maxCars, road.m_x,
+                                   road.m_y, road.m_deadTimer, road.m_nextState, road.m_ambulanceX},
                                   ','));
     fields.Add("fade", road.m_fade ? FadeValue(*road.m_fade) : std::string("0,0"));
     std::vector<std::string> cars;
@@ -81,14 +79,31 @@ void AddObjects(std::vector<std::string>& out, const char* tag, const std::vecto
 }
 
 void AddSki(TraceFields& fields, const c_SkiScreen& ski) {
-    fields.Add("ski", JoinValues({ski.m_state, ski.m_gateNarrow, ski.m_x, ski.m_y,
-                                  ski.m_direction, ski.m_snowOffset, ski.m_straightenTimer,
-                                  ski.m_steerTimer, Bit(ski.m_turnLeft), Bit(ski.m_turnRight),
-                                  Bit(ski.m_crashed), ski.m_crashFrame, ski.m_row,
-                                  ski.m_courseIndex, ski.m_subRow, ski.m_nextFlagId,
-                                  ski.m_nextRow, ski.m_nextColumn, ski.m_nextType,
-                                  ski.m_nextLevel, ski.m_speed, ski.m_lastMissedFlag,
-                                  Bit(ski.m_finishBonus), ski.m_timer, Bit(ski.m_bumped),
+    fields.Add("ski", JoinValues({ski.m_state,
+                                  ski.m_gateNarrow,
+                                  ski.m_x,
+                                  ski.m_y,
+                                  ski.m_direction,
+                                  ski.m_snowOffset,
+                                  ski.m_straightenTimer,
+                                  ski.m_steerTimer,
+                                  Bit(ski.m_turnLeft),
+                                  Bit(ski.m_turnRight),
+                                  Bit(ski.m_crashed),
+                                  ski.m_crashFrame,
+                                  ski.m_row,
+                                  ski.m_courseIndex,
+                                  ski.m_subRow,
+                                  ski.m_nextFlagId,
+                                  ski.m_nextRow,
+                                  ski.m_nextColumn,
+                                  ski.m_nextType,
+                                  ski.m_nextLevel,
+                                  ski.m_speed,
+                                  ski.m_lastMissedFlag,
+                                  Bit(ski.m_finishBonus),
+                                  ski.m_timer,
+                                  Bit(ski.m_bumped),
                                   ski.m_prevSubRow},
                                  ','));
     fields.Add("image", AtlasName(ski.m_image));
