@@ -8,7 +8,9 @@ constexpr std::uint32_t kStartSeed = 1234;
 
 std::uint32_t bb_random_Seed = kStartSeed;
 
-void bb_random_Init() { bb_random_Seed = kStartSeed; }
+void bb_random_Init() {
+    bb_random_Seed = kStartSeed;
+}
 
 float bb_random_Rnd() {
     bb_random_Seed = bb_random_Seed * 1664525u + 1013904223u;

@@ -20,11 +20,15 @@ bool OffDriftBand(int y, int dx) {
     return dx > 0 ? (y < 96 || y > 176) : (y < 240 || y > 320);
 }
 
-}  // namespace
+} // namespace
 
-int c_Car::p_Width() const { return m_image != nullptr ? m_image->m_width : 0; }
+int c_Car::p_Width() const {
+    return m_image != nullptr ? m_image->m_width : 0;
+}
 
-int c_Car::p_Height() const { return m_image != nullptr ? m_image->m_height : 0; }
+int c_Car::p_Height() const {
+    return m_image != nullptr ? m_image->m_height : 0;
+}
 
 bool c_Car::p_Overlaps(const c_Car& other) const {
     return m_x < other.m_x + other.p_Width() && other.m_x < m_x + p_Width() &&
@@ -33,7 +37,8 @@ bool c_Car::p_Overlaps(const c_Car& other) const {
 
 bool c_Car::p_IsTruck() const {
     const c_GameImages& images = *bb_gamegraphics_gameImages;
-    return m_image != nullptr && (m_image == images.m_truckRight.get() || m_image == images.m_truckLeft.get());
+    return m_image != nullptr &&
+           (m_image == images.m_truckRight.get() || m_image == images.m_truckLeft.get());
 }
 
 bool c_Car::p_IsAmbulance() const {
@@ -44,7 +49,8 @@ bool c_Car::p_IsAmbulance() const {
 
 const c_Car* c_Car::OverlappedBy(const std::list<c_Car>& cars) const {
     for (const c_Car& other : cars) {
-        if (&other != this && p_Overlaps(other)) return &other;
+        if (&other != this && p_Overlaps(other))
+            return &other;
     }
     return nullptr;
 }
@@ -56,26 +62,34 @@ void c_Car::p_Move(const std::list<c_Car>& cars) {
     const bool truck = p_IsTruck();
     for (const c_Car& other : cars) {
         // Each test sees this vehicle where the previous ones left it.
-        if (&other == this || !p_Overlaps(other)) continue;
-        if (std::abs(other.m_movedDx) < std::abs(m_dx)) m_x = m_oldX + other.m_movedDx;
-        if (OverlappedBy(cars) != nullptr) m_x = m_oldX;
-        if (!truck) Swerve(cars);
+        if (&other == this || !p_Overlaps(other))
+            continue;
+        if (std::abs(other.m_movedDx) < std::abs(m_dx))
+            m_x = m_oldX + other.m_movedDx;
+        if (OverlappedBy(cars) != nullptr)
+            m_x = m_oldX;
+        if (!truck)
+            Swerve(cars);
     }
-    if (truck) Drift(cars);
+    if (truck)
+        Drift(cars);
     m_movedDx = m_x - m_oldX;
 }
 
 void c_Car::UndoSwerve() {
     m_y = m_oldY;
-    if (bb_random_Rnd3(40.0f) <= 1.0f) m_dy = -m_dy;
+    if (bb_random_Rnd3(40.0f) <= 1.0f)
+        m_dy = -m_dy;
 }
 
 void c_Car::Swerve(const std::list<c_Car>& cars) {
     m_y += m_dy;
-    if (OffCarriageway(m_y, m_dx)) UndoSwerve();
+    if (OffCarriageway(m_y, m_dx))
+        UndoSwerve();
     // One draw for every vehicle still in the way.
     for (const c_Car& other : cars) {
-        if (&other != this && p_Overlaps(other)) UndoSwerve();
+        if (&other != this && p_Overlaps(other))
+            UndoSwerve();
     }
 }
 

@@ -9,16 +9,16 @@ class c_MasterMask;
 
 class c_Car {
 public:
-    c_MasterMask* m_mask = nullptr;  // owned by the game's mask set
+    c_MasterMask* m_mask = nullptr; // owned by the game's mask set
     int m_x = 0;
     int m_y = 0;
-    int m_oldX = 0;  // position at the start of the current update
+    int m_oldX = 0; // position at the start of the current update
     int m_oldY = 0;
-    int m_dx = 0;  // pixels per update, positive = moving right
-    c_Image* m_image = nullptr;  // owned by the game images; its size is the vehicle's box
-    int m_movedDx = 0;  // distance actually moved in the last update
-    int m_dy = 0;  // swerve step, +2 or -2
-    int m_drift = 0;  // trucks: remaining drift steps, positive = down
+    int m_dx = 0;               // pixels per update, positive = moving right
+    c_Image* m_image = nullptr; // owned by the game images; its size is the vehicle's box
+    int m_movedDx = 0;          // distance actually moved in the last update
+    int m_dy = 0;               // swerve step, +2 or -2
+    int m_drift = 0;            // trucks: remaining drift steps, positive = down
 
     int p_Width() const;
     int p_Height() const;

@@ -16,8 +16,8 @@
 #include "loading/road_sounds.h"
 #include "loading/ski_sounds.h"
 #include "persist/settings.h"
-#include "screens/screen_furniture.h"
 #include "screens/fade.h"
+#include "screens/screen_furniture.h"
 #include "screens/title_screen.h"
 #include "ski/no_money_screen.h"
 #include "ski/ski_screen.h"
@@ -40,7 +40,9 @@ constexpr int kStep = 4;
 constexpr int kHireFee = 10;
 constexpr int kAmbulanceFee = 10;
 
-int DrawKind() { return static_cast<int>(bb_random_Rnd2(1.0f, 6.0f)); }
+int DrawKind() {
+    return static_cast<int>(bb_random_Rnd2(1.0f, 6.0f));
+}
 
 // A control key counts only when its code is a real key code.
 bool ControlDown(int control) {
@@ -49,23 +51,21 @@ bool ControlDown(int control) {
 }
 
 bool WantsRight() {
-    return ControlDown(c_Control::Right) || bb_input_JoyX(0, 0) > 0.75f ||
-           bb_input_KeyDown(266);
+    return ControlDown(c_Control::Right) || bb_input_JoyX(0, 0) > 0.75f || bb_input_KeyDown(266);
 }
 bool WantsLeft() {
-    return ControlDown(c_Control::Left) || bb_input_JoyX(0, 0) < -0.75f ||
-           bb_input_KeyDown(264);
+    return ControlDown(c_Control::Left) || bb_input_JoyX(0, 0) < -0.75f || bb_input_KeyDown(264);
 }
 bool WantsDown() {
-    return ControlDown(c_Control::Down) || bb_input_JoyY(0, 0) < -0.75f ||
-           bb_input_KeyDown(267);
+    return ControlDown(c_Control::Down) || bb_input_JoyY(0, 0) < -0.75f || bb_input_KeyDown(267);
 }
 bool WantsUp() {
-    return ControlDown(c_Control::Up) || bb_input_JoyY(0, 0) > 0.75f ||
-           bb_input_KeyDown(265);
+    return ControlDown(c_Control::Up) || bb_input_JoyY(0, 0) > 0.75f || bb_input_KeyDown(265);
 }
 
-c_Image* Pose(c_Image* first, c_Image* second, int frame) { return frame == 0 ? first : second; }
+c_Image* Pose(c_Image* first, c_Image* second, int frame) {
+    return frame == 0 ? first : second;
+}
 
 struct VehicleLook {
     c_Image* image;
@@ -96,10 +96,11 @@ VehicleLook LookOf(int kind, bool fromLeft) {
 }
 
 void DrawBannerIf(bool shown, const char16_t* text) {
-    if (shown) bb_furniture_DrawBanner(text, 170.0f, 0.0f, 0.0f);
+    if (shown)
+        bb_furniture_DrawBanner(text, 170.0f, 0.0f, 0.0f);
 }
 
-}  // namespace
+} // namespace
 
 c_RoadScreen::c_RoadScreen() : m_fade(std::make_unique<c_Fade>(true)) {}
 
@@ -181,9 +182,12 @@ void c_RoadScreen::p_Update() {
 
 void c_RoadScreen::LeaveUpdate() {
     bb_roadsounds_roadSounds->p_Discard();
-    if (m_nextState == c_MainState::Ski) bb_skisounds_skiSounds->p_StartLoad();
-    if (bb_asyncevent__current == nullptr) bb_asyncevent_UpdateAsyncEvents();
-    if (!m_fade->p_OnUpdate()) bb_tazzle_mainState = m_nextState;
+    if (m_nextState == c_MainState::Ski)
+        bb_skisounds_skiSounds->p_StartLoad();
+    if (bb_asyncevent__current == nullptr)
+        bb_asyncevent_UpdateAsyncEvents();
+    if (!m_fade->p_OnUpdate())
+        bb_tazzle_mainState = m_nextState;
 }
 
 void c_RoadScreen::Leave(int nextState) {
@@ -192,11 +196,15 @@ void c_RoadScreen::Leave(int nextState) {
 }
 
 void c_RoadScreen::p_PlayUpdate() {
-    if (TestHit()) return;
-    if (bb_tazzle_paused) return;
-    if (VisitHut()) return;
+    if (TestHit())
+        return;
+    if (bb_tazzle_paused)
+        return;
+    if (VisitHut())
+        return;
     ReachSlope();
-    for (c_Car& car : m_cars) car.p_Move(m_cars);
+    for (c_Car& car : m_cars)
+        car.p_Move(m_cars);
     SpawnCar();
     RemoveCarsOffRoad();
     const bool movedVertically = SteerAndWalk();
@@ -206,13 +214,15 @@ void c_RoadScreen::p_PlayUpdate() {
         bb_tazzle_money += 10;
         bb_tazzle_lastScoreUpdate += 1000;
     }
-    if (m_hireTimer > 0) m_hireTimer -= 1;
+    if (m_hireTimer > 0)
+        m_hireTimer -= 1;
 }
 
 bool c_RoadScreen::TestHit() {
     m_hit = false;
     c_MasterMask* walker = p_GetTazzleMask();
-    if (walker == nullptr) return false;
+    if (walker == nullptr)
+        return false;
     for (const c_Car& car : m_cars) {
         if (car.m_mask == nullptr || !walker->p_CollideMask(m_x, m_y, car.m_mask, car.m_x, car.m_y))
             continue;
@@ -227,7 +237,8 @@ bool c_RoadScreen::TestHit() {
 }
 
 bool c_RoadScreen::VisitHut() {
-    if (bb_tazzle_gotSkis || m_x != kHutX || m_y != kHutY) return false;
+    if (bb_tazzle_gotSkis || m_x != kHutX || m_y != kHutY)
+        return false;
     if (bb_tazzle_money <= 0) {
         bb_tazzle_noMoneyScreen->p_OnInit();
         Leave(c_MainState::NoMoney);
@@ -254,15 +265,18 @@ bool c_RoadScreen::VisitHut() {
 }
 
 void c_RoadScreen::ReachSlope() {
-    if (!bb_tazzle_gotSkis || m_y != kTopY) return;
+    if (!bb_tazzle_gotSkis || m_y != kTopY)
+        return;
     bb_tazzle_skiScreen->p_OnInit();
     Leave(c_MainState::Ski);
 }
 
 void c_RoadScreen::SpawnCar() {
-    if (static_cast<int>(m_cars.size()) >= m_maxCars) return;
+    if (static_cast<int>(m_cars.size()) >= m_maxCars)
+        return;
     const int chance = bb_tazzle_level <= 4 ? bb_tazzle_level + 9 : 15;
-    if (bb_random_Rnd2(1.0f, 100.0f) > static_cast<float>(chance)) return;
+    if (bb_random_Rnd2(1.0f, 100.0f) > static_cast<float>(chance))
+        return;
     // Any side but 1 enters from the right (a draw can round up to 3 in float arithmetic).
     const bool fromLeft = static_cast<int>(bb_random_Rnd2(1.0f, 3.0f)) == 1;
     int kind = DrawKind();
@@ -273,8 +287,10 @@ void c_RoadScreen::SpawnCar() {
     }
     if (kind == kAmbulance) {
         for (const c_Car& car : m_cars) {
-            if (!car.p_IsAmbulance()) continue;
-            while (kind == kAmbulance) kind = DrawKind();
+            if (!car.p_IsAmbulance())
+                continue;
+            while (kind == kAmbulance)
+                kind = DrawKind();
         }
     }
     const VehicleLook look = LookOf(kind, fromLeft);
@@ -287,10 +303,13 @@ void c_RoadScreen::SpawnCar() {
     car.m_x = fromLeft ? -64 : 576;
     car.m_y = static_cast<int>(bb_random_Rnd2(base, base + rows));
     for (const c_Car& other : m_cars) {
-        if (car.p_Overlaps(other)) return;
+        if (car.p_Overlaps(other))
+            return;
     }
-    if (bb_audio_ChannelState(0) == 0) bb_audio_PlaySound(bb_roadsounds_roadSounds->m_car.get(), 0, 0);
-    if (kind == kAmbulance) bb_audio_PlaySound(bb_roadsounds_roadSounds->m_siren.get(), 1, 0);
+    if (bb_audio_ChannelState(0) == 0)
+        bb_audio_PlaySound(bb_roadsounds_roadSounds->m_car.get(), 0, 0);
+    if (kind == kAmbulance)
+        bb_audio_PlaySound(bb_roadsounds_roadSounds->m_siren.get(), 1, 0);
     car.m_dx = fromLeft ? look.speed : -look.speed;
     car.m_movedDx = car.m_dx;
     const int upperPart = fromLeft ? 128 : 272;
@@ -316,16 +335,20 @@ bool c_RoadScreen::SteerAndWalk() {
     }
     switch (m_direction) {
     case 0:
-        if (m_x > 64) m_x -= kStep;
+        if (m_x > 64)
+            m_x -= kStep;
         return false;
     case 1:
-        if (m_x <= (bb_tazzle_gotSkis ? 527 : 543)) m_x += kStep;
+        if (m_x <= (bb_tazzle_gotSkis ? 527 : 543))
+            m_x += kStep;
         return false;
     case 2:
-        if (m_y < kHutY) m_y += kStep;
+        if (m_y < kHutY)
+            m_y += kStep;
         return true;
     default:
-        if (m_y > kTopY) m_y -= kStep;
+        if (m_y > kTopY)
+            m_y -= kStep;
         return true;
     }
 }
@@ -339,7 +362,8 @@ void c_RoadScreen::Animate() {
 }
 
 void c_RoadScreen::Score(bool movedVertically) {
-    if (movedVertically && m_y >= 96 && m_y < 336) m_stepCount += 1;
+    if (movedVertically && m_y >= 96 && m_y < 336)
+        m_stepCount += 1;
     if (m_stepCount == 5) {
         m_stepCount = 0;
         bb_tazzle_score += 5;
@@ -384,8 +408,10 @@ void c_RoadScreen::p_DeadFlashingUpdate() {
 }
 
 void c_RoadScreen::p_DeadAmulanceUpdate() {
-    if (!bb_tazzle_paused) m_ambulanceX += 8;
-    if (m_ambulanceX <= 576) return;
+    if (!bb_tazzle_paused)
+        m_ambulanceX += 8;
+    if (m_ambulanceX <= 576)
+        return;
     bb_tazzle_money -= kAmbulanceFee;
     if (bb_tazzle_money < 0) {
         bb_tazzle_noMoneyScreen->p_OnInit();
@@ -421,17 +447,21 @@ c_Image* c_RoadScreen::p_GetDeadTazzleImage() const {
     const bool skis = bb_tazzle_gotSkis;
     switch (m_direction) {
     case 0:
-        return skis ? Pose(g.m_tazzleWalkLeftSkis1Dead.get(), g.m_tazzleWalkLeftSkis2Dead.get(), m_frame)
+        return skis ? Pose(g.m_tazzleWalkLeftSkis1Dead.get(), g.m_tazzleWalkLeftSkis2Dead.get(),
+                           m_frame)
                     : Pose(g.m_tazzleWalkLeft1Dead.get(), g.m_tazzleWalkLeft2Dead.get(), m_frame);
     case 1:
-        return skis ? Pose(g.m_tazzleWalkRightSkis1Dead.get(), g.m_tazzleWalkRightSkis2Dead.get(), m_frame)
+        return skis ? Pose(g.m_tazzleWalkRightSkis1Dead.get(), g.m_tazzleWalkRightSkis2Dead.get(),
+                           m_frame)
                     : Pose(g.m_tazzleWalkRight1Dead.get(), g.m_tazzleWalkRight2Dead.get(), m_frame);
     case 2:
-        return skis ? Pose(g.m_tazzleWalkDownSkis1Dead.get(), g.m_tazzleWalkDownSkis2Dead.get(), m_frame)
+        return skis ? Pose(g.m_tazzleWalkDownSkis1Dead.get(), g.m_tazzleWalkDownSkis2Dead.get(),
+                           m_frame)
                     : Pose(g.m_tazzleWalkDown1Dead.get(), g.m_tazzleWalkDown2Dead.get(), m_frame);
     default:
-        return skis ? Pose(g.m_tazzleWalkUpSkis1Dead.get(), g.m_tazzleWalkUpSkis2Dead.get(), m_frame)
-                    : Pose(g.m_tazzleWalkUp1Dead.get(), g.m_tazzleWalkUp2Dead.get(), m_frame);
+        return skis
+                   ? Pose(g.m_tazzleWalkUpSkis1Dead.get(), g.m_tazzleWalkUpSkis2Dead.get(), m_frame)
+                   : Pose(g.m_tazzleWalkUp1Dead.get(), g.m_tazzleWalkUp2Dead.get(), m_frame);
     }
 }
 
@@ -451,8 +481,8 @@ void c_RoadScreen::p_Render() {
     c_VirtualDisplay::m_Display->p_SetVScissor(64.0f, 48.0f, 512.0f, 384.0f);
     bb_graphics_DrawImage(g.m_skiHut.get(), 272.0f, 384.0f, 0);
     for (const c_Car& car : m_cars) {
-        bb_graphics_DrawImage(car.m_image, static_cast<float>(car.m_x),
-                              static_cast<float>(car.m_y), 0);
+        bb_graphics_DrawImage(car.m_image, static_cast<float>(car.m_x), static_cast<float>(car.m_y),
+                              0);
     }
     c_Image* walker = nullptr;
     if (!m_hit) {
@@ -464,8 +494,10 @@ void c_RoadScreen::p_Render() {
     bb_furniture_DrawStatusLine();
     DrawBannerIf(m_hireTimer > 0, u"***   SKI HIRE $10   ***");
     DrawBannerIf(m_hit, u"** AMBULANCE FEE  $10 **");
-    if (m_state == kStateAmbulance) bb_graphics_DrawImage(g.m_ambulanceRight.get(), m_ambulanceX, 400.0f, 0);
-    if (bb_tazzle_paused) bb_furniture_DrawPausedNotice();
+    if (m_state == kStateAmbulance)
+        bb_graphics_DrawImage(g.m_ambulanceRight.get(), m_ambulanceX, 400.0f, 0);
+    if (bb_tazzle_paused)
+        bb_furniture_DrawPausedNotice();
     if (m_state == kStateLeaving) {
         bb_autofit_UnsetVScissor();
         m_fade->p_OnRender();

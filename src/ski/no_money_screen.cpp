@@ -18,12 +18,13 @@ constexpr int kLeaveKeys[] = {256, 257, 384, 32, 13, 27, 258, 259};
 
 bool AnyLeaveKeyHit() {
     for (int key : kLeaveKeys) {
-        if (bb_input_KeyHit(key) != 0) return true;
+        if (bb_input_KeyHit(key) != 0)
+            return true;
     }
     return false;
 }
 
-}  // namespace
+} // namespace
 
 int c_NoMoneyScreen::p_OnInit() {
     bb_gamegraphics_gameImages->p_StartLoad();
@@ -46,8 +47,10 @@ int c_NoMoneyScreen::p_OnUpdate() {
 }
 
 void c_NoMoneyScreen::p_Update() {
-    if (bb_tazzle_score > bb_tazzle_hiScore) bb_tazzle_hiScore = bb_tazzle_score;
-    if (!bb_tazzle_paused) m_timer -= 1;
+    if (bb_tazzle_score > bb_tazzle_hiScore)
+        bb_tazzle_hiScore = bb_tazzle_score;
+    if (!bb_tazzle_paused)
+        m_timer -= 1;
     if (m_timer < 1 || AnyLeaveKeyHit()) {
         bb_tazzle_titleScreen->p_OnInit();
         bb_tazzle_mainState = c_MainState::Title;
@@ -69,11 +72,13 @@ void c_NoMoneyScreen::p_Render() {
     c_VirtualDisplay::m_Display->p_SetVScissor(64.0f, 48.0f, 512.0f, 384.0f);
     for (int y = 48; y <= 368; y += 64) {
         for (int x = 64; x <= 512; x += 64) {
-            bb_graphics_DrawImage(g.m_snowTile.get(), static_cast<float>(x), static_cast<float>(y), 0);
+            bb_graphics_DrawImage(g.m_snowTile.get(), static_cast<float>(x), static_cast<float>(y),
+                                  0);
         }
     }
     bb_furniture_DrawStatusLine();
     bb_furniture_DrawBanner(u"SORRY - NO MONEY NO SKI!", 170.0f, 0.0f, 0.0f);
     bb_graphics_DrawImage(g.m_tazzleSkiDown.get(), 296.0f, 96.0f, 0);
-    if (bb_tazzle_paused) bb_furniture_DrawPausedNotice();
+    if (bb_tazzle_paused)
+        bb_furniture_DrawPausedNotice();
 }

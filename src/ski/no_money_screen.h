@@ -13,7 +13,7 @@ public:
     int p_OnRender();
     void p_Render();
 
-    int m_timer = 0;  // updates left before returning to the title
+    int m_timer = 0; // updates left before returning to the title
 
 private:
     bool AssetsReady() const;

@@ -8,8 +8,11 @@ TEST(Random, FollowsTheLinearCongruentialSequenceFromTheStartSeed) {
     bb_random_Init();
     EXPECT_EQ(bb_random_Seed, 1234u);
     // seed' = seed * 1664525 + 1013904223 (mod 2^32); value = (seed' >> 8) / 2^24.
-    const struct { std::uint32_t seed; std::uint32_t top24; } expected[] = {
-        {3067928073u, 11984094u}, {889114580u, 3473103u}, {3219257635u, 12575225u},
+    const struct {
+        std::uint32_t seed;
+        std::uint32_t top24;
+    } expected[] = {
+        {3067928073u, 11984094u}, {889114580u, 3473103u},   {3219257635u, 12575225u},
         {1486326822u, 5805964u},  {3450746189u, 13479477u},
     };
     for (const auto& e : expected) {
@@ -20,13 +23,13 @@ TEST(Random, FollowsTheLinearCongruentialSequenceFromTheStartSeed) {
 }
 
 TEST(Random, StaysInsideTheHalfOpenUnitRange) {
-    bb_random_Seed = 653637408u;  // the next seed is 0xffffffff: the largest value
+    bb_random_Seed = 653637408u; // the next seed is 0xffffffff: the largest value
     const float largest = bb_random_Rnd();
     EXPECT_EQ(bb_random_Seed, 0xffffffffu);
     EXPECT_LT(largest, 1.0f);
     EXPECT_EQ(largest, 16777215.0f / 16777216.0f);
 
-    bb_random_Seed = 634785765u;  // the next seed is 0: the smallest value
+    bb_random_Seed = 634785765u; // the next seed is 0: the smallest value
     EXPECT_EQ(bb_random_Rnd(), 0.0f);
     EXPECT_EQ(bb_random_Seed, 0u);
 }
@@ -39,5 +42,5 @@ TEST(Random, ScaledDrawsUseExactlyOneDrawEach) {
     bb_random_Seed = 1234;
     EXPECT_EQ(bb_random_Rnd3(40.0f), first * 40.0f);
     EXPECT_EQ(bb_random_Rnd2(1.0f, 100.0f), second * 99.0f + 1.0f);
-    EXPECT_EQ(bb_random_Seed, 889114580u);  // two draws, no more
+    EXPECT_EQ(bb_random_Seed, 889114580u); // two draws, no more
 }

@@ -1,0 +1,204 @@
+// The road as a player meets it, in the whole game: hiring skis, scoring a crossing, an accident
+// with the ambulance fee, the road's picture, and a recorded session replayed from a fixed seed.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "game/random.h"
+#include "game/tazzle.h"
+#include "loading/game_images.h"
+#include "road/road_screen.h"
+#include "scenario/game_harness.h"
+#include "scenario/road_walk_support.h"
+
+namespace {
+
+constexpr std::uint32_t kSeed = 20261207;
+
+c_RoadScreen& Road() {
+    return *bb_tazzle_roadScreen;
+}
+
+} // namespace
+
+TEST(RoadScenario, WalkingToTheHutWithFortyDollarsHiresSkis) {
+    GameHarness game;
+    StartRoad(game, kSeed);
+    EmptyTheRoad();
+    Walk(game, kKeyLeft, 12);
+    EXPECT_EQ(Road().m_x, 272);
+    Walk(game, kKeyDown, 84);
+    EXPECT_EQ(Road().m_y, 400);
+    EXPECT_FALSE(bb_tazzle_gotSkis);
+    Walk(game, kKeyDown, 1);
+    EXPECT_TRUE(bb_tazzle_gotSkis);
+    EXPECT_EQ(bb_tazzle_money, 30);
+    EXPECT_EQ(bb_tazzle_score, 60); // the crossing on the way down
+    EXPECT_EQ(Road().m_x, 368);
+    EXPECT_EQ(Road().m_y, 400);
+
+    // The ski hire banner, white and red all over, for 90 updates.
+    game.Render();
+    EXPECT_EQ(BannerPixels(game), 384 * 16);
+    game.Update(88);
+    game.Render();
+    EXPECT_EQ(BannerPixels(game), 384 * 16);
+    game.Update();
+    game.Render();
+    EXPECT_LT(BannerPixels(game), 384 * 16);
+}
+
+TEST(RoadScenario, AHitCostsTheAmbulanceFeeAndRestartsTheCrossing) {
+    GameHarness game;
+    StartRoad(game, kSeed);
+    // Into the lower carriageway and against the left edge, where the traffic will find us.
+    game.KeyDown(kKeyDown);
+    game.UpdateUntil([] { return Road().m_state == 2 || Road().m_y == 288; }, 100);
+    game.KeyUp(kKeyDown);
+    game.KeyDown(kKeyLeft);
+    ASSERT_TRUE(game.UpdateUntil([] { return Road().m_state == 2; }, 20000));
+    game.KeyUp(kKeyLeft);
+    EXPECT_TRUE(Road().m_hit);
+    const int money = bb_tazzle_money;
+    const int x = Road().m_x;
+    const int y = Road().m_y;
+    std::vector<int> carsX;
+    for (const c_Car& car : Road().m_cars)
+        carsX.push_back(car.m_x);
+
+    game.Update(119);
+    EXPECT_EQ(Road().m_state, 2);
+    game.Update();
+    EXPECT_EQ(Road().m_state, 3);
+    game.Update(72);
+    EXPECT_EQ(bb_tazzle_money, money);
+    EXPECT_EQ(Road().m_x, x); // nothing moved during the accident
+    EXPECT_EQ(Road().m_y, y);
+    std::vector<int> stillX;
+    for (const c_Car& car : Road().m_cars)
+        stillX.push_back(car.m_x);
+    EXPECT_EQ(stillX, carsX);
+    game.Render();
+    // The ambulance is drawn along the bottom of the play area.
+    EXPECT_EQ(Road().m_ambulanceX, 576);
+
+    game.Update(); // the 73rd ambulance update charges the fee
+    EXPECT_EQ(bb_tazzle_money, money - 10);
+    EXPECT_EQ(Road().m_state, 0);
+    EXPECT_EQ(Road().m_x, 320);
+    EXPECT_EQ(Road().m_y, 64);
+    EXPECT_EQ(Road().m_direction, 1);
+}
+
+TEST(RoadScenario, CrossingTheRoadScoresSixtyPoints) {
+    GameHarness game;
+    StartRoad(game, kSeed);
+    EmptyTheRoad();
+    Walk(game, kKeyDown, 90);
+    EXPECT_EQ(Road().m_y, 400);
+    EXPECT_EQ(bb_tazzle_score, 60);
+    Walk(game, kKeyUp, 90);
+    EXPECT_EQ(Road().m_y, 64);
+    EXPECT_EQ(bb_tazzle_score, 120);
+}
+
+TEST(RoadScenario, TheStatusLineShowsCashScoreAndHiScore) {
+    GameHarness game;
+    StartRoad(game, kSeed);
+    EmptyTheRoad();
+    bb_tazzle_score = 12345;
+    bb_tazzle_hiScore = 7;
+    game.Render();
+    // Every character cell of the status line holds black ink, spaces and gaps none.
+    const struct {
+        int x;
+        const char* text;
+    } fields[] = {
+        {64, "CASH $"}, {176, "40"},    // the money ends at 208
+        {240, "SCORE"}, {336, "12345"}, // the score ends at 416
+        {448, "HI"},    {560, "7"},     // the hi-score ends at 576
+    };
+    for (const auto& field : fields) {
+        for (int c = 0; field.text[c] != 0; ++c) {
+            const int ink = CountPixels(game, field.x + 16 * c, 48, 16, 16, {0, 0, 0});
+            if (field.text[c] == ' ') {
+                EXPECT_EQ(ink, 0) << "space at x " << field.x + 16 * c;
+            } else {
+                EXPECT_GT(ink, 8) << field.text[c] << " at x " << field.x + 16 * c;
+            }
+        }
+    }
+    for (const int gapX : {160, 208, 224, 320, 416, 432, 480, 544}) {
+        EXPECT_EQ(CountPixels(game, gapX, 48, 16, 16, {0, 0, 0}), 0) << "gap at x " << gapX;
+    }
+}
+
+namespace {
+
+// Vehicle sprites by name, so that traces from two runs of the game compare.
+std::string ImageName(const c_Image* image) {
+    const c_GameImages& g = *bb_gamegraphics_gameImages;
+    const std::pair<const c_Image*, const char*> names[] = {
+        {g.m_carYellowRight.get(), "CarYellowRight"}, {g.m_carYellowLeft.get(), "CarYellowLeft"},
+        {g.m_carRedRight.get(), "CarRedRight"},       {g.m_carRedLeft.get(), "CarRedLeft"},
+        {g.m_truckRight.get(), "TruckRight"},         {g.m_truckLeft.get(), "TruckLeft"},
+        {g.m_ambulanceRight.get(), "AmbulanceRight"}, {g.m_ambulanceLeft.get(), "AmbulanceLeft"},
+        {g.m_bikeRight.get(), "BikeRight"},           {g.m_bikeLeft.get(), "BikeLeft"},
+    };
+    for (const auto& [known, name] : names) {
+        if (image == known)
+            return name;
+    }
+    return "?";
+}
+
+std::string RoadTrace() {
+    const c_RoadScreen& r = Road();
+    std::ostringstream out;
+    out << r.m_state << ' ' << r.m_frame << ' ' << r.m_frameTimer << ' ' << r.m_direction << ' '
+        << r.m_hireTimer << ' ' << r.m_stepCount << ' ' << r.m_hit << ' ' << r.m_flashTimer << ' '
+        << r.m_flashOn << ' ' << r.m_maxCars << ' ' << r.m_x << ' ' << r.m_y << ' ' << r.m_deadTimer
+        << ' ' << r.m_nextState << ' ' << r.m_ambulanceX;
+    for (const c_Car& c : r.m_cars) {
+        out << " | " << ImageName(c.m_image) << ' ' << c.m_x << ' ' << c.m_y << ' ' << c.m_oldX
+            << ' ' << c.m_oldY << ' ' << c.m_dx << ' ' << c.m_movedDx << ' ' << c.m_dy << ' '
+            << c.m_drift;
+    }
+    out << " # " << bb_tazzle_score << ' ' << bb_tazzle_money << ' ' << bb_random_Seed;
+    return out.str();
+}
+
+// Down into the traffic, along it, back up and down again: a session that meets vehicles.
+std::vector<std::string> PlayRecordedSession() {
+    GameHarness game;
+    StartRoad(game, kSeed);
+    const struct {
+        int key;
+        int updates;
+    } recording[] = {{kKeyDown, 40}, {kKeyLeft, 30},  {kKeyDown, 30}, {kKeyRight, 60},
+                     {kKeyUp, 50},   {kKeyDown, 200}, {kKeyLeft, 80}, {kKeyUp, 300}};
+    std::vector<std::string> trace;
+    for (const auto& step : recording) {
+        game.KeyDown(step.key);
+        for (int i = 0; i < step.updates; ++i) {
+            game.Update();
+            trace.push_back(RoadTrace());
+        }
+        game.KeyUp(step.key);
+    }
+    return trace;
+}
+
+} // namespace
+
+TEST(RoadScenario, ARecordedSessionEndsTheSameEveryTime) {
+    const std::vector<std::string> first = PlayRecordedSession();
+    const std::vector<std::string> second = PlayRecordedSession();
+    ASSERT_EQ(first.size(), second.size());
+    for (std::size_t i = 0; i < first.size(); ++i)
+        ASSERT_EQ(first[i], second[i]) << "update " << i;
+}

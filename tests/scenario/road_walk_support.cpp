@@ -1,0 +1,44 @@
+// The road scenarios' shared steps, driving the real game through the harness.
+#include "scenario/road_walk_support.h"
+
+#include <gtest/gtest.h>
+
+#include "game/random.h"
+#include "game/tazzle.h"
+#include "loading/road_sounds.h"
+#include "road/road_screen.h"
+#include "scenario/game_harness.h"
+
+void StartRoad(GameHarness& game, std::uint32_t seed) {
+    game.WaitForTitle();
+    game.Tap(13);
+    ASSERT_TRUE(game.UpdateUntil([] {
+        return bb_tazzle_mainState == c_MainState::Road && !bb_roadsounds_roadSounds->p_IsLoading();
+    })) << "the road did not start";
+    bb_random_Seed = seed;
+}
+
+void EmptyTheRoad() {
+    bb_tazzle_roadScreen->m_cars.clear();
+    bb_tazzle_roadScreen->m_maxCars = 0;
+}
+
+void Walk(GameHarness& game, int key, int updates) {
+    game.KeyDown(key);
+    game.Update(updates);
+    game.KeyUp(key);
+}
+
+int CountPixels(GameHarness& game, int x, int y, int w, int h, std::array<int, 3> colour) {
+    int count = 0;
+    for (int py = y; py < y + h; ++py) {
+        for (int px = x; px < x + w; ++px)
+            count += game.Pixel(px, py) == colour;
+    }
+    return count;
+}
+
+int BannerPixels(GameHarness& game) {
+    return CountPixels(game, 128, 64, 384, 16, {255, 255, 255}) +
+           CountPixels(game, 128, 64, 384, 16, {170, 0, 0});
+}
