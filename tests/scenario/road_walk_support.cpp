@@ -6,15 +6,27 @@
 #include "game/random.h"
 #include "game/tazzle.h"
 #include "loading/road_sounds.h"
+#include "loading/title_images.h"
 #include "road/road_screen.h"
 #include "scenario/game_harness.h"
 
 void StartRoad(GameHarness& game, std::uint32_t seed) {
+    // Loading runs on threads that a busy machine may hold back for many updates.
+    game.UpdateUntil(
+        [] {
+            return bb_tazzle_mainState == c_MainState::Title &&
+                   bb_titlegraphics_titleImages->p_IsLoaded();
+        },
+        20000000);
     game.WaitForTitle();
     game.Tap(13);
-    ASSERT_TRUE(game.UpdateUntil([] {
-        return bb_tazzle_mainState == c_MainState::Road && !bb_roadsounds_roadSounds->p_IsLoading();
-    })) << "the road did not start";
+    ASSERT_TRUE(game.UpdateUntil(
+        [] {
+            return bb_tazzle_mainState == c_MainState::Road &&
+                   !bb_roadsounds_roadSounds->p_IsLoading();
+        },
+        20000000))
+        << "the road did not start";
     bb_random_Seed = seed;
 }
 
