@@ -83,6 +83,18 @@ std::optional<GameWindow> TestDisplay::AwaitWindowOf(pid_t pid, double seconds) 
     return std::nullopt;
 }
 
+std::optional<std::array<int, 3>> TestDisplay::PixelAt(unsigned long window, int x, int y) {
+    XImage* image = XGetImage(display_, window, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image)
+        return std::nullopt;
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    std::array<int, 3> rgb{static_cast<int>((pixel & image->red_mask) >> 16),
+                           static_cast<int>((pixel & image->green_mask) >> 8),
+                           static_cast<int>(pixel & image->blue_mask)};
+    XDestroyImage(image);
+    return rgb;
+}
+
 void TestDisplay::SendClose(unsigned long window) {
     XEvent event;
     std::memset(&event, 0, sizeof event);

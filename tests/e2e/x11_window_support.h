@@ -2,6 +2,7 @@
 // through Xlib: its title, size and owner, and the close button (WM_DELETE_WINDOW).
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -29,6 +30,8 @@ public:
     std::optional<GameWindow> FindWindowOf(pid_t pid);
     // Waits (up to `seconds`) for that window to be mapped.
     std::optional<GameWindow> AwaitWindowOf(pid_t pid, double seconds);
+    // The colour of one pixel of the window's contents, as red, green, blue from 0 to 255.
+    std::optional<std::array<int, 3>> PixelAt(unsigned long window, int x, int y);
     // What the close button does: asks the window's owner to close it.
     void SendClose(unsigned long window);
 

@@ -1,0 +1,94 @@
+// The whole game as a process against a bare GLFW window that only clears and swaps at the same
+// 60 Hz (bench/bare_window.cpp), measured in the same run: start-up to the first title frame,
+// CPU over ten seconds of running, and peak resident memory. Needs an X display (make bench).
+#include <benchmark/benchmark.h>
+
+#include "e2e/x11_window_support.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr double kRunSeconds = 10.0;
+
+struct ProcessCost {
+    double startupMs = -1; // launch to the first frame showing the title's grey
+    double cpuSeconds = 0; // user + system over the whole run
+    double peakMB = 0;     // peak resident set
+};
+
+double Seconds(const timeval& t) {
+    return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
+}
+
+// Runs `program` in an empty scratch folder for kRunSeconds, then ends it and collects its cost.
+ProcessCost Measure(const std::string& program) {
+    ProcessCost cost;
+    TestDisplay display;
+    if (!display.ok())
+        return cost;
+    char name[] = "/tmp/process-bench.XXXXXX";
+    const std::string cwd = mkdtemp(name);
+    const auto start = Clock::now();
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(cwd.c_str()) != 0)
+            _exit(127);
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        execl(program.c_str(), program.c_str(), nullptr);
+        _exit(127);
+    }
+    const auto end = start + std::chrono::duration<double>(kRunSeconds);
+    // The grey at the bottom-right corner is the title's background and the bare window's clear.
+    while (Clock::now() < end && cost.startupMs < 0) {
+        if (auto window = display.FindWindowOf(pid)) {
+            if (display.PixelAt(window->id, 639, 479) == std::array<int, 3>{170, 170, 170})
+                cost.startupMs =
+                    std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    std::this_thread::sleep_until(end);
+    kill(pid, SIGKILL);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    cost.cpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
+    cost.peakMB = usage.ru_maxrss / 1024.0;
+    std::string remove = "rm -rf '" + cwd + "'";
+    (void)std::system(remove.c_str());
+    return cost;
+}
+
+void BM_GameAgainstBareWindow(benchmark::State& state) {
+    ProcessCost game, bare;
+    for (auto _ : state) {
+        bare = Measure(SKIDDLEWICK_BARE_WINDOW);
+        game = Measure(SKIDDLEWICK_BINARY);
+    }
+    if (game.startupMs < 0 || bare.startupMs < 0) {
+        state.SkipWithError("no window showed its first frame (is there a display?)");
+        return;
+    }
+    state.counters["startup_game_ms"] = game.startupMs;
+    state.counters["startup_bare_ms"] = bare.startupMs;
+    state.counters["startup_ratio(goal<=1.3)"] = game.startupMs / bare.startupMs;
+    state.counters["cpu_game_s"] = game.cpuSeconds;
+    state.counters["cpu_bare_s"] = bare.cpuSeconds;
+    state.counters["cpu_ratio(goal<=1.5)"] = game.cpuSeconds / bare.cpuSeconds;
+    state.counters["peak_game_MB"] = game.peakMB;
+    state.counters["peak_bare_MB"] = bare.peakMB;
+    state.counters["peak_ratio"] = game.peakMB / bare.peakMB;
+}
+BENCHMARK(BM_GameAgainstBareWindow)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
