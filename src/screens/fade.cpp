@@ -7,7 +7,7 @@
 #include "game/tazzle.h"
 #include "graphics/graphics.h"
 #include "loading/game_sounds.h"
-#include "text/text.h"
+#include "screens/screen_furniture.h"
 
 namespace {
 
@@ -26,12 +26,6 @@ void StartWoop(int step) {
     if (sounds && sounds->m_woop && sounds->m_woop->m_sample) {
         bb_audio_PlaySound(sounds->m_woop.get(), c_Fade::m_WoopChannel, 0);
     }
-}
-
-void DrawPauseNotice() {
-    bb_graphics_SetColor(255, 255, 255);
-    bb_graphics_DrawRect(208, 232, 224, 16);
-    bb_text_spectrumText->p_DrawFlashing(u"*** PAUSED ***", 208, 232, 0, 0, 170);
 }
 
 } // namespace
@@ -72,5 +66,5 @@ void c_Fade::p_OnRender() {
     bb_graphics_DrawRect(639 - t, 0, t + 1, 480);
     bb_graphics_SetColor(255, 255, 255);
     if (bb_tazzle_paused)
-        DrawPauseNotice();
+        bb_furniture_DrawPausedNotice();
 }
