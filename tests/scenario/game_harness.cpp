@@ -14,6 +14,8 @@
 #include "host/app.h"
 #include "host/game_entry.h"
 #include "host/zibbet_game.h"
+#include "loading/async_event.h"
+#include "loading/thread.h"
 #include "loading/title_images.h"
 
 namespace {
@@ -64,6 +66,12 @@ GameHarness::~GameHarness() {
     // The application and its devices go while the window's context still exists. GLFW stays
     // initialised until the process ends: terminating it unloads the GL driver, whose own
     // allocations the leak checker would then report as ours.
+    // Loader threads still reading files through the host must finish before it goes.
+    for (const auto& source : bb_asyncevent__sources) {
+        const auto* thread = dynamic_cast<const BBThread*>(source.get());
+        while (thread && thread->IsRunning())
+            std::this_thread::yield();
+    }
     bbInit();
     m_host.reset();
     std::error_code error;
