@@ -151,10 +151,13 @@ TEST(BadData, EveryDataFileDamagedEndsInItsFatalMessageOrAGame) {
 
     // Two workers, each with its own program folder and X server (so that the hundreds of
     // short-lived clients leave the shared display alone), share the cases.
+    // The copies are made before either worker starts programs: a child forked while the other
+    // copy was still being written would hold it open, and starting it would fail.
     std::vector<Outcome> outcomes(cases.size());
+    ProgramCopy programs[2];
     auto work = [&](size_t first) {
         PrivateDisplay display;
-        ProgramCopy program;
+        ProgramCopy& program = programs[first];
         std::mt19937 random(static_cast<unsigned>(first) + 1);
         for (size_t i = first; i < cases.size(); i += 2) {
             outcomes[i] = {cases[i], display.ok() ? program.Run(cases[i], display, random)
