@@ -191,7 +191,9 @@ TEST(FramePass, RendersOnceAndRunsTheDueUpdates) {
     double due = host.NextUpdate();
     EXPECT_GT(due, 0);
     host.RunPass();
-    EXPECT_EQ(delegate.updates, 4);
+    // A slow machine may fall behind the real clock and run more of the batch, never fewer.
+    EXPECT_GE(delegate.updates, 4);
+    EXPECT_LE(delegate.updates, 2 + 2 * 4);
     EXPECT_GE(BBGlfwGame::GetTime(), due - 0.001);
 
     // Hiding the window takes its focus: the next pass suspends the game, and while suspended a
@@ -212,5 +214,6 @@ TEST(FramePass, RendersOnceAndRunsTheDueUpdates) {
     glfwPostEmptyEvent();
     host.RunPass();
     EXPECT_FALSE(host.Suspended());
-    EXPECT_EQ(delegate.updates, updates + 1);
+    EXPECT_GE(delegate.updates, updates + 1);
+    EXPECT_LE(delegate.updates, updates + 4);
 }
