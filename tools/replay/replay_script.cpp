@@ -60,11 +60,11 @@ std::optional<ReplayCommand> ParseLine(std::string_view body, int line, std::str
         ++split;
     const std::string_view word = body.substr(0, split);
     const std::string_view rest = Trim(body.substr(split));
-    for (const OpSpec& spec : kOps) {
-        if (spec.name != word)
+    for (const OpSpec& entry : kOps) {
+        if (entry.name != word)
             continue;
-        ReplayCommand command{spec.op, line, 0, {}};
-        switch (spec.argument) {
+        ReplayCommand command{entry.op, line, 0, {}};
+        switch (entry.argument) {
         case OpSpec::None:
             if (!rest.empty()) {
                 error = LineError(line, "'" + std::string(word) + "' takes no argument");
@@ -72,11 +72,11 @@ std::optional<ReplayCommand> ParseLine(std::string_view body, int line, std::str
             }
             break;
         case OpSpec::Number: {
-            auto number = ParseNumber(rest, spec.low, spec.high);
+            auto number = ParseNumber(rest, entry.low, entry.high);
             if (!number) {
                 error = LineError(line, "'" + std::string(word) + "' needs a whole number from " +
-                                            std::to_string(spec.low) + " to " +
-                                            std::to_string(spec.high) + ", not '" +
+                                            std::to_string(entry.low) + " to " +
+                                            std::to_string(entry.high) + ", not '" +
                                             std::string(rest) + "'");
                 return std::nullopt;
             }
@@ -84,7 +84,7 @@ std::optional<ReplayCommand> ParseLine(std::string_view body, int line, std::str
             break;
         }
         case OpSpec::Text:
-            if (rest.empty() && spec.op == ReplayOp::Shot) {
+            if (rest.empty() && entry.op == ReplayOp::Shot) {
                 error = LineError(line, "'shot' needs a file name");
                 return std::nullopt;
             }
