@@ -25,15 +25,6 @@ const std::array<int, 3> kBlack = {0, 0, 0};
 const std::array<int, 3> kGrey = {170, 170, 170};
 const std::array<int, 3> kWhite = {255, 255, 255};
 
-int CountPixels(GameHarness& game, int x, int y, int w, int h, std::array<int, 3> colour) {
-    int count = 0;
-    for (int py = y; py < y + h; ++py) {
-        for (int px = x; px < x + w; ++px)
-            count += game.Pixel(px, py) == colour;
-    }
-    return count;
-}
-
 c_TazzleApp& App() {
     return *static_cast<c_TazzleApp*>(bb_app__app);
 }

@@ -144,3 +144,12 @@ std::string GameHarness::StateFile() const {
     text << file.rdbuf();
     return text.str();
 }
+
+int CountPixels(GameHarness& game, int x, int y, int w, int h, std::array<int, 3> colour) {
+    int count = 0;
+    for (int py = y; py < y + h; ++py) {
+        for (int px = x; px < x + w; ++px)
+            count += game.Pixel(px, py) == colour;
+    }
+    return count;
+}

@@ -53,3 +53,6 @@ private:
     std::filesystem::path m_folder;
     std::unique_ptr<BBZibbetGame> m_host;
 };
+
+// How many pixels of the rectangle in the last rendered frame have exactly this colour.
+int CountPixels(GameHarness& game, int x, int y, int w, int h, std::array<int, 3> colour);

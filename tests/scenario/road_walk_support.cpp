@@ -41,15 +41,6 @@ void Walk(GameHarness& game, int key, int updates) {
     game.KeyUp(key);
 }
 
-int CountPixels(GameHarness& game, int x, int y, int w, int h, std::array<int, 3> colour) {
-    int count = 0;
-    for (int py = y; py < y + h; ++py) {
-        for (int px = x; px < x + w; ++px)
-            count += game.Pixel(px, py) == colour;
-    }
-    return count;
-}
-
 int BannerPixels(GameHarness& game) {
     return CountPixels(game, 128, 64, 384, 16, {255, 255, 255}) +
            CountPixels(game, 128, 64, 384, 16, {170, 0, 0});

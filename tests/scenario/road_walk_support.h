@@ -21,8 +21,6 @@ void EmptyTheRoad();
 // Holds a control key for `updates` updates, then lets go.
 void Walk(GameHarness& game, int key, int updates);
 
-// How many pixels of the rectangle in the last rendered frame have exactly this colour.
-int CountPixels(GameHarness& game, int x, int y, int w, int h, std::array<int, 3> colour);
 // Pixels of the message banner's bar (128, 64, 384, 16) that are its white or its text's red:
 // all of them while a banner is up.
 int BannerPixels(GameHarness& game);
