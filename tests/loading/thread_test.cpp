@@ -1,9 +1,13 @@
 // Loader threads: the run state, the published result and the data loader end to end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <thread>
+#include <vector>
 
 #include "host/bb_game.h"
 #include "loading/async_data_loader.h"
@@ -32,13 +36,27 @@ public:
             return;
         bb_asyncevent_RemoveAsyncEventSource(this);
         delivered = Result();
+        if (log)
+            log->push_back(this);
     }
 
     std::promise<void> gate;
     std::unique_ptr<c_DataBuffer> buffer;
     int visits = 0;
     BBDataBuffer* delivered = nullptr;
+    std::vector<GatedThread*>* log = nullptr; // where deliveries are recorded, in order
 };
+
+// Waits for the thread's body to return; false when it has not within 30 seconds.
+bool WaitUntilFinished(const BBThread& thread) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (thread.IsRunning()) {
+        if (std::chrono::steady_clock::now() > limit)
+            return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
 
 struct Delivery {
     c_DataBuffer* buffer;
@@ -142,4 +160,43 @@ TEST_F(LoaderTest, ACompletionMayStartTheNextLoad) {
     EXPECT_EQ(listener.deliveries[0].path, first);
     EXPECT_EQ(listener.deliveries[1].path, second);
     EXPECT_EQ(listener.deliveries[1].bytes, (std::vector<int>{'b', 'b'}));
+}
+
+TEST_F(LoaderTest, EveryFinishedLoadIsDeliveredByTheNextPollWhateverTheOrderOfFinishing) {
+    // Twelve loads finish one or two at a time in a scrambled order, with a poll after each
+    // step: each poll delivers exactly the loads that have finished, in start order, and keeps
+    // the rest registered, however many sources left the registry earlier in the same visit.
+    constexpr int kLoads = 12;
+    std::vector<GatedThread*> log;
+    std::vector<std::shared_ptr<GatedThread>> threads;
+    for (int i = 0; i < kLoads; ++i) {
+        threads.push_back(std::make_shared<GatedThread>());
+        threads.back()->log = &log;
+        threads.back()->Start();
+    }
+    const std::vector<std::vector<int>> steps = {{0}, {5, 3}, {11}, {1, 2}, {10},
+                                                 {4}, {9, 6}, {7},  {8}};
+    std::vector<GatedThread*> expected;
+    for (const auto& step : steps) {
+        for (int i : step)
+            threads[i]->gate.set_value();
+        for (int i : step)
+            ASSERT_TRUE(WaitUntilFinished(*threads[i]));
+        std::vector<int> inStartOrder = step;
+        std::sort(inStartOrder.begin(), inStartOrder.end());
+        for (int i : inStartOrder)
+            expected.push_back(threads[i].get());
+        bb_asyncevent_UpdateAsyncEvents();
+        EXPECT_EQ(log, expected);
+        EXPECT_EQ(bb_asyncevent__sources.size(), kLoads - expected.size());
+        EXPECT_EQ(bb_asyncevent__current, nullptr);
+    }
+    // No pending source was skipped by a visit: each was visited once by every poll up to and
+    // including the one that delivered it.
+    for (size_t step = 0; step < steps.size(); ++step) {
+        for (int i : steps[step]) {
+            EXPECT_EQ(threads[i]->visits, static_cast<int>(step) + 1) << "load " << i;
+            EXPECT_EQ(threads[i]->delivered, threads[i]->buffer.get());
+        }
+    }
 }

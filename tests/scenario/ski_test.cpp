@@ -3,19 +3,24 @@
 #include <gtest/gtest.h>
 
 #include "game/tazzle.h"
+#include "loading/ski_sounds.h"
 #include "persist/settings.h"
 #include "road/road_screen.h"
 #include "scenario/game_harness.h"
 #include "scenario/road_walk_support.h"
 #include "ski/ski_course.h"
 #include "ski/ski_screen.h"
+#include "support/pump.h"
 
 namespace {
 
 constexpr std::array<int, 3> kBadNews{170, 0, 0};
 constexpr std::array<int, 3> kGoodNews{0, 0, 170};
 
-// A new game that goes straight onto the slope with hired skis.
+// A new game that goes straight onto the slope with hired skis, the ski sounds loaded. The slope
+// waits for its sounds and polls for them every update; the loads are given the time they need
+// on the loader threads (a busy machine may take longer than any fixed number of updates), after
+// which one update delivers all four.
 void StartSlope(GameHarness& game, int difficulty, int skiDamage) {
     game.WaitForTitle();
     bb_settings_gameSettings->m_difficulty = difficulty;
@@ -24,8 +29,11 @@ void StartSlope(GameHarness& game, int difficulty, int skiDamage) {
     bb_tazzle_skiDamage = skiDamage;
     bb_tazzle_skiScreen->p_OnInit();
     bb_tazzle_mainState = c_MainState::Ski;
-    // The ski sounds are left unloaded: the slope plays in silence, which is all these rules need.
+    bb_skisounds_skiSounds->p_StartLoad();
+    ASSERT_TRUE(WaitForLoaderThreads());
     game.Update();
+    ASSERT_TRUE(bb_skisounds_skiSounds->p_IsLoaded());
+    ASSERT_NE(bb_skisounds_skiSounds->m_skiCrash, nullptr);
     ASSERT_EQ(bb_tazzle_mainState, c_MainState::Ski);
 }
 
