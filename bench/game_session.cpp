@@ -1,0 +1,167 @@
+// The in-process game benchmarks' shared pieces: scratch folder, child processes, CPU clocks and
+// the stepped game.
+#include "game_session.h"
+
+#include "replay_driver.h"
+#include "replay_host.h"
+
+#include "game/tazzle.h"
+#include "graphics/graphics.h"
+#include "host/app.h"
+#include "host/errors.h"
+#include "host/game_entry.h"
+#include "loading/title_images.h"
+#include "screens/title_screen.h"
+
+#include <GLFW/glfw3.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kEnter = 13;
+
+double CpuSeconds(clockid_t clock) {
+    timespec t{};
+    clock_gettime(clock, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = write(fd, data, size);
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+void BenchPrepareGameFolder() {
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe");
+    const std::filesystem::path link = exe.parent_path() / "data";
+    std::error_code error;
+    if (!std::filesystem::exists(link, error))
+        std::filesystem::create_directory_symlink(SKIDDLEWICK_DATA_DIR, link, error);
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "skiddlewick-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    std::filesystem::current_path(pattern);
+}
+
+std::vector<double> BenchRunInChild(const std::function<std::vector<double>()>& measure) {
+    int fds[2];
+    if (pipe(fds) != 0)
+        return {};
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        const std::filesystem::path folder = std::filesystem::current_path();
+        BenchPrepareGameFolder();
+        const std::vector<double> values = measure();
+        const bool written = WriteAll(fds[1], reinterpret_cast<const char*>(values.data()),
+                                      values.size() * sizeof(double));
+        std::error_code error;
+        std::filesystem::remove_all(std::filesystem::current_path(), error);
+        std::fflush(nullptr);
+        // The game's threads and globals are left as they are: the process ends here.
+        std::_Exit(written ? 0 : 1);
+    }
+    close(fds[1]);
+    std::vector<char> bytes;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return {};
+    std::vector<double> values(bytes.size() / sizeof(double));
+    std::copy(bytes.begin(), bytes.begin() + static_cast<long>(values.size() * sizeof(double)),
+              reinterpret_cast<char*>(values.data()));
+    return values;
+}
+
+double BenchProcessCpuSeconds() {
+    return CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+}
+
+double BenchThreadCpuSeconds() {
+    return CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+}
+
+BenchGame::BenchGame(const std::string& state, DeviceFactory makeDevice) {
+    glfwSetErrorCallback(onGlfwError);
+    if (!glfwInit())
+        throw std::runtime_error("glfwInit failed (is there a display?)");
+    _host = std::make_unique<ReplayHost>(bb_str(state));
+    bbInit();
+    bbMain();
+    if (!_host->Delegate())
+        throw std::runtime_error("the game created no application");
+    if (makeDevice)
+        bb_app_deviceHooks.createGraphics = makeDevice;
+    _host->Open();
+}
+
+BenchGame::~BenchGame() = default;
+
+bool BenchGame::ReachTitle() {
+    return FramesUntil([] {
+        return bb_tazzle_mainState == c_MainState::Title &&
+               bb_titlegraphics_titleImages->p_IsLoaded();
+    });
+}
+
+void BenchGame::Update() {
+    WaitForLoaders();
+    _host->UpdateGame();
+}
+
+void BenchGame::Render() {
+    _host->RenderGame();
+    glfwSwapBuffers(_host->GetGLFWwindow());
+}
+
+bool BenchGame::FramesUntil(const std::function<bool()>& condition, int limit) {
+    for (int i = 0; i < limit; ++i) {
+        if (condition())
+            return true;
+        Frame();
+    }
+    return condition();
+}
+
+void BenchGame::KeyDown(int code) {
+    _host->KeyEvent(BBEVENT_KEYDOWN, code);
+}
+
+void BenchGame::KeyUp(int code) {
+    _host->KeyEvent(BBEVENT_KEYUP, code);
+}
+
+void BenchGame::Tap(int code) {
+    KeyDown(code);
+    KeyUp(code);
+}
+
+bool BenchGame::StartGameToRoad() {
+    Tap(kEnter);
+    return FramesUntil([] { return bb_tazzle_mainState == c_MainState::Road; });
+}
+
+const gxtkFrameStats& BenchGame::Stats() const {
+    return bb_graphics_device->Stats();
+}
