@@ -101,7 +101,7 @@ Bytes Sine16(int frames, int channels, int hertz, double frequency, double ampli
     return out;
 }
 
-Bytes MakeOgg(int frames, int channels, int hertz) {
+Bytes MakeOgg(int frames, int channels, int hertz, float amplitude) {
     vorbis_info info;
     vorbis_info_init(&info);
     if (vorbis_encode_init_vbr(&info, channels, hertz, 0.1f) != 0)
@@ -147,7 +147,7 @@ Bytes MakeOgg(int frames, int channels, int hertz) {
         float** buffer = vorbis_analysis_buffer(&dsp, count);
         for (int i = 0; i < count; ++i)
             for (int c = 0; c < channels; ++c)
-                buffer[c][i] = 0.5f * std::sin(float(2.0 * M_PI * 440.0 * (done + i) / hertz));
+                buffer[c][i] = amplitude * std::sin(float(2.0 * M_PI * 440.0 * (done + i) / hertz));
         vorbis_analysis_wrote(&dsp, count);
         drain();
     }

@@ -51,5 +51,6 @@ Bytes Ramp(std::size_t count);
 // `channels` interleaved copies per frame.
 Bytes Sine16(int frames, int channels, int hertz, double frequency, double amplitude);
 
-// An Ogg Vorbis stream of a sine tone, `frames` frames long.
-Bytes MakeOgg(int frames, int channels, int hertz);
+// An Ogg Vorbis stream of a sine tone, `frames` frames long, at `amplitude` of full scale (a
+// stream may carry samples far beyond it).
+Bytes MakeOgg(int frames, int channels, int hertz, float amplitude = 0.5f);

@@ -146,6 +146,21 @@ TEST(OggDecoder, GrowsItsBufferForALongStream) {
     EXPECT_NEAR(peak, 16384, 2000);
 }
 
+TEST(OggDecoder, ClampsSamplesFarBeyondFullScale) {
+    // A damaged or hostile stream can decode to floats thousands of times full scale; they must
+    // come out as the extreme 16-bit values, by defined arithmetic.
+    Decoded d = DecodeOgg(MakeOgg(4000, 1, 8000, 5000.0f));
+    ASSERT_TRUE(d.block);
+    ASSERT_EQ(d.length, 4000);
+    int lowest = 0, highest = 0;
+    for (int i = 0; i < d.length; ++i) {
+        lowest = std::min(lowest, int(d.block.get()[i]));
+        highest = std::max(highest, int(d.block.get()[i]));
+    }
+    EXPECT_EQ(lowest, -32768);
+    EXPECT_EQ(highest, 32767);
+}
+
 TEST(OggDecoder, RefusesWhatIsNotVorbis) {
     EXPECT_FALSE(DecodeOgg(Bytes{}).block);
     EXPECT_FALSE(DecodeOgg(Ramp(5000)).block);
