@@ -8,7 +8,7 @@ WERROR := $(if $(CI),ON,OFF)
 # connects during the reset finds no display.
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset"
 
-.PHONY: deps configure build run test bench sanitize fuzz install package clean
+.PHONY: deps configure build run test bench screenshots sanitize fuzz install package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -27,6 +27,10 @@ test: build
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $(XVFB) $$b || exit 1; done
+
+# The README's pictures: every screen captured by the replay tool (tools/screenshots.sh).
+screenshots: build
+	$(XVFB) tools/screenshots.sh $(BUILD)
 
 # Sanitizer runs: leaks are checked; the suppressions cover third-party libraries only.
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \

@@ -22,9 +22,6 @@ constexpr int kMenuUp = 38;
 constexpr int kMenuDown = 40;
 constexpr int kWalkLeft = 73;
 constexpr int kWalkDown = 90;
-// The most vehicles any level allows (hard, from level 5).
-constexpr int kMostCars = 20;
-constexpr int kBusiestLevel = 5;
 
 // Per frame: mean draw calls, vertices, primitives and flushes, then the most draw calls and
 // vertices of any one frame, then the number of frames.
@@ -104,29 +101,16 @@ std::vector<double> Options(bool redefine) {
     return Sample(game, 60);
 }
 
-// Hard traffic at the level that allows the most vehicles, sampled once the road is full; then,
-// with `slope` set, skis are granted so that the walker, standing at the top, goes onto that
-// level's slope.
+// The busiest road (sampled with its vehicles counted at the end) or the busiest slope.
 std::vector<double> Busiest(bool slope) {
-    BenchGame game("Difficulty=2");
-    if (!game.ReachTitle() || !game.StartGameToRoad())
+    BenchGame game(kBenchHardState);
+    if (!BenchGoToBusiestRoad(game) || (slope && !BenchGoToBusiestSlope(game)))
         return {};
-    bb_tazzle_level = kBusiestLevel;
-    bb_tazzle_roadScreen->m_maxCars = kMostCars;
-    if (!slope) {
-        game.FramesUntil([] {
-            return static_cast<int>(bb_tazzle_roadScreen->m_cars.size()) >= kMostCars;
-        });
-        std::vector<double> result = Sample(game, 120);
-        result.push_back(static_cast<double>(bb_tazzle_roadScreen->m_cars.size()));
-        return result;
-    }
-    bb_tazzle_gotSkis = true;
-    if (!game.FramesUntil([] { return InState(c_MainState::Ski); }, 600))
-        return {};
-    for (int i = 0; i < 60; ++i) // the fade in
-        game.Frame();
-    return Sample(game, 240);
+    if (slope)
+        return Sample(game, 240);
+    std::vector<double> result = Sample(game, 120);
+    result.push_back(static_cast<double>(bb_tazzle_roadScreen->m_cars.size()));
+    return result;
 }
 
 // Easy traffic, seed 1 (a crossing known to be free of hits), with no money left: down to the

@@ -11,6 +11,7 @@
 #include "host/errors.h"
 #include "host/game_entry.h"
 #include "loading/title_images.h"
+#include "road/road_screen.h"
 #include "screens/title_screen.h"
 
 #include <GLFW/glfw3.h>
@@ -25,6 +26,9 @@
 namespace {
 
 constexpr int kEnter = 13;
+constexpr int kBusiestLevel = 5;
+constexpr int kMostCars = 20;
+constexpr int kFadeInFrames = 60;
 
 double CpuSeconds(clockid_t clock) {
     timespec t{};
@@ -130,8 +134,11 @@ void BenchGame::Update() {
     _host->UpdateGame();
 }
 
-void BenchGame::Render() {
+void BenchGame::Draw() {
     _host->RenderGame();
+}
+
+void BenchGame::Show() {
     glfwSwapBuffers(_host->GetGLFWwindow());
 }
 
@@ -164,4 +171,22 @@ bool BenchGame::StartGameToRoad() {
 
 const gxtkFrameStats& BenchGame::Stats() const {
     return bb_graphics_device->Stats();
+}
+
+bool BenchGoToBusiestRoad(BenchGame& game) {
+    if (!game.ReachTitle() || !game.StartGameToRoad())
+        return false;
+    bb_tazzle_level = kBusiestLevel;
+    bb_tazzle_roadScreen->m_maxCars = kMostCars;
+    return game.FramesUntil(
+        [] { return static_cast<int>(bb_tazzle_roadScreen->m_cars.size()) >= kMostCars; });
+}
+
+bool BenchGoToBusiestSlope(BenchGame& game) {
+    bb_tazzle_gotSkis = true;
+    if (!game.FramesUntil([] { return bb_tazzle_mainState == c_MainState::Ski; }, 600))
+        return false;
+    for (int i = 0; i < kFadeInFrames; ++i)
+        game.Frame();
+    return true;
 }

@@ -44,7 +44,13 @@ public:
     bool ReachTitle();
     void Update();
     // Renders the frame and shows it.
-    void Render();
+    void Render() {
+        Draw();
+        Show();
+    }
+    // The frame rendered (the game's RenderGame), then shown (the buffers swapped).
+    void Draw();
+    void Show();
     void Frame() {
         Update();
         Render();
@@ -64,3 +70,13 @@ public:
 private:
     std::unique_ptr<ReplayHost> _host;
 };
+
+// The state file of a game with hard traffic.
+inline constexpr const char* kBenchHardState = "Difficulty=2";
+// The busiest road: from the title of a game made with kBenchHardState, START GAME, then the level
+// raised to 5, where hard traffic allows the most vehicles (20), and frames until that many
+// drive. False when the road was not reached.
+bool BenchGoToBusiestRoad(BenchGame& game);
+// From there the busiest slope: skis granted, the walker standing at the top goes onto the course
+// of level 5 (every tree, mogul and gate of it), and frames until its fade-in is over.
+bool BenchGoToBusiestSlope(BenchGame& game);

@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libvorbis-dev
     libx11-dev xvfb xauth xdotool imagemagick sox x11-apps
+    libsdl2-dev
 )
 
 missing=()
