@@ -7,6 +7,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -22,7 +25,42 @@ struct ProcessCost {
     double startupMs = -1; // launch to the first frame showing the title's grey
     double cpuSeconds = 0; // user + system over the whole run
     double peakMB = 0;     // peak resident set
+    // The same CPU split by thread, read just before the end: Mesa's llvmpipe rasteriser
+    // threads, the main thread, and every other thread still running (audio mixer, X, GLFW).
+    double rasteriserSeconds = 0;
+    double mainSeconds = 0;
+    double otherSeconds = 0;
 };
+
+// Adds each live thread's user + system time to the cost's rasteriser, main or other share.
+void SplitByThread(pid_t pid, ProcessCost& cost) {
+    const double tick = static_cast<double>(sysconf(_SC_CLK_TCK));
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        std::string name;
+        std::getline(std::ifstream(task.path() / "comm"), name);
+        std::string stat;
+        std::getline(std::ifstream(task.path() / "stat"), stat);
+        // The fields after the parenthesised name: state is the 3rd field, utime the 14th.
+        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+        std::string field;
+        double utime = 0, stime = 0;
+        for (int i = 3; i <= 15 && fields >> field; ++i) {
+            if (i == 14)
+                utime = std::stod(field);
+            if (i == 15)
+                stime = std::stod(field);
+        }
+        const double seconds = (utime + stime) / tick;
+        if (name.rfind("llvmpipe", 0) == 0)
+            cost.rasteriserSeconds += seconds;
+        else if (task.path().filename() == std::to_string(pid))
+            cost.mainSeconds += seconds;
+        else
+            cost.otherSeconds += seconds;
+    }
+}
 
 double Seconds(const timeval& t) {
     return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
@@ -56,6 +94,7 @@ ProcessCost Measure(const std::string& program) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     std::this_thread::sleep_until(end);
+    SplitByThread(pid, cost);
     kill(pid, SIGKILL);
     int status = 0;
     rusage usage{};
@@ -83,6 +122,15 @@ void BM_GameAgainstBareWindow(benchmark::State& state) {
     state.counters["cpu_game_s"] = game.cpuSeconds;
     state.counters["cpu_bare_s"] = bare.cpuSeconds;
     state.counters["cpu_ratio(goal<=1.5)"] = game.cpuSeconds / bare.cpuSeconds;
+    state.counters["cpu_game_rasteriser_s"] = game.rasteriserSeconds;
+    state.counters["cpu_game_main_s"] = game.mainSeconds;
+    state.counters["cpu_game_other_s"] = game.otherSeconds;
+    state.counters["cpu_bare_rasteriser_s"] = bare.rasteriserSeconds;
+    state.counters["cpu_bare_main_s"] = bare.mainSeconds;
+    state.counters["cpu_bare_other_s"] = bare.otherSeconds;
+    // Without Mesa's rasteriser threads: what the game's own code costs against the floor's.
+    state.counters["cpu_ratio_without_rasteriser"] =
+        (game.cpuSeconds - game.rasteriserSeconds) / (bare.cpuSeconds - bare.rasteriserSeconds);
     state.counters["peak_game_MB"] = game.peakMB;
     state.counters["peak_bare_MB"] = bare.peakMB;
     state.counters["peak_ratio"] = game.peakMB / bare.peakMB;
