@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 
 #include "game/random.h"
 #include "game/tazzle.h"
@@ -83,16 +84,30 @@ const std::set<int>& AutoPlayer::Act() {
         m_mouseDown = false;
     }
     switch (bb_tazzle_mainState) {
-    case c_MainState::Title: OnTitle(); break;
-    case c_MainState::Options: OnOptions(); break;
-    case c_MainState::RedefineKeys: OnRedefineKeys(); break;
-    case c_MainState::Road: OnRoad(); break;
-    case c_MainState::Ski: OnSki(); break;
-    case c_MainState::NoMoney: OnNoMoney(); break;
-    default: break;
+    case c_MainState::Title:
+        OnTitle();
+        break;
+    case c_MainState::Options:
+        OnOptions();
+        break;
+    case c_MainState::RedefineKeys:
+        OnRedefineKeys();
+        break;
+    case c_MainState::Road:
+        OnRoad();
+        break;
+    case c_MainState::Ski:
+        OnSki();
+        break;
+    case c_MainState::NoMoney:
+        OnNoMoney();
+        break;
+    default:
+        break;
     }
     // Keys typed while a key is being redefined would be bound; the plan chooses those itself.
-    if (bb_tazzle_mainState != c_MainState::RedefineKeys)
+    if (bb_tazzle_mainState >= c_MainState::Title &&
+        bb_tazzle_mainState != c_MainState::RedefineKeys)
         Noise();
     return m_hit;
 }
@@ -116,6 +131,8 @@ void AutoPlayer::Observe() {
     }
     if (state == c_MainState::RedefineKeys)
         m_changes = Between(1, 3);
+    if (state == c_MainState::Road || state == c_MainState::Ski)
+        m_careful = Chance(0.7);
     if (newGame) {
         // The game seeds its traffic from the clock; the long play seeds it from its own
         // sequence, so that a run can be repeated.
@@ -223,8 +240,7 @@ void AutoPlayer::OnOptions() {
             m_target = c_OptionsScreen::m_Back;
         }
     }
-    if (m_target == c_OptionsScreen::m_RedefineKeys &&
-        options.m_menu->m_selected == m_target)
+    if (m_target == c_OptionsScreen::m_RedefineKeys && options.m_menu->m_selected == m_target)
         m_redefined = true;
     SteerMenu(options.m_menu->m_selected, m_target);
 }
@@ -273,7 +289,7 @@ void AutoPlayer::OnRedefineKeys() {
     SteerMenu(keys.m_menu->m_selected, m_target);
 }
 
-int AutoPlayer::RoadDirectionKey() {
+int AutoPlayer::RoadHeading() {
     const c_RoadScreen& road = *bb_tazzle_roadScreen;
     int targetX = kHutX;
     int targetY = kHutY;
@@ -286,13 +302,54 @@ int AutoPlayer::RoadDirectionKey() {
     }
     bool onPavement = road.m_y == kTopY || road.m_y == kHutY;
     if (road.m_x != targetX && (onPavement || m_detour))
-        return Key(road.m_x < targetX ? c_Control::Right : c_Control::Left);
+        return road.m_x < targetX ? c_Control::Right : c_Control::Left;
     if (road.m_x != targetX) // back to the nearer pavement before walking along
-        return Key(road.m_y < 232 ? c_Control::Up : c_Control::Down);
+        return road.m_y < 232 ? c_Control::Up : c_Control::Down;
     if (road.m_y != targetY)
-        return Key(road.m_y < targetY ? c_Control::Down : c_Control::Up);
+        return road.m_y < targetY ? c_Control::Down : c_Control::Up;
     m_detour = false; // reached
-    return m_held;
+    return -1;
+}
+
+namespace {
+
+// Whether the walker, going this way, meets a vehicle in the next few updates.
+bool WalkerEndangered(int control) {
+    constexpr int kLookAhead = 8;
+    constexpr int kSize = 32; // the walker's sprite
+    const c_RoadScreen& road = *bb_tazzle_roadScreen;
+    int dx = control == c_Control::Left ? -4 : control == c_Control::Right ? 4 : 0;
+    int dy = control == c_Control::Up ? -4 : control == c_Control::Down ? 4 : 0;
+    int maxX = bb_tazzle_gotSkis ? 528 : 544;
+    for (int t = 1; t <= kLookAhead; ++t) {
+        int x = std::clamp(road.m_x + dx * t, 64, maxX);
+        int y = std::clamp(road.m_y + dy * t, 64, 400);
+        for (const c_Car& car : road.m_cars) {
+            int carX = car.m_x + car.m_dx * t;
+            if (x < carX + car.p_Width() + 2 && carX < x + kSize + 2 &&
+                y < car.m_y + car.p_Height() + 2 && car.m_y < y + kSize + 2)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int AutoPlayer::RoadDirectionKey() {
+    int heading = RoadHeading();
+    if (heading < 0)
+        return m_held;
+    // A careful walker steps back or aside from a vehicle about to run it over.
+    if (m_careful && WalkerEndangered(heading)) {
+        const int reverse[] = {c_Control::Down, c_Control::Up, c_Control::Right, c_Control::Left};
+        for (int dodge : {reverse[heading], c_Control::Left, c_Control::Right, c_Control::Up,
+                          c_Control::Down}) {
+            if (!WalkerEndangered(dodge))
+                return Key(dodge);
+        }
+    }
+    return Key(heading);
 }
 
 void AutoPlayer::OnRoad() {
@@ -315,10 +372,20 @@ void AutoPlayer::OnRoad() {
 
 int AutoPlayer::SkiAim() const {
     const c_SkiScreen& ski = *bb_tazzle_skiScreen;
-    // Banners and gates the skier can still reach: aim at the middle of the nearest one.
+    // A careful skier first swerves round a tree in its way, by the shorter way that is open.
+    for (const c_Tree& tree : ski.m_trees) {
+        bool ahead = tree.m_y + 48 > ski.m_y && tree.m_y - ski.m_y < 160;
+        if (!m_careful || !ahead || std::abs(tree.m_x - ski.m_x) >= 44)
+            continue;
+        int left = tree.m_x - 52;
+        int right = tree.m_x + 52;
+        bool goLeft = right > 528 || (left >= 64 && ski.m_x - left < right - ski.m_x);
+        return goLeft ? left : right;
+    }
+    // Then banners and gates it can still reach: it aims at the middle of the nearest one.
     for (const c_Finish& finish : ski.m_finishes) {
         if (finish.m_y > ski.m_y)
-            return finish.m_x + 48;
+            return finish.m_x + 96;
     }
     for (const c_Flag& gate : ski.m_flags) {
         if (gate.m_y > ski.m_y)

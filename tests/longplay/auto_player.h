@@ -49,6 +49,8 @@ private:
     // Moves the menu's selection one line towards `item` per call; activates it once there.
     void SteerMenu(int selected, int item);
     int FreeLetterFor(int control);
+    // The control that takes the walker on its way (-1: there already), and the key to hold.
+    int RoadHeading();
     int RoadDirectionKey();
 
     GameHarness& m_game;
@@ -60,10 +62,11 @@ private:
     int m_lastState = -1; // main state seen after the last update
     bool m_mouseDown = false;
     // The plan for the current visit of a menu screen.
-    int m_target = -1;    // menu line to activate
-    int m_changes = 0;    // options lines still to change / keys still to redefine
+    int m_target = -1;             // menu line to activate
+    int m_changes = 0;             // options lines still to change / keys still to redefine
     bool m_redefined = false;      // this visit of the options has been to the key screen
     bool m_visitedOptions = false; // the options have been seen at all
+    bool m_careful = false;        // this crossing dodges the traffic, this ski run the trees
     // Road detour to a random point, to reach the walker's limits.
     bool m_detour = false;
     int m_detourX = 0;

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int kFee = 10;        // the ski hire and the ambulance both cost this
+constexpr int kFee = 10;         // the ski hire and the ambulance both cost this
 constexpr int kBonusStep = 1000; // points per cash bonus
 constexpr size_t kFaultsKept = 50;
 
@@ -26,10 +26,10 @@ bool InPlay(int mainState) {
 bool AllowedTransition(int from, int to) {
     using S = c_MainState;
     static const std::set<std::pair<int, int>> allowed = {
-        {S::Init, S::Loading},  {S::Loading, S::Title},       {S::Title, S::Road},
-        {S::Title, S::Options}, {S::Road, S::Ski},            {S::Road, S::NoMoney},
-        {S::Road, S::Title},    {S::Ski, S::Road},            {S::Ski, S::Title},
-        {S::NoMoney, S::Title}, {S::Options, S::Title},       {S::Options, S::RedefineKeys},
+        {S::Init, S::Loading},        {S::Loading, S::Title}, {S::Title, S::Road},
+        {S::Title, S::Options},       {S::Road, S::Ski},      {S::Road, S::NoMoney},
+        {S::Road, S::Title},          {S::Ski, S::Road},      {S::Ski, S::Title},
+        {S::NoMoney, S::Title},       {S::Options, S::Title}, {S::Options, S::RedefineKeys},
         {S::RedefineKeys, S::Options}};
     return from == to || allowed.contains({from, to});
 }
@@ -81,6 +81,11 @@ GameSnapshot GameSnapshot::Take() {
         s.titleState = bb_tazzle_titleScreen->m_state;
         s.roadState = bb_tazzle_roadScreen->m_state;
         s.skiState = bb_tazzle_skiScreen->m_state;
+        s.walkerX = bb_tazzle_roadScreen->m_x;
+        s.walkerY = bb_tazzle_roadScreen->m_y;
+        s.skierX = bb_tazzle_skiScreen->m_x;
+        s.skierY = bb_tazzle_skiScreen->m_y;
+        s.skierRow = bb_tazzle_skiScreen->m_row;
     }
     return s;
 }
@@ -109,6 +114,8 @@ void GameWatch::Check(const GameSnapshot& before, const GameSnapshot& after,
     CheckMoney(before, after);
     CheckSkis(before, after);
     CheckGlobalKeys(before, after, keysHit);
+    CheckScoring(before, after);
+    CheckMotion(before, after);
     if (after.mainState == c_MainState::Road)
         CheckRoad(after);
     if (after.mainState == c_MainState::Ski)
@@ -145,8 +152,7 @@ void GameWatch::CheckProgress(const GameSnapshot& b, const GameSnapshot& a) {
         Fault("a lap ended without the level rising");
     if (a.hiScore < b.hiScore)
         Fault("hi-score fell");
-    if (a.hiScore != b.hiScore &&
-        (b.mainState != c_MainState::NoMoney || a.hiScore != a.score))
+    if (a.hiScore != b.hiScore && (b.mainState != c_MainState::NoMoney || a.hiScore != a.score))
         Fault("hi-score changed other than to the score on the no-money screen");
     if (InPlay(a.mainState) && a.score > a.lastScoreUpdate + kBonusStep - 1)
         Fault("score " + std::to_string(a.score) + " without its bonus past " +
@@ -180,8 +186,7 @@ void GameWatch::CheckSkis(const GameSnapshot& b, const GameSnapshot& a) {
     bool crashEnded = CrashEnded(b, a);
     if (a.skiDamage != b.skiDamage && !HiredSkis(b, a) &&
         !(crashEnded && a.skiDamage == b.skiDamage - 1))
-        Fault("ski damage " + std::to_string(b.skiDamage) + " -> " +
-              std::to_string(a.skiDamage));
+        Fault("ski damage " + std::to_string(b.skiDamage) + " -> " + std::to_string(a.skiDamage));
     if (b.gotSkis && !a.gotSkis && !(crashEnded && a.skiDamage <= 0))
         Fault("skis lost without breaking");
     if (!b.gotSkis && a.gotSkis && !HiredSkis(b, a))
@@ -202,10 +207,44 @@ void GameWatch::CheckGlobalKeys(const GameSnapshot& b, const GameSnapshot& a,
         Fault("music switch unasked");
     // The options screen has its own full-screen line.
     if (b.mainState != c_MainState::Options) {
-        bool full =
-            b.fullScreen ^ (active && KeyHit(keysHit, a.controls[c_Control::FullScreen]));
+        bool full = b.fullScreen ^ (active && KeyHit(keysHit, a.controls[c_Control::FullScreen]));
         if (a.fullScreen != full)
             Fault("full screen unasked");
+    }
+}
+
+void GameWatch::CheckScoring(const GameSnapshot& b, const GameSnapshot& a) {
+    if (StartedNewGame(b, a))
+        return;
+    int points = a.score - b.score;
+    // The road pays 5 points for 5 steps; the slope 10 for a gate that appears, 100 for the
+    // finish banner, and takes 20 (down to 0) for a missed gate.
+    bool fair = b.mainState == c_MainState::Road  ? points == 0 || points == 5
+                : b.mainState == c_MainState::Ski ? points >= -20 && points <= 110
+                                                  : points == 0;
+    if (!fair)
+        Fault("score " + std::to_string(b.score) + " -> " + std::to_string(a.score) + " in state " +
+              std::to_string(b.mainState));
+}
+
+void GameWatch::CheckMotion(const GameSnapshot& b, const GameSnapshot& a) {
+    if (b.mainState != a.mainState)
+        return;
+    bool bothPaused = b.paused && a.paused;
+    if (a.mainState == c_MainState::Road && b.roadState == c_RoadScreen::kStatePlaying &&
+        a.roadState == c_RoadScreen::kStatePlaying && !HiredSkis(b, a)) {
+        int step = std::abs(a.walkerX - b.walkerX) + std::abs(a.walkerY - b.walkerY);
+        if (step > 4 || (bothPaused && step != 0))
+            Fault("walker stepped " + std::to_string(step) + (bothPaused ? " while paused" : ""));
+    }
+    if (a.mainState == c_MainState::Ski && b.skiState == c_SkiScreen::kSkiing &&
+        a.skiState == c_SkiScreen::kSkiing) {
+        int dx = std::abs(a.skierX - b.skierX);
+        int dy = std::abs(a.skierY - b.skierY);
+        bool still = dx == 0 && dy == 0 && a.skierRow == b.skierRow;
+        if (dx > 2 || dy > 2 || (bothPaused && !still))
+            Fault("skier moved (" + std::to_string(dx) + ", " + std::to_string(dy) + ")" +
+                  (bothPaused ? " while paused" : ""));
     }
 }
 
@@ -227,7 +266,8 @@ void GameWatch::CheckRoad(const GameSnapshot& a) {
         int top = right ? 96 : 240;
         int bottom = top + (car.p_IsTruck() ? 80 : 96);
         int speed = std::abs(car.m_dx);
-        bool xInside = right ? (car.m_x >= -64 && car.m_x <= 640) : (car.m_x >= -128 && car.m_x <= 576);
+        bool xInside =
+            right ? (car.m_x >= -64 && car.m_x <= 640) : (car.m_x >= -128 && car.m_x <= 576);
         if (car.m_y < top || car.m_y > bottom || !xInside || speed < 2 || speed > 8 || speed % 2)
             Fault("vehicle at (" + std::to_string(car.m_x) + ", " + std::to_string(car.m_y) +
                   ") speed " + std::to_string(car.m_dx));

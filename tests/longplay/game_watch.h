@@ -26,6 +26,8 @@ struct GameSnapshot {
     int titleState = 0;
     int roadState = 0;
     int skiState = 0;
+    int walkerX = 0, walkerY = 0; // the road screen's character
+    int skierX = 0, skierY = 0, skierRow = 0;
 
     static GameSnapshot Take();
 };
@@ -33,8 +35,7 @@ struct GameSnapshot {
 class GameWatch {
 public:
     // Checks one update: `before` and `after` it, with the key codes pressed for it.
-    void Check(const GameSnapshot& before, const GameSnapshot& after,
-               const std::set<int>& keysHit);
+    void Check(const GameSnapshot& before, const GameSnapshot& after, const std::set<int>& keysHit);
 
     // How many updates were spent in each main state (index 0 to 7).
     const std::array<long, 8>& UpdatesInState() const { return m_updatesInState; }
@@ -51,6 +52,8 @@ private:
     void CheckSkis(const GameSnapshot& b, const GameSnapshot& a);
     void CheckGlobalKeys(const GameSnapshot& b, const GameSnapshot& a,
                          const std::set<int>& keysHit);
+    void CheckScoring(const GameSnapshot& b, const GameSnapshot& a);
+    void CheckMotion(const GameSnapshot& b, const GameSnapshot& a);
     void CheckRoad(const GameSnapshot& a);
     void CheckSki(const GameSnapshot& a);
     void CheckNoMoney();

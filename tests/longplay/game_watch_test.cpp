@@ -65,75 +65,119 @@ TEST_F(GameWatchTest, PassesTheGamesOwnMovesAndCatchesTheOthers) {
              a.skiDamage = 3;
              a.money -= 10;
          },
-         {}, false},
+         {},
+         false},
         {"skis for free",
          [](GameSnapshot&, GameSnapshot& a) {
              a.gotSkis = true;
              a.skiDamage = 3;
          },
-         {}, true},
+         {},
+         true},
         {"skis as damaged as on hard, hired on normal",
          [](GameSnapshot&, GameSnapshot& a) {
              a.gotSkis = true;
              a.skiDamage = 2;
              a.money -= 10;
          },
-         {}, true},
+         {},
+         true},
         {"the ambulance fee",
          [](GameSnapshot& b, GameSnapshot& a) {
              b.roadState = c_RoadScreen::kStateAmbulance;
              a.money -= 10;
          },
-         {}, false},
+         {},
+         false},
         {"a bonus paid",
          [](GameSnapshot& b, GameSnapshot& a) {
              b.score = a.score = 1000;
              a.lastScoreUpdate = 1000;
              a.money += 10;
          },
-         {}, false},
+         {},
+         false},
         {"a bonus unpaid",
          [](GameSnapshot& b, GameSnapshot& a) {
              b.score = a.score = 1000;
              a.lastScoreUpdate = 1000;
          },
-         {}, true},
-        {"a bonus owed", [](GameSnapshot& b, GameSnapshot& a) { b.score = a.score = 1000; }, {}, true},
+         {},
+         true},
+        {"a bonus owed",
+         [](GameSnapshot& b, GameSnapshot& a) { b.score = a.score = 1000; },
+         {},
+         true},
+        {"points out of nowhere", [](GameSnapshot&, GameSnapshot& a) { a.score += 10; }, {}, true},
+        {"a step", [](GameSnapshot&, GameSnapshot& a) { a.walkerY += 4; }, {}, false},
+        {"a leap", [](GameSnapshot&, GameSnapshot& a) { a.walkerX += 8; }, {}, true},
+        {"a step while paused",
+         [](GameSnapshot& b, GameSnapshot& a) {
+             b.paused = a.paused = true;
+             a.walkerY += 4;
+         },
+         {},
+         true},
+        {"to the hut's door on hiring",
+         [](GameSnapshot&, GameSnapshot& a) {
+             a.gotSkis = true;
+             a.skiDamage = 3;
+             a.money -= 10;
+             a.walkerX += 96;
+         },
+         {},
+         false},
         {"a negative score", [](GameSnapshot&, GameSnapshot& a) { a.score = -5; }, {}, true},
-        {"the level rising on the road", [](GameSnapshot&, GameSnapshot& a) { ++a.level; }, {}, true},
+        {"the level rising on the road",
+         [](GameSnapshot&, GameSnapshot& a) { ++a.level; },
+         {},
+         true},
         {"the level rising after a run",
          [](GameSnapshot& b, GameSnapshot& a) {
              b.mainState = c_MainState::Ski;
              b.gotSkis = a.gotSkis = true;
              ++a.level;
          },
-         {}, false},
+         {},
+         false},
         {"a run ending without the level rising",
          [](GameSnapshot& b, GameSnapshot& a) {
              b.mainState = c_MainState::Ski;
              b.gotSkis = a.gotSkis = true;
          },
-         {}, true},
-        {"skis lost on the road",
-         [](GameSnapshot& b, GameSnapshot&) {
-             b.gotSkis = true;
-         },
-         {}, true},
-        {"from the road straight to the options",
-         [](GameSnapshot&, GameSnapshot& a) { a.mainState = c_MainState::Options; }, {}, true},
-        {"to the no-money screen with money",
-         [](GameSnapshot&, GameSnapshot& a) { a.mainState = c_MainState::NoMoney; }, {}, true},
-        {"the hi-score set on the road", [](GameSnapshot&, GameSnapshot& a) { a.hiScore = 100; }, {},
+         {},
          true},
-        {"the pause key", [](GameSnapshot&, GameSnapshot& a) { a.paused = true; }, {kPauseKey}, false},
+        {"skis lost on the road",
+         [](GameSnapshot& b, GameSnapshot&) { b.gotSkis = true; },
+         {},
+         true},
+        {"from the road straight to the options",
+         [](GameSnapshot&, GameSnapshot& a) { a.mainState = c_MainState::Options; },
+         {},
+         true},
+        {"to the no-money screen with money",
+         [](GameSnapshot&, GameSnapshot& a) { a.mainState = c_MainState::NoMoney; },
+         {},
+         true},
+        {"the hi-score set on the road",
+         [](GameSnapshot&, GameSnapshot& a) { a.hiScore = 100; },
+         {},
+         true},
+        {"the pause key",
+         [](GameSnapshot&, GameSnapshot& a) { a.paused = true; },
+         {kPauseKey},
+         false},
         {"a pause unasked", [](GameSnapshot&, GameSnapshot& a) { a.paused = true; }, {}, true},
         {"the pause key ignored", [](GameSnapshot&, GameSnapshot&) {}, {kPauseKey}, true},
         {"the pause key while redefining",
          [](GameSnapshot& b, GameSnapshot& a) {
              b.mainState = a.mainState = c_MainState::RedefineKeys;
          },
-         {kPauseKey}, false},
-        {"full screen unasked", [](GameSnapshot&, GameSnapshot& a) { a.fullScreen = true; }, {},
+         {kPauseKey},
+         false},
+        {"full screen unasked",
+         [](GameSnapshot&, GameSnapshot& a) { a.fullScreen = true; },
+         {},
          true},
         {"a new game",
          [](GameSnapshot& b, GameSnapshot& a) {
@@ -143,7 +187,8 @@ TEST_F(GameWatchTest, PassesTheGamesOwnMovesAndCatchesTheOthers) {
              a.money = 40;
              a.score = 0;
          },
-         {}, false},
+         {},
+         false},
         {"a new game without its money",
          [](GameSnapshot& b, GameSnapshot& a) {
              b.mainState = a.mainState = c_MainState::Title;
@@ -151,7 +196,8 @@ TEST_F(GameWatchTest, PassesTheGamesOwnMovesAndCatchesTheOthers) {
              a.level = 1;
              a.score = 0;
          },
-         {}, true},
+         {},
+         true},
     };
     for (const Case& c : cases) {
         GameSnapshot before = OnTheRoad();
@@ -178,6 +224,7 @@ TEST_F(GameWatchTest, TheWalkerMustStayOnItsGrid) {
         state.gotSkis = c.skis;
         GameWatch watch;
         watch.Check(state, state, {});
-        EXPECT_EQ(watch.FaultCount() > 0, c.fault) << c.x << ", " << c.y << (c.skis ? " with skis" : "");
+        EXPECT_EQ(watch.FaultCount() > 0, c.fault)
+            << c.x << ", " << c.y << (c.skis ? " with skis" : "");
     }
 }
