@@ -37,6 +37,10 @@ c_Image* c_Image::p_Init2(std::shared_ptr<gxtkSurface> surface, int x, int y, in
         bbError(u"Image already initialized");
     if (!surface)
         return this;
+    // Cutting only ever moves right and down, so a start left of or above the source rectangle,
+    // or a negative frame size, would reach pixels outside it.
+    if (x < 0 || y < 0 || frameWidth < 0 || frameHeight < 0)
+        bbError(u"Image frame outside surface");
     m_surface = std::move(surface);
     m_frames.clear();
     int ix = x;

@@ -128,6 +128,23 @@ TEST(ImageTest, BadCutsAndSecondInitialisationAreFatal) {
              c_Image::m_new()->p_Init2(SolidSurface(30, 10, 4), 0, 0, 40, 10, 1, 0, nullptr, 0, 0,
                                        30, 10);
          }},
+        {"Image frame outside surface", // a grab that starts left of its source frame
+         [] {
+             auto sheet = c_Image::m_new();
+             sheet->p_Init(SolidSurface(30, 10, 4), 1, 0);
+             sheet->p_GrabImage(-1, 0, 4, 4, 1, 0);
+         }},
+        {"Image frame outside surface", // ... or above it
+         [] {
+             auto sheet = c_Image::m_new();
+             sheet->p_Init(SolidSurface(30, 10, 4), 1, 0);
+             sheet->p_GrabImage(0, -2, 4, 4, 1, 0);
+         }},
+        {"Image frame outside surface", // a negative frame height never reaches the bottom test
+         [] {
+             c_Image::m_new()->p_Init2(SolidSurface(30, 10, 4), 0, 4, 10, -5, 1, 0, nullptr, 0, 0,
+                                       30, 10);
+         }},
         {"Image already initialized",
          [] {
              auto image = c_Image::m_new();
