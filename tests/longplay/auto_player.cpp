@@ -199,7 +199,13 @@ void AutoPlayer::SteerMenu(int selected, int item) {
 
 void AutoPlayer::OnTitle() {
     const c_TitleScreen& title = *bb_tazzle_titleScreen;
-    if (title.m_state != 0 || !title.m_menu)
+    if (title.m_state != 0) {
+        // Escape while the new game fades in must not end the program.
+        if (Chance(1.0 / 100))
+            Tap(kEscape);
+        return;
+    }
+    if (!title.m_menu)
         return;
     if (m_wait > 0) {
         --m_wait;
@@ -356,6 +362,9 @@ void AutoPlayer::OnRoad() {
     const c_RoadScreen& road = *bb_tazzle_roadScreen;
     if (road.m_state != c_RoadScreen::kStatePlaying) {
         ReleaseHeld();
+        // Giving up during the accident or the fade-out, while the next screen's sounds load.
+        if (Chance(1.0 / 2000))
+            Tap(kEscape);
         return;
     }
     if (Chance(1.0 / 15000)) {
@@ -398,6 +407,8 @@ void AutoPlayer::OnSki() {
     const c_SkiScreen& ski = *bb_tazzle_skiScreen;
     if (ski.m_state != c_SkiScreen::kSkiing) {
         ReleaseHeld();
+        if (Chance(1.0 / 2000))
+            Tap(kEscape);
         return;
     }
     if (Chance(1.0 / 20000)) {
