@@ -67,11 +67,7 @@ GameHarness::~GameHarness() {
     // initialised until the process ends: terminating it unloads the GL driver, whose own
     // allocations the leak checker would then report as ours.
     // Loader threads still reading files through the host must finish before it goes.
-    for (const auto& source : bb_asyncevent__sources) {
-        const auto* thread = dynamic_cast<const BBThread*>(source.get());
-        while (thread && thread->IsRunning())
-            std::this_thread::yield();
-    }
+    AwaitLoaders();
     bbInit();
     m_host.reset();
     std::error_code error;
@@ -96,6 +92,14 @@ bool GameHarness::UpdateUntil(const std::function<bool()>& condition, int maxUpd
         std::this_thread::yield();
     }
     return condition();
+}
+
+void GameHarness::AwaitLoaders() {
+    for (const auto& source : bb_asyncevent__sources) {
+        const auto* thread = dynamic_cast<const BBThread*>(source.get());
+        while (thread && thread->IsRunning())
+            std::this_thread::yield();
+    }
 }
 
 void GameHarness::WaitForTitle() {

@@ -29,6 +29,8 @@ public:
     bool UpdateUntil(const std::function<bool()>& condition, int maxUpdates = 200000);
     // Steps through loading until the title screen runs with its picture.
     void WaitForTitle();
+    // Waits (without updating) until every loader thread has finished reading its file.
+    void AwaitLoaders();
 
     // A key pressed and released before the next update.
     void Tap(int keyCode);
