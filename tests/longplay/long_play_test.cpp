@@ -5,6 +5,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -90,6 +91,7 @@ struct MemoryMark {
 struct Coverage {
     bool hired = false, accident = false, slopeCrash = false, brokenSkis = false,
          courseRunOut = false, finishBonus = false, lapCompleted = false;
+    int highestLevel = 0;
 
     void Note(const GameSnapshot& b, const GameSnapshot& a) {
         hired |= !b.gotSkis && a.gotSkis;
@@ -99,6 +101,7 @@ struct Coverage {
         brokenSkis |= b.gotSkis && !a.gotSkis && !StartedNewGame(b, a);
         courseRunOut |= a.mainState == c_MainState::Ski && a.skiState == c_SkiScreen::kRunOut;
         finishBonus |= a.mainState == c_MainState::Ski && bb_tazzle_skiScreen->m_finishBonus;
+        highestLevel = std::max(highestLevel, a.level);
         lapCompleted |= b.mainState == c_MainState::Ski && a.mainState == c_MainState::Road &&
                         a.level == b.level + 1;
     }
@@ -194,7 +197,8 @@ TEST_F(LongPlay, TheWholeGameSurvivesLongAutomaticPlay) {
     std::ostringstream summary;
     summary << played << " updates (and " << waited << " waiting for loads), "
             << m_player.GamesStarted() << " games, " << m_player.Resizes() << " resizes, "
-            << m_player.FullScreenSwitches() << " full-screen switches; updates per state:";
+            << m_player.FullScreenSwitches() << " full-screen switches, up to level "
+            << m_coverage.highestLevel << "; updates per state:";
     for (long n : m_watch.UpdatesInState())
         summary << ' ' << n;
     summary << "; first lap ended at update " << firstLapAt << " with " << firstLap.resident
@@ -216,6 +220,7 @@ TEST_F(LongPlay, TheWholeGameSurvivesLongAutomaticPlay) {
         EXPECT_TRUE(m_coverage.courseRunOut);
         EXPECT_TRUE(m_coverage.finishBonus);
         EXPECT_TRUE(m_coverage.lapCompleted);
+        EXPECT_GE(m_coverage.highestLevel, 3); // the courses with every mogul
     }
     if (kCompareMemory) {
         EXPECT_LE(end.resident, firstLap.resident * (1 + kMemoryGrowth));
