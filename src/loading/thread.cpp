@@ -1,6 +1,8 @@
 // Starting detached loader threads and publishing their outcome to the main thread.
 #include "loading/thread.h"
 
+#include "loading/async_event.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
@@ -34,4 +36,17 @@ BBDataBuffer* BBThread::Result() const {
 
 void BBThread::SetResult(BBDataBuffer* result) {
     _result = result;
+}
+
+bool bb_thread_AwaitLoaders(std::chrono::steady_clock::duration limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (const auto& source : bb_asyncevent__sources) {
+        const auto* thread = dynamic_cast<const BBThread*>(source.get());
+        while (thread && thread->IsRunning()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::yield();
+        }
+    }
+    return true;
 }

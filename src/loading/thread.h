@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 
 class BBDataBuffer;
@@ -37,3 +38,9 @@ private:
 
 // The base of the game's loader threads.
 class c_Thread : public BBThread {};
+
+// Blocks, without polling, until every registered loader thread has finished, so that the next
+// poll delivers them all in start order. False when one is still running after `limit`. Tools
+// that step the game without the wall clock use it to make loading take the same number of
+// updates on every machine.
+bool bb_thread_AwaitLoaders(std::chrono::steady_clock::duration limit);

@@ -87,7 +87,7 @@ TEST_F(LoadersDisplayTest, ImagesArriveInStartOrderWithTheCallersPath) {
     bb_asyncloaders_LoadImageAsync(u"Graphics/NoSuchPicture.png", 1, 0, &listener);
     bb_asyncloaders_LoadImageAsync(u"zibbet://data/Graphics/BackdropSki.png", 1, 0, &listener);
     const std::vector<std::shared_ptr<c_IAsyncEventSource>> loaders = bb_asyncevent__sources;
-    ASSERT_TRUE(WaitForLoaderThreads());
+    ASSERT_TRUE(bb_thread_AwaitLoaders(std::chrono::seconds(30)));
     bb_asyncevent_UpdateAsyncEvents();
 
     ASSERT_EQ(listener.deliveries.size(), 3u);

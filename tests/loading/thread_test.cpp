@@ -118,6 +118,18 @@ TEST_F(LoaderTest, TheResultIsSeenOnlyOnceTheThreadHasFinished) {
     EXPECT_EQ(thread->delivered->Length(), 3);
 }
 
+TEST_F(LoaderTest, AwaitingLoadersGivesUpOnOneStillRunningAndDeliversNothing) {
+    auto thread = std::make_shared<GatedThread>();
+    thread->Start();
+    EXPECT_FALSE(bb_thread_AwaitLoaders(std::chrono::milliseconds(20)));
+    EXPECT_EQ(thread->visits, 0); // waiting never polls
+    thread->gate.set_value();
+    ASSERT_TRUE(bb_thread_AwaitLoaders(std::chrono::seconds(30)));
+    EXPECT_FALSE(thread->IsRunning());
+    bb_asyncevent_UpdateAsyncEvents();
+    EXPECT_EQ(thread->delivered, thread->buffer.get());
+}
+
 TEST_F(LoaderTest, AThreadOutlivesItsLastOwnerOnTheMainThread) {
     auto thread = std::make_shared<GatedThread>();
     std::weak_ptr<GatedThread> watch = thread;
@@ -137,7 +149,7 @@ TEST_F(LoaderTest, DataArrivesInStartOrderWithTheCallersPath) {
     c_DataBuffer::m_LoadAsync(first, &listener);
     c_DataBuffer::m_LoadAsync(missing, &listener);
     c_DataBuffer::m_LoadAsync(second, &listener);
-    ASSERT_TRUE(WaitForLoaderThreads());
+    ASSERT_TRUE(bb_thread_AwaitLoaders(std::chrono::seconds(30)));
     bb_asyncevent_UpdateAsyncEvents();
     ASSERT_EQ(listener.deliveries.size(), 3u);
 

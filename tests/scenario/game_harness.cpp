@@ -95,11 +95,7 @@ bool GameHarness::UpdateUntil(const std::function<bool()>& condition, int maxUpd
 }
 
 void GameHarness::AwaitLoaders() {
-    for (const auto& source : bb_asyncevent__sources) {
-        const auto* thread = dynamic_cast<const BBThread*>(source.get());
-        while (thread && thread->IsRunning())
-            std::this_thread::yield();
-    }
+    ASSERT_TRUE(bb_thread_AwaitLoaders(std::chrono::minutes(1))) << "a loader thread hangs";
 }
 
 void GameHarness::WaitForTitle() {

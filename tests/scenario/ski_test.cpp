@@ -30,7 +30,7 @@ void StartSlope(GameHarness& game, int difficulty, int skiDamage) {
     bb_tazzle_skiScreen->p_OnInit();
     bb_tazzle_mainState = c_MainState::Ski;
     bb_skisounds_skiSounds->p_StartLoad();
-    ASSERT_TRUE(WaitForLoaderThreads());
+    ASSERT_TRUE(bb_thread_AwaitLoaders(std::chrono::seconds(30)));
     game.Update();
     ASSERT_TRUE(bb_skisounds_skiSounds->p_IsLoaded());
     ASSERT_NE(bb_skisounds_skiSounds->m_skiCrash, nullptr);

@@ -18,18 +18,3 @@ template <class Done> bool PumpUntil(Done done) {
     }
     return true;
 }
-
-// Waits, without polling, until every registered loader thread has finished, so that the next
-// poll delivers them all, in start order.
-inline bool WaitForLoaderThreads() {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    for (const auto& source : bb_asyncevent__sources) {
-        const auto* thread = dynamic_cast<const BBThread*>(source.get());
-        while (thread && thread->IsRunning()) {
-            if (std::chrono::steady_clock::now() > limit)
-                return false;
-            std::this_thread::yield();
-        }
-    }
-    return true;
-}

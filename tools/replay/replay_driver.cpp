@@ -28,16 +28,7 @@ constexpr int kTitleStarting = 1;
 } // namespace
 
 bool WaitForLoaders() {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-    for (const auto& source : bb_asyncevent__sources) {
-        const auto* thread = dynamic_cast<const BBThread*>(source.get());
-        while (thread && thread->IsRunning()) {
-            if (std::chrono::steady_clock::now() > limit)
-                return false;
-            std::this_thread::yield();
-        }
-    }
-    return true;
+    return bb_thread_AwaitLoaders(std::chrono::minutes(1));
 }
 
 int ReplayDriver::Run(const ReplayScript& script) {
