@@ -1,7 +1,9 @@
 // Every data file missing, empty, cut in half or replaced by garbage of the same size, in turn, on
 // a copy of the data folder: the game (the replay tool, which runs the real game in-process
 // without the frame loop) either ends with its own fatal message for the atlas sheet and the
-// masks, or boots to the title and plays on the road - never a crash, a hang or a signal.
+// masks, or boots to the title and plays on the road - never a crash, a hang or a signal. The
+// files the road and the slope use in play (their sounds and backdrops) are damaged in a game
+// that walks to the hut, hires skis and skis part of the course.
 #include "common/child_process.h"
 #include "hardening/program_support.h"
 
@@ -107,9 +109,19 @@ public:
         dir_ = mkdtemp(name);
         fs::copy_file(Replay(), dir_ / "skiddlewick-replay");
         fs::copy(Data(), dir_ / "data", fs::copy_options::recursive);
-        WriteFile(dir_ / "play.replay", "boot\nnewgame 7\nstep 30\n");
+        WriteFile(dir_ / "road.replay", "boot\nnewgame 7\nuntil 3\nstep 30\n");
+        // Easy traffic, seed 42: left to the hut door, down to it, skis hired, up to the slope
+        // (through a knock-down and the ambulance), then 60 updates of the course.
+        WriteFile(dir_ / "slope.replay", "state Difficulty=0\nboot\nnewgame 42\nuntil 3\n"
+                                         "press 73\nstep 12\nrelease 73\npress 90\nstep 85\n"
+                                         "release 90\npress 81\nuntil 4\nrelease 81\nstep 60\n");
     }
     ~ProgramCopy() { fs::remove_all(dir_); }
+
+    // The sounds and backdrops, which only a game on the road and the slope puts to use.
+    static bool UsedInPlay(const std::string& file) {
+        return file.starts_with("Sounds/") || file.starts_with("Graphics/Backdrop");
+    }
 
     static fs::path Replay() { return fs::path(SKIDDLEWICK_BINARY).parent_path() / "skiddlewick-replay"; }
     static fs::path Data() { return SKIDDLEWICK_DATA_DIR; }
@@ -117,8 +129,9 @@ public:
     ChildResult Run(const Case& c, const PrivateDisplay& display, std::mt19937& random) {
         const fs::path file = dir_ / "data" / c.file;
         Spoil(file, c.damage, random);
+        const fs::path script = dir_ / (UsedInPlay(c.file) ? "slope.replay" : "road.replay");
         ChildResult result =
-            RunProgram({{(dir_ / "skiddlewick-replay").string(), (dir_ / "play.replay").string()},
+            RunProgram({{(dir_ / "skiddlewick-replay").string(), script.string()},
                         {"ALSOFT_DRIVERS=null", "DISPLAY=" + display.name()},
                         dir_.string()},
                        120);
@@ -174,7 +187,7 @@ TEST(BadData, EveryDataFileDamagedEndsInItsFatalMessageOrAGame) {
         EXPECT_FALSE(r.timedOut);
         EXPECT_EQ(r.signal, 0);
         if (r.status == 0)
-            continue; // booted, started a game and played on the road
+            continue; // booted, started a game and played on (as far as the slope)
         const std::vector<std::string> allowed = AllowedFatalMessages(o.c.file);
         const std::string message = FatalMessage(r.out);
         EXPECT_EQ(r.status, 255) << r.out.substr(r.out.size() > 2000 ? r.out.size() - 2000 : 0);
