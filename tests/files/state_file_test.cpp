@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/file_bytes.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,15 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Runs the test in a fresh, empty working folder and returns to the old one afterwards.
 class StateFileTest : public ::testing::Test {

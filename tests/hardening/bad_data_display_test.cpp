@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/file_bytes.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -67,15 +69,6 @@ std::vector<std::string> AllowedFatalMessages(const std::string& file) {
     for (std::string& message : messages)
         message = "Zibbet Runtime Error : " + message;
     return messages;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 void Spoil(const fs::path& path, Damage damage, std::mt19937& random) {

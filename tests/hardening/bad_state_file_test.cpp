@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/file_bytes.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,15 +27,6 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 namespace {
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string Repeat(std::string_view piece, size_t bytes) {
     std::string text;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/file_bytes.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,15 +38,6 @@ public:
 private:
     fs::path path_;
 };
-
-void WriteFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Starts the program in the folder and checks that it opens its window and is still running a
 // little later; then ends it.
