@@ -37,11 +37,13 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
     LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     TSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/tsan.supp:halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1
-# The test programs run under ThreadSanitizer: the loader threads and the whole game in-process.
+# The test programs run under ThreadSanitizer: the loader threads and the whole game in-process,
+# in the scenarios and in the long automatic play.
 tests_of = $(if $(filter-out %_display_test.cpp %_audio_test.cpp %_support.cpp,$(wildcard tests/$1/*.cpp)),test_$1) \
     $(if $(wildcard tests/$1/*_display_test.cpp),test_$1_display) \
     $(if $(wildcard tests/$1/*_audio_test.cpp),test_$1_audio)
-TSAN_TESTS := $(strip $(call tests_of,loading) $(if $(wildcard tests/scenario/*.cpp),test_scenario))
+TSAN_TESTS := $(strip $(call tests_of,loading) $(if $(wildcard tests/scenario/*.cpp),test_scenario) \
+    $(call tests_of,longplay))
 
 sanitize: deps
 	cmake -S . -B build-asan -G Ninja -DSKIDDLEWICK_SANITIZE=address -DSKIDDLEWICK_BENCH=OFF \
