@@ -122,13 +122,8 @@ TEST_F(InstalledGame, StartsThroughTheLinkFromAnUnrelatedFolder) {
     char name[] = "/tmp/e2e-install-cwd.XXXXXX";
     const std::string cwd = mkdtemp(name);
 
-    int out = -1;
-    pid_t pid = StartProgram(
-        {{(prefix_ / "bin/skiddlewick").string()}, {"ALSOFT_DRIVERS=null"}, cwd}, &out);
-    ASSERT_GT(pid, 0);
-    auto window = display.AwaitWindowOf(pid, 20);
-    if (!window)
-        kill(pid, SIGKILL);
+    auto [pid, out, window] = StartWithWindow(
+        display, {{(prefix_ / "bin/skiddlewick").string()}, {"ALSOFT_DRIVERS=null"}, cwd}, 20);
     ASSERT_TRUE(window.has_value()) << "no window appeared";
     EXPECT_EQ(window->title, "Skiddlewick");
 

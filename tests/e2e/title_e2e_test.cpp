@@ -18,12 +18,8 @@ TEST(TitleE2E, TheTitleAppearsAndEscapeEndsWithStatusZero) {
     char name[] = "/tmp/e2e-title.XXXXXX";
     const fs::path cwd = mkdtemp(name);
 
-    int out = -1;
-    pid_t pid = StartProgram({{SKIDDLEWICK_BINARY}, {"ALSOFT_DRIVERS=null"}, cwd.string()}, &out);
-    ASSERT_GT(pid, 0);
-    auto window = display.AwaitWindowOf(pid, 20);
-    if (!window)
-        kill(pid, SIGKILL);
+    auto [pid, out, window] = StartWithWindow(
+        display, {{SKIDDLEWICK_BINARY}, {"ALSOFT_DRIVERS=null"}, cwd.string()}, 20);
     ASSERT_TRUE(window.has_value()) << "no window appeared";
 
     Shot shot = AwaitShot(window->id, cwd / "shot.png", TitleShown);

@@ -17,12 +17,7 @@ TEST(ProgramWindow, OpensAndTheCloseButtonEndsItWithZero) {
     char name[] = "/tmp/e2e-window.XXXXXX";
     const std::string cwd = mkdtemp(name);
 
-    int out = -1;
-    pid_t pid = StartProgram({{SKIDDLEWICK_BINARY}, {}, cwd}, &out);
-    ASSERT_GT(pid, 0);
-    auto window = display.AwaitWindowOf(pid, 20);
-    if (!window)
-        kill(pid, SIGKILL);
+    auto [pid, out, window] = StartWithWindow(display, {{SKIDDLEWICK_BINARY}, {}, cwd}, 20);
     ASSERT_TRUE(window.has_value()) << "no window appeared";
     EXPECT_EQ(window->title, "Skiddlewick");
     EXPECT_EQ(window->width, 640);

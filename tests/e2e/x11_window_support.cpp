@@ -107,3 +107,14 @@ void TestDisplay::SendClose(unsigned long window) {
     XSendEvent(display_, window, False, NoEventMask, &event);
     XFlush(display_);
 }
+
+WindowedProgram StartWithWindow(TestDisplay& display, const ProgramRun& run, double seconds) {
+    WindowedProgram program;
+    program.pid = StartProgram(run, &program.out);
+    if (program.pid <= 0)
+        return program;
+    program.window = display.AwaitWindowOf(program.pid, seconds);
+    if (!program.window)
+        kill(program.pid, SIGKILL);
+    return program;
+}

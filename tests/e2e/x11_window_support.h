@@ -7,6 +7,8 @@
 #include <string>
 #include <sys/types.h>
 
+#include "common/child_process.h"
+
 // Xlib stays out of this header: its macros (None, Bool, ...) clash with test frameworks.
 struct _XDisplay;
 
@@ -38,3 +40,15 @@ public:
 private:
     _XDisplay* display_ = nullptr;
 };
+
+// A program started for a window test: its process, the descriptor of its captured output, and
+// its window.
+struct WindowedProgram {
+    pid_t pid = -1;
+    int out = -1;
+    std::optional<GameWindow> window;
+};
+
+// Starts the program and waits (up to `seconds`) for its window. A program whose window does
+// not appear is killed, and comes back without one.
+WindowedProgram StartWithWindow(TestDisplay& display, const ProgramRun& run, double seconds);
