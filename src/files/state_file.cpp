@@ -1,9 +1,11 @@
 // The state file, replaced whole through a temporary file so that a failed save loses nothing.
+// Where that cannot be done, the save still keeps whatever a plain write of the file would.
 #include "files/state_file.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,11 +14,18 @@ const char16_t* const bb_files_stateFileName = u"./.zibbetstate";
 
 namespace {
 
-// Writes everything it can; the count of bytes written.
+namespace fs = std::filesystem;
+
+// As many links as the system itself follows before it gives up on a path.
+constexpr int kMostLinks = 40;
+// Names tried for the temporary file before giving up on one.
+constexpr int kTemporaryNames = 100;
+
+// Writes everything it can from the start of the file; the count of bytes written.
 size_t WriteAll(int fd, std::string_view bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        ssize_t n = pwrite(fd, bytes.data() + done, bytes.size() - done, off_t(done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -26,12 +35,55 @@ size_t WriteAll(int fd, std::string_view bytes) {
     return done;
 }
 
-// The permissions of the file being replaced, or the usual ones for a new file.
-mode_t ReplacementMode(const std::string& target) {
-    struct stat info {};
-    if (stat(target.c_str(), &info) == 0)
-        return info.st_mode & 07777;
-    return 0644;
+// The file a write to `name` really reaches: a symbolic link is followed to its final target
+// (which need not exist yet), so that the link itself stays in place. Empty for a loop of links.
+std::string FinalTarget(const std::string& name) {
+    fs::path path = name;
+    std::error_code error;
+    for (int hops = 0; hops < kMostLinks; ++hops) {
+        if (!fs::is_symlink(fs::symlink_status(path, error)))
+            return path.string();
+        const fs::path next = fs::read_symlink(path, error);
+        if (error)
+            return path.string();
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return std::string();
+}
+
+// A new, empty file beside `target` with a name of its own in `temp`. It is created as a plain
+// write would create the file (0666 under the umask), then given the mode of the file it is to
+// replace, if there is one. -1 when the folder takes no new file.
+int CreateTemporary(const std::string& target, std::string& temp) {
+    for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
+        temp = target + "." + std::to_string(getpid()) + "." + std::to_string(attempt);
+        const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        struct stat info {};
+        if (fd >= 0 && stat(target.c_str(), &info) == 0)
+            fchmod(fd, info.st_mode & 07777);
+        return fd;
+    }
+    return -1;
+}
+
+// 0, or -2 when fewer bytes reached the disk than were given.
+int WriteAndClose(int fd, std::string_view bytes) {
+    bool complete = WriteAll(fd, bytes) == bytes.size();
+    complete = complete && ftruncate(fd, off_t(bytes.size())) == 0;
+    complete = complete && fsync(fd) == 0;
+    complete = close(fd) == 0 && complete;
+    return complete ? 0 : -2;
+}
+
+// The fallback for a folder that takes no new file but holds a writable one: the file is
+// overwritten where it stands, and cut to the new length only after the new bytes are in.
+int WriteInPlace(const std::string& target, std::string_view bytes) {
+    const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    return WriteAndClose(fd, bytes);
 }
 
 } // namespace
@@ -44,25 +96,25 @@ bool bb_files_IsReadableStateFile(const String& fileName) {
 }
 
 int bb_files_ReplaceFile(const String& fileName, std::string_view bytes) {
-    const std::string target = bb_utf8_Encode(fileName);
+    const std::string name = bb_utf8_Encode(fileName);
+    if (name.empty())
+        return -1;
+    const std::string target = FinalTarget(name);
     if (target.empty())
         return -1;
     // Beside the target, so that the rename stays within one file system.
-    std::string temp = target + ".XXXXXX";
-    int fd = mkstemp(temp.data());
+    std::string temp;
+    const int fd = CreateTemporary(target, temp);
     if (fd < 0)
-        return -1;
-    fchmod(fd, ReplacementMode(target));
-    bool complete = WriteAll(fd, bytes) == bytes.size();
-    complete = complete && fsync(fd) == 0;
-    complete = close(fd) == 0 && complete;
-    if (!complete) {
+        return WriteInPlace(target, bytes);
+    if (WriteAndClose(fd, bytes) != 0) {
         unlink(temp.c_str());
         return -2;
     }
     if (std::rename(temp.c_str(), target.c_str()) != 0) {
+        // A sticky folder, say, may refuse the rename and still let the file be written.
         unlink(temp.c_str());
-        return -1;
+        return WriteInPlace(target, bytes);
     }
     return 0;
 }

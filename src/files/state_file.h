@@ -17,7 +17,10 @@ constexpr long long bb_files_largestStateFile = 1 << 20;
 // is not read, and the game starts as if there were no state.
 bool bb_files_IsReadableStateFile(const String& fileName);
 
-// Writes `bytes` to a temporary file in the same folder and renames it over `fileName`.
-// 0 on success; -1 when the file cannot be created or put in place; -2 when fewer bytes were
-// written than given. On failure the old file is left as it was.
+// Writes `bytes` to a temporary file in the same folder and renames it over `fileName`; a
+// symbolic link is kept and its target replaced, and the file keeps its mode (a new one gets
+// 0666 under the umask). A folder that takes no new file but holds a writable one has the file
+// overwritten in place instead. 0 on success; -1 when the file cannot be created or put in
+// place; -2 when fewer bytes were written than given. On failure the old file is left as it
+// was, but for an in-place write that stopped short.
 int bb_files_ReplaceFile(const String& fileName, std::string_view bytes);

@@ -1,15 +1,19 @@
-// The state file: round trip through the host, atomic replacement and failed writes.
+// The state file: round trip through the host, atomic replacement, links, modes, folders that
+// take no new file, and failed writes.
 #include "files/state_file.h"
 #include "host/bb_game.h"
 
 #include <gtest/gtest.h>
 
+#include "common/child_process.h"
 #include "common/file_bytes.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -75,12 +79,52 @@ TEST_F(StateFileTest, SingleLatin1ByteReadsBackByTheFallback) {
     EXPECT_EQ(game_.LoadState(), u"\u00e9");
 }
 
-TEST_F(StateFileTest, SaveKeepsTheFilesPermissions) {
-    ASSERT_EQ(game_.SaveState(u"one"), 0);
-    fs::permissions(".zibbetstate", fs::perms::owner_read | fs::perms::owner_write);
+TEST_F(StateFileTest, ANewFileGetsTheUmasksModeAndAReplacedOneKeepsItsOwn) {
+    const mode_t old = umask(027);
+    const int saved = game_.SaveState(u"one");
+    umask(old);
+    ASSERT_EQ(saved, 0);
+    EXPECT_EQ(fs::status(".zibbetstate").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(".zibbetstate",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
     ASSERT_EQ(game_.SaveState(u"two"), 0);
     EXPECT_EQ(fs::status(".zibbetstate").permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write);
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+}
+
+TEST_F(StateFileTest, ALinkedStateFileStaysALinkAndItsTargetGetsTheSettings) {
+    fs::create_directory("settings");
+    WriteFile("settings/game.state", "old settings");
+    fs::create_symlink("settings/game.state", ".zibbetstate");
+    ASSERT_EQ(game_.SaveState(u"new settings"), 0);
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(".zibbetstate")));
+    EXPECT_EQ(ReadFile("settings/game.state"), "new settings");
+    EXPECT_EQ(game_.LoadState(), u"new settings");
+    // A link to a file not yet there: the first save creates it.
+    fs::create_symlink("settings/later.state", "later");
+    EXPECT_EQ(bb_files_ReplaceFile(u"later", "x"), 0);
+    EXPECT_EQ(ReadFile("settings/later.state"), "x");
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status("later")));
+}
+
+TEST_F(StateFileTest, AFolderThatTakesNoNewFileStillSavesIntoItsWritableFile) {
+    // Permissions are checked for another user only: the save runs as "nobody" in a folder it
+    // may not write, on a state file it owns.
+    constexpr uid_t kNobody = 65534;
+    WriteFile(".zibbetstate", "a much longer set of old settings");
+    ASSERT_EQ(chown(".zibbetstate", kNobody, kNobody), 0);
+    fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+    const ChildResult saved = RunInChild([] {
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0)
+            return;
+        BBGame game;
+        std::printf("%d", game.SaveState(u"new settings"));
+    });
+    EXPECT_EQ(saved.out, "0");
+    EXPECT_EQ(ReadFile(".zibbetstate"), "new settings");
+    EXPECT_EQ(Entries(), std::vector<std::string>{".zibbetstate"});
 }
 
 TEST_F(StateFileTest, UnwritableFolderGivesMinusOne) {
