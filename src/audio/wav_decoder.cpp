@@ -1,5 +1,5 @@
-// The RIFF/WAVE reader: "fmt " must come first, foreign chunks are skipped, the first complete
-// "data" chunk is the sound.
+// The RIFF/WAVE reader: "fmt " must come first, foreign chunks are skipped with their pad bytes,
+// the first complete "data" chunk is the sound.
 #include "audio/wav_decoder.h"
 
 #include <algorithm>
@@ -54,6 +54,16 @@ void Skip(std::FILE* file, std::uint32_t count) {
     }
 }
 
+// Chunks are word-aligned: one of odd size is followed by a pad byte, which some writers leave
+// out. A chunk's tag is printable text, so a byte that cannot begin one is the pad.
+void SkipPad(std::FILE* file, std::uint32_t chunkSize) {
+    if (chunkSize % 2 == 0)
+        return;
+    const int next = std::fgetc(file);
+    if (next >= 0x20 && next <= 0x7E)
+        std::ungetc(next, file);
+}
+
 // Reads exactly `size` bytes into a new block, growing it as the bytes arrive: a stated size
 // larger than what the file holds is refused without ever allocating that size.
 void* ReadData(std::FILE* file, std::uint32_t size) {
@@ -97,8 +107,10 @@ bool ReadHeader(std::FILE* file, WavFormat* out) {
     // A frame of zero bytes has no length; refuse rather than divide by it.
     if (channels < 1 || bits < 8)
         return false;
-    if (fmtSize > 16)
+    if (fmtSize > 16) {
         Skip(file, fmtSize - 16);
+        SkipPad(file, fmtSize);
+    }
     *out = WavFormat{channels, bits >> 3, int(hertz)};
     return true;
 }
@@ -117,6 +129,7 @@ short* LoadWAV(std::FILE* file, int* length, int* channels, int* format, int* he
         std::uint32_t size = Read32(file);
         if (std::memcmp(tag, "data", 4) != 0) {
             Skip(file, size);
+            SkipPad(file, size);
             continue;
         }
         // Lengths are ints everywhere above the decoder.

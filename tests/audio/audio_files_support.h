@@ -35,6 +35,11 @@ public:
     WavWriter& Data(const Bytes& samples) { return Chunk("data", samples); }
     // A chunk header whose stated size differs from the body that follows.
     WavWriter& RawChunk(const std::string& tag, std::uint32_t statedSize, const Bytes& body);
+    // The zero byte that word-aligns the chunk before it when that is of odd size.
+    WavWriter& Pad() {
+        m_body.push_back(0);
+        return *this;
+    }
     Bytes Build() const;
 
 private:

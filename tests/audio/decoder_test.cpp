@@ -87,6 +87,21 @@ TEST(WavDecoder, SkipsExtraFormatBytesAndForeignChunks) {
                     .Has(samples));
 }
 
+TEST(WavDecoder, OddSizedChunksBeforeTheDataMayCarryTheirPadByte) {
+    const Bytes samples = Ramp(64);
+    Decoded d = DecodeWav(WavWriter()
+                              .Format(1, 1, 8000, 8, 1)
+                              .Pad()
+                              .Chunk("LIST", Ramp(3))
+                              .Pad()
+                              .Chunk("fact", Ramp(4))
+                              .Chunk("junk", Ramp(5))
+                              .Data(samples)
+                              .Build());
+    EXPECT_EQ(d.length, 64);
+    EXPECT_TRUE(d.Has(samples));
+}
+
 TEST(WavDecoder, RefusesWhatItCannotRead) {
     const Bytes samples = Ramp(100);
     Bytes notRiff = MakeWav(1, 8, 8000, samples);
