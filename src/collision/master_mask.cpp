@@ -25,9 +25,10 @@ int ReadInt(const c_DataBuffer* buffer, int offset) {
 }
 
 // The most values a stream of `length` bytes can decode to: a run needs two bytes besides its
-// value for at most 255 values, and a lone value one byte.
-long long MostValues(int length) {
-    return 255LL * ((length + 1) / 2) + 1;
+// value for at most 255 values, and a lone value one byte. An empty stream is left to the
+// decoder, whose first read fails.
+bool MayHoldValues(int length, long long count) {
+    return length == 0 || count <= 255LL * ((length + 1) / 2) + 1;
 }
 
 } // namespace
@@ -105,7 +106,7 @@ CmskError c_MasterMask::p_ReadMask(c_DataBuffer* buffer) {
         return CmskError::kCorrupt;
     }
     const long long count = static_cast<long long>(width) * height;
-    if (width < 0 || height < 0 || count > INT_MAX || count > MostValues(dataLength)) {
+    if (width < 0 || height < 0 || count > INT_MAX || !MayHoldValues(dataLength, count)) {
         return CmskError::kCorrupt;
     }
     std::optional<std::vector<int>> data =

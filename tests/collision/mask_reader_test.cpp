@@ -89,6 +89,14 @@ TEST_F(MaskReaderTest, AReadErrorReachesTheHostAsAnUncaughtException) {
     EXPECT_EQ(outcome.exitStatus, 255);
 }
 
+TEST_F(MaskReaderTest, AnEmptyStreamIsAReadErrorWhateverTheMasksSize) {
+    for (int side : {1, 2, 64}) {
+        auto buffer = CmskBuffer({.width = side, .height = side, .stream = {}});
+        c_MasterMask mask;
+        EXPECT_THROW(mask.p_ReadMask(buffer.get()), c_StreamReadError) << side;
+    }
+}
+
 TEST_F(MaskReaderTest, ReadsAWholeFileAndPlacesTheHandle) {
     auto buffer =
         CmskBuffer({.width = 3, .height = 2, .stream = {0, 0, 2, 200, 9, 9, 2}, .gap = 5});
