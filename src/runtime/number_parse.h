@@ -5,5 +5,5 @@
 
 #include "runtime/string.h"
 
-// Looks at the first `max_chars` code units only, each narrowed to its low 8 bits.
+// Looks at the first `max_chars` code units only; any code unit outside ASCII ends the number.
 int bb_parse_Int(const String& text, size_t max_chars = 63);

@@ -96,6 +96,15 @@ TEST(Settings, ConvertsStoredTextLikeTheCLibraryAndClampsRanges) {
     }
 }
 
+TEST(Settings, AStoredNumberEndsAtItsFirstCharacterOutsideAscii) {
+    // U+0131 and U+0130 end in the bytes of the digits 1 and 0, and are neither.
+    c_Settings settings;
+    LoadText(settings, u"ControlUp=\u0131,ControlDown=7\u0130,EffectsVolume=3\u0130\u0130");
+    EXPECT_EQ(settings.m_controls[c_Control::Up], 0);
+    EXPECT_EQ(settings.m_controls[c_Control::Down], 7);
+    EXPECT_EQ(settings.m_effectsVolume, 3);
+}
+
 TEST(Settings, TrueFlagsSaveAsOneAndUnknownKeysAreDroppedOnSave) {
     c_Settings settings;
     LoadText(settings, u"VerticalSync=2,Zzz=kept until saved");
