@@ -168,10 +168,12 @@ std::vector<BBDisplayMode> BBGlfwGame::SelectDisplayModes(std::span<const GLFWvi
 
 std::vector<BBDisplayMode> BBGlfwGame::GetDisplayModes() {
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-    if (!monitor) return {};
+    if (!monitor)
+        return {};
     int count = 0;
     const GLFWvidmode* vidmodes = glfwGetVideoModes(monitor, &count);
-    if (!vidmodes || count <= 0) return {};
+    if (!vidmodes || count <= 0)
+        return {};
     return SelectDisplayModes(std::span(vidmodes, static_cast<size_t>(count)));
 }
 
@@ -214,7 +216,7 @@ void BBGlfwGame::Run() {
 void BBGlfwGame::RunPass() {
     RenderGame();
     glfwSwapBuffers(_window);
-    double delay = UpdateDelay(GetTime());
+    double delay = UpdateDelay(_clock());
     if (delay > 0)
         Sleep(delay);
     UpdateEvents();
@@ -224,7 +226,7 @@ void BBGlfwGame::RunPass() {
         UpdateGame();
         return;
     }
-    RunUpdates(GetTime());
+    RunUpdates(_clock());
 }
 
 void BBGlfwGame::UpdateEvents() {
@@ -264,11 +266,15 @@ void BBGlfwGame::RunUpdates(double now) {
         if (_nextUpdate == 0)
             return;
         _nextUpdate += _updatePeriod;
-        if (_nextUpdate > now)
+        if (_nextUpdate > _clock())
             return;
     }
     // Still behind after four updates: drop the backlog rather than fall ever further behind.
     _nextUpdate = 0;
+}
+
+void BBGlfwGame::SetClock(std::function<double()> clock) {
+    _clock = clock ? std::move(clock) : &BBGlfwGame::GetTime;
 }
 
 void BBGlfwGame::OnKey(GLFWwindow*, int key, int, int action, int) {

@@ -7,6 +7,8 @@
 
 #include <GLFW/glfw3.h>
 
+#include <functional>
+
 // Raised by one every time a window, and with it a new OpenGL context, is created; 0 until then.
 extern int glfwGraphicsSeq;
 
@@ -61,8 +63,11 @@ public:
     double UpdateDelay(double now) const;
     // Suspends or resumes the game as the window's focus dictates.
     void ApplyFocus(bool focused);
-    // Runs the updates due at `now`: at most four, the backlog dropped after that.
+    // Runs the updates due at `now`: at most four, the backlog dropped after that. The clock is
+    // read again after each update, since an update takes time too.
     void RunUpdates(double now);
+    // The clock the frame loop reads; tests swap in their own, null restores GLFW's.
+    void SetClock(std::function<double()> clock);
     double NextUpdate() const { return _nextUpdate; }
 
     // Tests swap in a fake joystick source; null restores GLFW's.
@@ -89,6 +94,7 @@ protected:
     bool _focus = true;
     double _updatePeriod = 0;
     double _nextUpdate = 0;
+    std::function<double()> _clock = &BBGlfwGame::GetTime;
     // Computed at construction, before any loader thread can map a path.
     String _programDir;
     BBGlfwJoystickSource _glfwJoysticks;

@@ -28,14 +28,18 @@ protected:
         host_.SetDelegate(&delegate_);
         host_.StartGame();
         host_.SetUpdateRate(60);
+        host_.SetClock([this] { return clock_; });
     }
-    // Runs the updates of one pass at `now` and returns how many ran.
+    // Runs the updates of one pass at `now` and returns how many ran. The clock stands at `now`
+    // unless an update moves it on.
     int Pass(double now) {
         int before = delegate_.updates;
+        clock_ = now;
         host_.RunUpdates(now);
         return delegate_.updates - before;
     }
     static constexpr double kPeriod = 1.0 / 60;
+    double clock_ = 0;
     BBGlfwGame host_;
     CountingDelegate delegate_;
 };
@@ -66,6 +70,15 @@ TEST_F(FrameLoopTest, SlightlyLatePassCatchesUpWithinTheCap) {
     // Two and a half periods late: three updates bring the schedule past now.
     EXPECT_EQ(Pass(10.0 + 3.5 * kPeriod), 3);
     EXPECT_DOUBLE_EQ(host_.NextUpdate(), 10.0 + 4 * kPeriod);
+}
+
+TEST_F(FrameLoopTest, CatchingUpStopsOnceTheScheduleIsAheadOfTheClockNotOfThePassesStart) {
+    Pass(10.0);
+    // Each update takes 0.6 of a period: after the first the clock has passed the next update
+    // (due at 2 periods), after the second the next one (3 periods) lies ahead of it.
+    delegate_.onUpdate = [&](int) { clock_ += 0.6 * kPeriod; };
+    EXPECT_EQ(Pass(10.0 + 1.5 * kPeriod), 2);
+    EXPECT_DOUBLE_EQ(host_.NextUpdate(), 10.0 + 3 * kPeriod);
 }
 
 TEST_F(FrameLoopTest, RateChangeEndsTheBatchAtOnce) {
