@@ -161,8 +161,9 @@ void gxtkSurface::Bind() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 
-    // An error left over from earlier calls must not pass for a refused texture size.
-    while (glGetError() != GL_NO_ERROR) {
+    // An error left over from earlier calls must not pass for a refused texture size. A lost
+    // context reports an error on every read, so only as many are read as there are flags.
+    for (int read = 0; read < 16 && glGetError() != GL_NO_ERROR; ++read) {
     }
     int texWidth = width;
     int texHeight = height;
