@@ -22,6 +22,9 @@ struct JoystickLayout {
     int buttons[14]; // GLFW button behind game buttons 0..13
 };
 
+// Both sticks' vertical axes are negated, as in the pad layout: GLFW reports a stick pushed up
+// as negative, and the game takes a positive y for up (a y above 0.75 walks up, one below -0.75
+// walks down). Read as they come, every stick would steer upside down.
 constexpr JoystickLayout kStandardLayout = {
     {kAxis | 0, kAxisNegated | 1, kButton | 6, kAxis | 2, kAxisNegated | 3, kButton | 7},
     {1, 2, 0, 3, 4, 5, 8, 9, 15, 12, 13, 14, 10, 11},

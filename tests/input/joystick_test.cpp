@@ -59,9 +59,10 @@ Poll PollPort(BBJoystickPorts& ports, int port) {
 
 } // namespace
 
-TEST(JoystickPorts, StandardLayout) {
+TEST(JoystickPorts, StandardLayoutNegatesTheVerticalAxesSinceGlfwReportsUpAsNegative) {
     FakeJoysticks source;
     source.sticks[0] = Stick(4, 16);
+    source.sticks[0].axes[1] = -1.0f; // the first stick pushed all the way up
     source.sticks[0].buttons[6] = GLFW_PRESS;
     source.sticks[0].buttons[1] = GLFW_PRESS;  // game button 0
     source.sticks[0].buttons[15] = GLFW_PRESS; // game button 8
@@ -69,7 +70,7 @@ TEST(JoystickPorts, StandardLayout) {
     Poll p = PollPort(ports, 0);
     ASSERT_TRUE(p.ok);
     EXPECT_FLOAT_EQ(p.x[0], 0.1f);
-    EXPECT_FLOAT_EQ(p.y[0], -0.2f);
+    EXPECT_FLOAT_EQ(p.y[0], 1.0f); // up, as the game reads it
     EXPECT_FLOAT_EQ(p.z[0], 1.0f);
     EXPECT_FLOAT_EQ(p.x[1], 0.3f);
     EXPECT_FLOAT_EQ(p.y[1], -0.4f);
