@@ -14,6 +14,7 @@
 #include "input/input_device.h"
 #include "loading/asset_groups.h"
 #include "loading/async_event.h"
+#include "loading/thread.h"
 #include "persist/settings.h"
 #include "text/text.h"
 
@@ -30,6 +31,7 @@ void bbInit() {
     bb_tazzle_Init();
     bb_text_spectrumText = std::make_unique<c_Text>();
     bb_asyncevent_Init();
+    bb_thread_InstallLoaderWait();
     bb_assetgroups_Init();
     bb_masks_Init();
     bb_random_Init();

@@ -3,6 +3,7 @@
 
 #include "files/data_path.h"
 #include "host/bb_game.h"
+#include "host/devices.h"
 #include "host/errors.h"
 #include "host/game_delegate.h"
 #include "input/input_device.h"
@@ -71,8 +72,14 @@ void bb_app_Reset() {
 }
 
 void bb_app_ReleaseDevices() {
-    if (!g_delegate) return;
-    if (bb_input_device == g_delegate->m__input.get()) bb_input_device = nullptr;
+    if (!g_delegate)
+        return;
+    // A loader thread may be about to load into a device. A loader that does not finish in time
+    // keeps the devices open: the end of the process takes them.
+    if (bb_app_deviceHooks.awaitLoaders && !bb_app_deviceHooks.awaitLoaders())
+        return;
+    if (bb_input_device == g_delegate->m__input.get())
+        bb_input_device = nullptr;
     g_delegate->m__input.reset();
     g_delegate->m__audio.reset();
     g_delegate->m__graphics.reset();

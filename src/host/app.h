@@ -52,7 +52,8 @@ extern int bb_app__updateRate;
 template <class App> App* bb_app_CreateApp();
 // Resets the module's globals and drops the application and delegate it owns (used by bbInit).
 void bb_app_Reset();
-// Closes the devices the delegate owns (input, audio, then graphics); used on the way out.
+// Closes the devices the delegate owns (input, audio, then graphics) once no loader thread can
+// still call into them; used on the way out.
 void bb_app_ReleaseDevices();
 
 void bb_app_SetDeviceWindow(int width, int height, int flags);

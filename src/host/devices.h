@@ -31,6 +31,9 @@ struct BBDeviceHooks {
     void (*endFrame)() = nullptr;
     // Opens the audio device and publishes it (bb_audio_device). Null: silence.
     std::unique_ptr<BBAudioDevice> (*createAudio)() = nullptr;
+    // Waits a bounded time for the loader threads, which call into the devices; false when one
+    // is still running. Null: there are no loaders to wait for.
+    bool (*awaitLoaders)() = nullptr;
 };
 
 extern BBDeviceHooks bb_app_deviceHooks;

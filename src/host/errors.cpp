@@ -17,21 +17,23 @@ void bbPrint(const String& message) {
 void bbError(const String& message) {
     if (message.empty()) {
         // The application's way to quit. The devices are closed here, in their own order, while
-        // everything they use still exists (the audio device finishes its output); the rest of
-        // the process is not torn down, since loader threads may still be reading.
+        // everything they use still exists (the audio device finishes its output).
         bb_app_ReleaseDevices();
-        std::fflush(nullptr);
-        std::_Exit(0);
+        bb_host_Exit(0);
     }
     dbg_error(bb_narrow(message).c_str());
 }
 
 void dbg_error(const char* message) {
     std::printf("Zibbet Runtime Error : %s\n\n", message);
+    // No clean-up: a loader thread or a signal may have brought us here.
+    bb_host_Exit(-1);
+}
+
+void bb_host_Exit(int status) {
+    // The process's globals are not safe to destroy while a loader thread may use them.
     std::fflush(nullptr);
-    // No clean-up: a loader thread or a signal may have brought us here, and the process's
-    // globals are not safe to destroy under either.
-    std::_Exit(-1);
+    std::_Exit(status);
 }
 
 void bb_host_SignalHandler(int signal) {

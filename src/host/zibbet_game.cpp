@@ -2,6 +2,7 @@
 // application, then the frame loop.
 #include "host/zibbet_game.h"
 
+#include "host/app.h"
 #include "host/errors.h"
 #include "host/game_entry.h"
 
@@ -38,8 +39,7 @@ int BBZibbetGame::Main(int argc, char* argv[]) {
     }
     if (game->Delegate())
         game->Run();
-    // The window goes with the host, before GLFW itself.
-    game.reset();
-    glfwTerminate();
-    return 0;
+    // Leaving the loop ends the program as quitting does: a loader thread may still be reading
+    // through the host and into the devices, so nothing is torn down under it.
+    bb_app_EndApp();
 }

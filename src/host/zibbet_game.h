@@ -5,7 +5,8 @@
 
 class BBZibbetGame : public BBGlfwGame {
 public:
-    // Initialises GLFW, creates the host, runs bbInit and bbMain, then the frame loop.
+    // Initialises GLFW, creates the host, runs bbInit and bbMain, then the frame loop; a loop
+    // that ends ends the program as quitting does.
     static int Main(int argc, char* argv[]);
 };
 

@@ -1,10 +1,11 @@
 // Starting detached loader threads and publishing their outcome to the main thread.
 #include "loading/thread.h"
 
+#include "host/devices.h"
+#include "host/errors.h"
 #include "loading/async_event.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <system_error>
 #include <thread>
 
@@ -21,8 +22,7 @@ void BBThread::Start() {
         }).detach();
     } catch (const std::system_error&) {
         std::fputs("CreateThread failed!\n", stdout);
-        std::fflush(stdout);
-        std::exit(-1);
+        bb_host_Exit(-1);
     }
 }
 
@@ -49,4 +49,8 @@ bool bb_thread_AwaitLoaders(std::chrono::steady_clock::duration limit) {
         }
     }
     return true;
+}
+
+void bb_thread_InstallLoaderWait() {
+    bb_app_deviceHooks.awaitLoaders = [] { return bb_thread_AwaitLoaders(bb_thread_quitWait); };
 }

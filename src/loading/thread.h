@@ -44,3 +44,9 @@ class c_Thread : public BBThread {};
 // that step the game without the wall clock use it to make loading take the same number of
 // updates on every machine.
 bool bb_thread_AwaitLoaders(std::chrono::steady_clock::duration limit);
+
+// How long quitting waits for the loaders before it closes the devices they load into; a file
+// takes milliseconds to decode, so a loader still running after this is stuck.
+constexpr std::chrono::seconds bb_thread_quitWait{2};
+// Makes the host wait for the loaders, at most bb_thread_quitWait, before it closes the devices.
+void bb_thread_InstallLoaderWait();

@@ -1,15 +1,23 @@
-// Loader threads: the run state, the published result and the data loader end to end.
+// Loader threads: the run state, the published result, the data loader end to end, and quitting
+// while a load runs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <future>
 #include <thread>
 #include <vector>
 
+#include "common/child_process.h"
+#include "host/app.h"
 #include "host/bb_game.h"
+#include "host/devices.h"
+#include "host/game_entry.h"
 #include "loading/async_data_loader.h"
 #include "loading/thread.h"
 #include "support/pump.h"
@@ -56,6 +64,54 @@ bool WaitUntilFinished(const BBThread& thread) {
         std::this_thread::yield();
     }
     return true;
+}
+
+// Writes a line straight to standard output, so that lines from two threads keep their order.
+void Say(const char* line) {
+    std::fflush(stdout);
+    if (write(STDOUT_FILENO, line, std::strlen(line)) < 0)
+        std::abort();
+}
+
+// A load that takes `time` and says when it is done, as a loader would before its result
+// reaches the audio device.
+class SlowLoader : public c_Thread, public c_IAsyncEventSource {
+public:
+    explicit SlowLoader(std::chrono::milliseconds time) : time_(time) {}
+    void Run__UNSAFE__() override {
+        std::this_thread::sleep_for(time_);
+        Say("loaded\n");
+    }
+    void p_UpdateAsyncEvents() override {}
+
+private:
+    std::chrono::milliseconds time_;
+};
+
+class AudioDevice : public BBAudioDevice {
+public:
+    ~AudioDevice() override { Say("audio closed\n"); }
+    void Suspend() override {}
+    void Resume() override {}
+};
+
+// Starts the game on a plain host with an audio device, starts a load of `time` and quits at
+// once.
+ChildResult QuitDuringALoadOf(std::chrono::milliseconds time) {
+    return RunInChild([time] {
+        BBGame host;
+        bbInit();
+        bb_app_deviceHooks.createGraphics = nullptr;
+        bb_app_deviceHooks.createAudio = [] {
+            return std::unique_ptr<BBAudioDevice>(std::make_unique<AudioDevice>());
+        };
+        bb_app_CreateApp<c_App>();
+        host.StartGame();
+        auto loader = std::make_shared<SlowLoader>(time);
+        bb_asyncevent_AddAsyncEventSource(loader);
+        loader->Start();
+        bb_app_EndApp();
+    });
 }
 
 struct Delivery {
@@ -128,6 +184,17 @@ TEST_F(LoaderTest, AwaitingLoadersGivesUpOnOneStillRunningAndDeliversNothing) {
     EXPECT_FALSE(thread->IsRunning());
     bb_asyncevent_UpdateAsyncEvents();
     EXPECT_EQ(thread->delivered, thread->buffer.get());
+}
+
+TEST(Quitting, WaitsForALoaderInFlightBeforeClosingTheDevicesAndGivesUpOnAStuckOne) {
+    const ChildResult inFlight = QuitDuringALoadOf(std::chrono::milliseconds(200));
+    EXPECT_EQ(inFlight.out, "loaded\naudio closed\n");
+    EXPECT_EQ(inFlight.status, 0);
+    // A load that never ends keeps the devices open and does not hold the quit.
+    const ChildResult stuck = QuitDuringALoadOf(std::chrono::hours(1));
+    EXPECT_FALSE(stuck.timedOut);
+    EXPECT_EQ(stuck.out, "");
+    EXPECT_EQ(stuck.status, 0);
 }
 
 TEST_F(LoaderTest, AThreadOutlivesItsLastOwnerOnTheMainThread) {
