@@ -82,7 +82,10 @@ TEST(BadStateProgram, RunsAndSavesWhateverStoodInTheStateFilesPlace) {
     } cases[] = {
         {"no state file", [](const fs::path&) {}, true},
         {"binary garbage",
-         [](const fs::path& p) { WriteFile(p, "\0\xFF\xFE=,\\\x80" "Difficulty=\xC0\x01"s); },
+         [](const fs::path& p) {
+             WriteFile(p, "\0\xFF\xFE=,\\\x80"
+                          "Difficulty=\xC0\x01"s);
+         },
          true},
         {"a sparse file of 8 GiB",
          [](const fs::path& p) {
@@ -115,11 +118,13 @@ TEST(BadStateProgram, AFullScreenSizeNoWindowCanHaveStartsAnyway) {
     ExpectStartsAndRuns(display, folder);
 }
 
-TEST(BadStateProgram, AFolderItCannotWriteLosesNothingAndStopsNothing) {
+// (A writable state file in a folder the program cannot write is written in place.)
+TEST(BadStateProgram, AFolderAndFileItCannotWriteLoseNothingAndStopNothing) {
     PrivateDisplay display;
     ASSERT_TRUE(display.ok()) << "Xvfb did not start";
     WorkingFolder folder;
     WriteFile(folder.state(), "Difficulty=2,MusicVolume=30");
+    fs::permissions(folder.state(), fs::perms::owner_read);
     fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
     ExpectOptionsLeftAndGameEnded(display, folder, true);
     EXPECT_EQ(ReadFile(folder.state()), "Difficulty=2,MusicVolume=30");
