@@ -88,16 +88,11 @@ void c_TazzleApp::UpdateLoading() {
         return;
     }
     if (bb_audio_MusicState() == 0) {
-        bb_audio_SetMusicVolume(static_cast<float>(bb_settings_gameSettings->m_musicVolume) / 100);
+        bb_settings_gameSettings->p_ApplyMusicVolume();
         bb_audio_PlayMusic(u"Sounds/Music.ogg", 1);
     }
     bb_tazzle_titleScreen->p_OnInit();
     bb_tazzle_mainState = c_MainState::Title;
-}
-
-void c_TazzleApp::ApplyMusicVolume() {
-    int volume = m_musicOff ? 0 : bb_settings_gameSettings->m_musicVolume;
-    bb_audio_SetMusicVolume(static_cast<float>(volume) / 100);
 }
 
 void c_TazzleApp::UpdateGlobalKeys() {
@@ -110,8 +105,8 @@ void c_TazzleApp::UpdateGlobalKeys() {
         settings.p_ApplySettings(true);
     }
     if (ControlHit(c_Control::Music)) {
-        m_musicOff = !m_musicOff;
-        ApplyMusicVolume();
+        settings.m_musicOff = !settings.m_musicOff;
+        settings.p_ApplyMusicVolume();
     }
 }
 

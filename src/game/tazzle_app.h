@@ -26,13 +26,10 @@ public:
     void p_OnUpdate() override;
     void p_OnRender() override;
 
-    bool m_musicOff = false;  // switched off with the music key
-
 private:
     void CreateScreens();
     void UpdateLoading();
     void UpdateGlobalKeys();
-    void ApplyMusicVolume();
 
     // The owners of the screens that bb_tazzle_*Screen point to.
     std::unique_ptr<c_TitleScreen> m_titleScreen;

@@ -111,8 +111,13 @@ void c_Settings::p_ApplySettings(bool changeWindow) {
     }
     bb_app_SetUpdateRate(m_frameRateThrottle ? 60 : 0);
     bb_app_SetSwapInterval(m_verticalSync ? 1 : 0);
-    bb_audio_SetMusicVolume(static_cast<float>(m_musicVolume) / 100);
+    p_ApplyMusicVolume();
     for (int channel = 0; channel <= 4; ++channel) {
         bb_audio_SetChannelVolume(channel, static_cast<float>(m_effectsVolume) / 100);
     }
+}
+
+void c_Settings::p_ApplyMusicVolume() {
+    int volume = m_musicOff ? 0 : m_musicVolume;
+    bb_audio_SetMusicVolume(static_cast<float>(volume) / 100);
 }

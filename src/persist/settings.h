@@ -52,6 +52,12 @@ public:
     // The field-by-field halves of p_Load and p_Save, working on m_state only.
     void p_ReadFields();
     void p_WriteFields();
+
+    // Switched off with the music key, for this run only (never saved): applying the settings
+    // keeps the music silent until the key switches it on again.
+    bool m_musicOff = false;
+    // Silence while the music is switched off, else the chosen music volume.
+    void p_ApplyMusicVolume();
 };
 
 extern std::unique_ptr<c_Settings> bb_settings_gameSettings;

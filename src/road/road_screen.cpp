@@ -117,6 +117,7 @@ void c_RoadScreen::p_OnInit() {
     m_hit = false;
     m_flashTimer = 0;
     m_flashOn = false;
+    m_fade->p_Reset();
     const int level = bb_tazzle_level;
     switch (bb_settings_gameSettings->m_difficulty) {
     case c_Difficulty::Easy:
@@ -161,6 +162,9 @@ void c_RoadScreen::p_Update() {
         bb_tazzle_titleScreen->p_OnInit();
         bb_roadsounds_roadSounds->p_Discard();
         bb_tazzle_mainState = c_MainState::Title;
+        // The road is left at once: nothing more of its update runs, so neither play nor the
+        // end of a fade can follow the title.
+        return;
     }
     switch (m_state) {
     case kStatePlaying:
@@ -484,8 +488,10 @@ void c_RoadScreen::p_Render() {
         bb_graphics_DrawImage(car.m_image, static_cast<float>(car.m_x), static_cast<float>(car.m_y),
                               0);
     }
+    // m_hit stays set until the next play update, but the accident is over once play resumes.
+    const bool accident = m_hit && m_state != kStatePlaying;
     c_Image* walker = nullptr;
-    if (!m_hit) {
+    if (!accident) {
         walker = p_GetTazzleImage();
     } else if (m_flashOn) {
         walker = p_GetDeadTazzleImage();
@@ -493,7 +499,7 @@ void c_RoadScreen::p_Render() {
     bb_graphics_DrawImage(walker, static_cast<float>(m_x), static_cast<float>(m_y), 0);
     bb_furniture_DrawStatusLine();
     DrawBannerIf(m_hireTimer > 0, u"***   SKI HIRE $10   ***");
-    DrawBannerIf(m_hit, u"** AMBULANCE FEE  $10 **");
+    DrawBannerIf(accident, u"** AMBULANCE FEE  $10 **");
     if (m_state == kStateAmbulance)
         bb_graphics_DrawImage(g.m_ambulanceRight.get(), m_ambulanceX, 400.0f, 0);
     if (bb_tazzle_paused)

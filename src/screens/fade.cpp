@@ -46,10 +46,14 @@ bool c_Fade::p_OnUpdate() {
     }
     if (m_step < m_Steps)
         return true;
+    p_Reset();
+    return false;
+}
+
+void c_Fade::p_Reset() {
     m_step = 0;
     m_thickness = 0;
     bb_audio_SetChannelRate(m_WoopChannel, 1.0f);
-    return false;
 }
 
 void c_Fade::p_OnRender() {

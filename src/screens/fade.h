@@ -18,6 +18,9 @@ public:
     // True while the fade runs; false on the update in which it finishes (the counters are then
     // back at 0, so the next call starts a new fade). Stands still while the game is paused.
     bool p_OnUpdate();
+    // Back to the idle state, as after a finished fade; an owner left in the middle of its fade
+    // (by Escape) calls it on entering again, so the next fade starts from its first band.
+    void p_Reset();
     // Draws the bands over whatever the owner drew, and the pause notice while paused.
     void p_OnRender();
 

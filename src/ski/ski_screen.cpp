@@ -74,6 +74,7 @@ void c_SkiScreen::p_OnInit() {
     m_bumps.clear();
     m_flags.clear();
     m_finishes.clear();
+    m_fade.p_Reset();
 }
 
 bool c_SkiScreen::assets_ready() const {
@@ -94,6 +95,9 @@ void c_SkiScreen::p_Update() {
         bb_tazzle_titleScreen->p_OnInit();
         for (int channel : {2, 0, 1, 3}) bb_audio_StopChannel(channel);
         bb_tazzle_mainState = 2;
+        // The slope is left at once: no more of its update may restart its sounds or end its
+        // fade into the road.
+        return;
     }
     switch (m_state) {
     case kSkiing:
@@ -392,8 +396,14 @@ void c_SkiScreen::draw_gates(bool above_skier) const {
     }
 }
 
+// m_crashed stays set until the next play update, but a crash the skis survived is over once
+// the skier is back at the top.
+bool c_SkiScreen::crash_shown() const {
+    return m_crashed && m_state != kSkiing;
+}
+
 void c_SkiScreen::draw_banners() const {
-    if (m_crashed) {
+    if (crash_shown()) {
         if (bb_tazzle_skiDamage < 2)
             bb_furniture_DrawBanner(u"*BAD LUCK!  SKIS BROKEN*", 170, 0, 0);
         else
@@ -414,7 +424,7 @@ void c_SkiScreen::p_Render() {
     for (const c_Bump& b : m_bumps) bb_graphics_DrawImage(images().m_bump.get(), b.m_x, b.m_y, 0);
     for (const c_Tree& t : m_trees) bb_graphics_DrawImage(images().m_tree.get(), t.m_x, t.m_y, 0);
     draw_gates(true);
-    bb_graphics_DrawImage(m_crashed ? p_GetTazzleCrashFrame() : m_image, m_x, m_y, 0);
+    bb_graphics_DrawImage(crash_shown() ? p_GetTazzleCrashFrame() : m_image, m_x, m_y, 0);
     draw_gates(false);
     for (const c_Finish& f : m_finishes)
         bb_graphics_DrawImage(images().m_finish.get(), f.m_x, f.m_y, 0);

@@ -87,6 +87,7 @@ private:
     void advance_course();
     void place_pending_object();
     void read_next_record();
+    bool crash_shown() const;
     void draw_gates(bool above_skier) const;
     void draw_banners() const;
 };

@@ -5,8 +5,6 @@
 #include <sstream>
 
 #include "game/tazzle.h"
-#include "game/tazzle_app.h"
-#include "host/app.h"
 #include "persist/settings.h"
 #include "road/road_screen.h"
 #include "screens/title_screen.h"
@@ -76,7 +74,7 @@ GameSnapshot GameSnapshot::Take() {
     s.fullScreen = settings.m_fullScreen;
     s.difficulty = settings.m_difficulty;
     std::copy(settings.m_controls.begin(), settings.m_controls.end(), s.controls.begin());
-    s.musicOff = static_cast<c_TazzleApp*>(bb_app__app)->m_musicOff;
+    s.musicOff = settings.m_musicOff;
     if (bb_tazzle_titleScreen) {
         s.titleState = bb_tazzle_titleScreen->m_state;
         s.roadState = bb_tazzle_roadScreen->m_state;

@@ -5,7 +5,6 @@
 
 #include "audio/audio.h"
 #include "game/tazzle.h"
-#include "game/tazzle_app.h"
 #include "host/app.h"
 #include "host/zibbet_game.h"
 #include "persist/settings.h"
@@ -24,10 +23,6 @@ constexpr int kDown = 40;
 const std::array<int, 3> kBlack = {0, 0, 0};
 const std::array<int, 3> kGrey = {170, 170, 170};
 const std::array<int, 3> kWhite = {255, 255, 255};
-
-c_TazzleApp& App() {
-    return *static_cast<c_TazzleApp*>(bb_app__app);
-}
 
 // Selects a menu line with the cursor keys (one per update) and activates it with enter.
 void Choose(GameHarness& game, c_Menu& menu, int item) {
@@ -249,10 +244,10 @@ TEST(FrontEnd, PauseMusicAndFullScreenKeys) {
 
     game.Tap('M');
     game.Update();
-    EXPECT_TRUE(App().m_musicOff);
+    EXPECT_TRUE(bb_settings_gameSettings->m_musicOff);
     game.Tap('M');
     game.Update();
-    EXPECT_FALSE(App().m_musicOff);
+    EXPECT_FALSE(bb_settings_gameSettings->m_musicOff);
 
     game.Tap(122); // F11: full screen, then back to the 640 x 480 window
     game.Update();
@@ -270,6 +265,37 @@ TEST(FrontEnd, PauseMusicAndFullScreenKeys) {
     game.Tap('H');
     game.Update();
     EXPECT_FALSE(bb_tazzle_paused);
+}
+
+float MusicGain() {
+    float gain = -1;
+    alGetSourcef(bb_audio_device->channels[gxtkAudio::MUSIC_CHANNEL].source, AL_GAIN, &gain);
+    return gain;
+}
+
+TEST(FrontEnd, MusicSwitchedOffStaysSilentUntilTheMusicKey) {
+    GameHarness game;
+    game.WaitForTitle();
+    EXPECT_FLOAT_EQ(MusicGain(), 0.5f);
+    game.Tap('M');
+    game.Update();
+    EXPECT_FLOAT_EQ(MusicGain(), 0.0f);
+
+    // The full-screen key and the options lines apply every setting; the music stays off.
+    game.Tap(122);
+    game.Update();
+    game.Tap(122);
+    game.Update();
+    EXPECT_FLOAT_EQ(MusicGain(), 0.0f);
+    OpenOptions(game);
+    Choose(game, *bb_tazzle_optionsScreen->m_menu, c_OptionsScreen::m_MusicVolume);
+    EXPECT_EQ(bb_settings_gameSettings->m_musicVolume, 60);
+    EXPECT_FLOAT_EQ(MusicGain(), 0.0f);
+
+    // On again, at the volume just chosen.
+    game.Tap('M');
+    game.Update();
+    EXPECT_FLOAT_EQ(MusicGain(), 0.6f);
 }
 
 TEST(FrontEnd, LosingFocusPausesUntilThePauseKey) {

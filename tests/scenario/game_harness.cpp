@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -145,11 +146,16 @@ std::string GameHarness::StateFile() const {
     return text.str();
 }
 
-int CountPixels(GameHarness& game, int x, int y, int w, int h, std::array<int, 3> colour) {
-    int count = 0;
+std::vector<std::array<int, 3>> ReadPixels(GameHarness& game, int x, int y, int w, int h) {
+    std::vector<std::array<int, 3>> pixels;
     for (int py = y; py < y + h; ++py) {
         for (int px = x; px < x + w; ++px)
-            count += game.Pixel(px, py) == colour;
+            pixels.push_back(game.Pixel(px, py));
     }
-    return count;
+    return pixels;
+}
+
+int CountPixels(GameHarness& game, int x, int y, int w, int h, std::array<int, 3> colour) {
+    std::vector<std::array<int, 3>> pixels = ReadPixels(game, x, y, w, h);
+    return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour));
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class BBZibbetGame;
 
@@ -58,3 +59,5 @@ private:
 
 // How many pixels of the rectangle in the last rendered frame have exactly this colour.
 int CountPixels(GameHarness& game, int x, int y, int w, int h, std::array<int, 3> colour);
+// The rectangle of the last rendered frame, row by row, as (r, g, b) values.
+std::vector<std::array<int, 3>> ReadPixels(GameHarness& game, int x, int y, int w, int h);

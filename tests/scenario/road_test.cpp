@@ -23,6 +23,16 @@ c_RoadScreen& Road() {
     return *bb_tazzle_roadScreen;
 }
 
+// Down to the hut's door with no money left: the road starts to fade out to the no-money screen.
+void ArriveAtTheHutBroke(GameHarness& game) {
+    EmptyTheRoad();
+    bb_tazzle_money = 0;
+    Walk(game, kKeyLeft, 12);
+    Walk(game, kKeyDown, 84);
+    game.Update();
+    ASSERT_EQ(Road().m_state, 1);
+}
+
 } // namespace
 
 TEST(RoadScenario, WalkingToTheHutWithFortyDollarsHiresSkis) {
@@ -135,6 +145,46 @@ TEST(RoadScenario, TheStatusLineShowsCashScoreAndHiScore) {
     for (const int gapX : {160, 208, 224, 320, 416, 432, 480, 544}) {
         EXPECT_EQ(CountPixels(game, gapX, 48, 16, 16, {0, 0, 0}), 0) << "gap at x " << gapX;
     }
+}
+
+TEST(RoadScenario, EscapeAsTheFadeEndsReturnsToTheTitleAndTheNextFadeStartsAfresh) {
+    GameHarness game;
+    StartRoad(game, kSeed);
+    ArriveAtTheHutBroke(game);
+    game.Update(111); // the fade's last update is next
+    game.Tap(27);
+    game.Update();
+    EXPECT_EQ(bb_tazzle_mainState, c_MainState::Title);
+
+    // The next game's road fades out from its first band (blue in this order), 112 updates long.
+    StartRoad(game, kSeed);
+    ArriveAtTheHutBroke(game);
+    game.Update();
+    game.Render();
+    EXPECT_EQ(game.Pixel(0, 0), (std::array<int, 3>{0, 0, 170}));
+    game.Update(110);
+    EXPECT_EQ(bb_tazzle_mainState, c_MainState::Road);
+    game.Update();
+    EXPECT_EQ(bb_tazzle_mainState, c_MainState::NoMoney);
+}
+
+TEST(RoadScenario, TheFrameAfterTheAmbulanceFeeShowsTheWalkerUnhurt) {
+    GameHarness game;
+    StartRoad(game, kSeed);
+    EmptyTheRoad();
+    // The ambulance about to leave the screen: its next step charges the fee.
+    Road().m_hit = true;
+    Road().m_flashOn = true;
+    Road().m_state = 3;
+    Road().m_ambulanceX = 576;
+    game.Update();
+    ASSERT_EQ(Road().m_state, 0);
+    game.Render();
+    // The banner line and the walker at (320, 64), against the same moment with the hit over.
+    std::vector<std::array<int, 3>> drawn = ReadPixels(game, 128, 64, 384, 48);
+    Road().m_hit = false;
+    game.Render();
+    EXPECT_EQ(drawn, ReadPixels(game, 128, 64, 384, 48));
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // run without the finish banner, seen on screen.
 #include <gtest/gtest.h>
 
+#include "audio/audio.h"
 #include "game/tazzle.h"
 #include "loading/ski_sounds.h"
 #include "persist/settings.h"
@@ -47,6 +48,14 @@ void CrashIntoATree(GameHarness& game) {
 
 int BannerInk(GameHarness& game, std::array<int, 3> colour) {
     return CountPixels(game, 128, 64, 384, 16, colour);
+}
+
+// A crash that breaks the skis, then the 120 updates of the tumble: the slope starts to fade out.
+void BreakTheSkis(GameHarness& game) {
+    bb_tazzle_skiDamage = 1;
+    CrashIntoATree(game);
+    game.Update(120);
+    ASSERT_EQ(bb_tazzle_skiScreen->m_state, c_SkiScreen::kLeaving);
 }
 
 } // namespace
@@ -106,4 +115,54 @@ TEST(SkiScenario, ACourseEndedWithoutTheBannerShowsTheMissedBonus) {
     ASSERT_TRUE(game.UpdateUntil([] { return bb_tazzle_mainState == c_MainState::Road; }, 200));
     EXPECT_EQ(bb_tazzle_level, 2);
     EXPECT_TRUE(bb_tazzle_gotSkis);
+}
+
+TEST(SkiScenario, EscapeLeavesNoSlopeSoundPlaying) {
+    GameHarness game;
+    StartSlope(game, c_Difficulty::Normal, 3);
+    game.Update(10);
+    ASSERT_EQ(bb_audio_ChannelState(0), 1) << "the slope's background loop";
+    game.Tap(27);
+    game.Update();
+    EXPECT_EQ(bb_tazzle_mainState, c_MainState::Title);
+    game.Update(10);
+    for (int channel = 0; channel <= 3; ++channel)
+        EXPECT_EQ(bb_audio_ChannelState(channel), 0) << "channel " << channel;
+}
+
+TEST(SkiScenario, EscapeAsTheFadeEndsReturnsToTheTitleAndTheNextFadeStartsAfresh) {
+    GameHarness game;
+    StartSlope(game, c_Difficulty::Normal, 3);
+    BreakTheSkis(game);
+    game.Update(111); // the fade's last update is next
+    game.Tap(27);
+    game.Update();
+    EXPECT_EQ(bb_tazzle_mainState, c_MainState::Title);
+    EXPECT_EQ(bb_tazzle_level, 1);
+
+    // The next slope fades out from its first band (grey in this order), the whole 112 updates.
+    StartSlope(game, c_Difficulty::Normal, 3);
+    BreakTheSkis(game);
+    game.Update();
+    game.Render();
+    EXPECT_EQ(game.Pixel(0, 0), (std::array<int, 3>{170, 170, 170}));
+    game.Update(110);
+    EXPECT_EQ(bb_tazzle_mainState, c_MainState::Ski);
+    game.Update();
+    EXPECT_EQ(bb_tazzle_mainState, c_MainState::Road);
+}
+
+TEST(SkiScenario, TheFrameAfterALuckyCrashShowsTheSkierReadyAtTheTop) {
+    GameHarness game;
+    StartSlope(game, c_Difficulty::Hard, 2);
+    c_SkiScreen& ski = *bb_tazzle_skiScreen;
+    CrashIntoATree(game);
+    game.Update(120);
+    ASSERT_EQ(ski.m_state, c_SkiScreen::kSkiing);
+    game.Render();
+    // The banner line and the skier at (288, 64), against the same moment with the crash over.
+    std::vector<std::array<int, 3>> drawn = ReadPixels(game, 128, 64, 384, 48);
+    ski.m_crashed = false;
+    game.Render();
+    EXPECT_EQ(drawn, ReadPixels(game, 128, 64, 384, 48));
 }
