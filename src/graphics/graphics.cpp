@@ -76,6 +76,11 @@ gxtkGraphics* bb_graphics_GetGraphicsDevice() {
     return bb_graphics_device;
 }
 
+void bb_graphics_SetSharpPixels(bool sharp) {
+    if (bb_graphics_device)
+        bb_graphics_device->SetFiltering(sharp ? gxtkFiltering::Nearest : gxtkFiltering::Automatic);
+}
+
 void bb_graphics_BeginRender() {
     bb_graphics_renderDevice = bb_graphics_device;
     c_GraphicsContext& gc = *bb_graphics_context;

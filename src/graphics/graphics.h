@@ -49,6 +49,10 @@ void bb_graphics_InstallDevice();
 
 void bb_graphics_SetGraphicsDevice(gxtkGraphics* device);
 gxtkGraphics* bb_graphics_GetGraphicsDevice();
+// The player's choice of sharp pixels: nearest sampling at every scale; otherwise the renderer
+// chooses (smooth when the picture is scaled). Kept by the device, so it lasts across frames.
+void bb_graphics_SetSharpPixels(bool sharp);
+
 // Starts a frame: publishes the render device and resets transform, colour, alpha, blend and
 // scissor (scissoring off).
 void bb_graphics_BeginRender();

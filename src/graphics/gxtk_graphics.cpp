@@ -31,6 +31,10 @@ bool SpanHolds(std::size_t size, int w, int h, int offset, int pitch) {
     return last <= static_cast<long long>(size);
 }
 
+bool OnPixelGrid(float x, float y) {
+    return x == std::floor(x) && y == std::floor(y);
+}
+
 } // namespace
 
 int gxtkFrameStats::TotalFlushes() const {
@@ -111,6 +115,7 @@ int gxtkGraphics::BeginRender() {
     glDisable(GL_TEXTURE_2D);
 
     batchCount = 0;
+    batchScaled = false;
     stats = {};
     return 1;
 }
@@ -122,6 +127,7 @@ void gxtkGraphics::EndRender() {
 void gxtkGraphics::DiscardBatch() {
     stats.droppedVertices += batchCount;
     batchCount = 0;
+    batchScaled = false;
 }
 
 int gxtkGraphics::Cls(float red, float green, float blue) {
@@ -177,7 +183,8 @@ int gxtkGraphics::SetMatrix(float a, float b, float c, float d, float tx, float 
     md = d;
     mtx = tx;
     mty = ty;
-    transformed = !(a == 1 && b == 0 && c == 0 && d == 1 && tx == 0 && ty == 0);
+    unitScale = a == 1 && b == 0 && c == 0 && d == 1;
+    transformed = !(unitScale && tx == 0 && ty == 0);
     return 0;
 }
 
@@ -199,6 +206,7 @@ gxtkGraphics::Vertex* gxtkGraphics::Begin(int kind, int n, gxtkSurface* surface)
     batchKind = kind;
     batchSurface = surface;
     batchCount = n;
+    batchScaled = false;
     return &vertices[0];
 }
 
@@ -214,6 +222,7 @@ void gxtkGraphics::Flush() {
         return;
     if (batchSurface) {
         glEnable(GL_TEXTURE_2D);
+        batchSurface->SetFilter(BatchFilter());
         batchSurface->Bind();
     }
     int calls = 1;
@@ -241,6 +250,19 @@ void gxtkGraphics::Flush() {
     if (batchSurface)
         glDisable(GL_TEXTURE_2D);
     batchCount = 0;
+    batchScaled = false;
+}
+
+GLint gxtkGraphics::BatchFilter() const {
+    switch (filtering) {
+    case gxtkFiltering::Linear:
+        return GL_LINEAR;
+    case gxtkFiltering::Nearest:
+        return GL_NEAREST;
+    case gxtkFiltering::Automatic:
+        break;
+    }
+    return batchScaled ? GL_LINEAR : GL_NEAREST;
 }
 
 void gxtkGraphics::Put(Vertex& out, float x, float y) const {
@@ -340,6 +362,8 @@ int gxtkGraphics::DrawPoly2(std::span<const float> xyuv, gxtkSurface* surface, i
         const float* p = &xyuv[static_cast<std::size_t>(i) * 4];
         Put(v[i], p[0], p[1], (p[2] + srcx) * us, (p[3] + srcy) * vs);
     }
+    // Texture coordinates given per corner may stretch the picture any way at all.
+    batchScaled = true;
     return 0;
 }
 
@@ -350,6 +374,10 @@ void gxtkGraphics::DrawQuad(gxtkSurface* surface, float x0, float y0, float x1, 
     Put(v[1], x1, y0, u1, v0);
     Put(v[2], x1, y1, u1, v1);
     Put(v[3], x0, y1, u0, v1);
+    // The quad is as large as its source rectangle, so it maps texels one to one exactly when
+    // nothing scales or turns it and its corner sits on a pixel corner.
+    if (!batchScaled)
+        batchScaled = !unitScale || !OnPixelGrid(v[0].x, v[0].y);
 }
 
 int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {

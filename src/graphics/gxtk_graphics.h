@@ -26,6 +26,16 @@ enum class gxtkFlushCause {
     Count
 };
 
+// How textures are sampled.
+enum class gxtkFiltering {
+    // Nearest while every texel lands on exactly one pixel, where it looks the same as linear and
+    // costs a software rasteriser far less; linear as soon as a draw scales, turns or sits
+    // between pixels.
+    Automatic,
+    Linear,  // always: smooth scaled pictures (and the look to compare Automatic against)
+    Nearest, // always: sharp scaled pictures, blocks of the picture's own colours
+};
+
 // What the renderer sent to OpenGL since the last BeginRender (or ResetStats).
 struct gxtkFrameStats {
     int drawCalls = 0;       // glDrawArrays / glDrawElements calls
@@ -103,6 +113,10 @@ public:
     // Throws the pending primitives away undrawn (as Cls does, without clearing).
     void DiscardBatch();
 
+    // Takes effect from the next batch drawn; each texture is told only when its filter changes.
+    void SetFiltering(gxtkFiltering choice) { filtering = choice; }
+    gxtkFiltering Filtering() const { return filtering; }
+
     const gxtkFrameStats& Stats() const { return stats; }
     void ResetStats() { stats = {}; }
     std::uint32_t PackedColour() const { return colour; }
@@ -121,6 +135,8 @@ private:
     void DrawQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0, float v0,
                   float u1, float v1);
     int OvalSegments(float rx, float ry) const;
+    // The filter the pending batch's texture must sample with.
+    GLint BatchFilter() const;
 
     int width = 0;
     int height = 0;
@@ -129,12 +145,15 @@ private:
     float alpha = 0;
     float ma = 1, mb = 0, mc = 0, md = 1, mtx = 0, mty = 0;
     bool transformed = false;
+    bool unitScale = true; // the transform neither scales nor turns
 
     std::array<Vertex, kMaxVertices> vertices{};
     std::array<std::uint16_t, kMaxQuads * 6> quadIndices{};
     int batchKind = 0;
     int batchCount = 0;
     gxtkSurface* batchSurface = nullptr;
+    bool batchScaled = false; // some pending texel does not land on exactly one pixel
+    gxtkFiltering filtering = gxtkFiltering::Automatic;
 
     gxtkFrameStats stats;
 

@@ -146,18 +146,27 @@ void gxtkSurface::UploadRows(int x, int y, int w, int h) {
                         rowStart(y + i));
 }
 
+void gxtkSurface::ApplyFilter() {
+    if (textureFilter == filter)
+        return;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    textureFilter = filter;
+}
+
 void gxtkSurface::Bind() {
     if (glfwGraphicsSeq == 0)
         return;
     if (seq == glfwGraphicsSeq) {
         glBindTexture(GL_TEXTURE_2D, texture);
+        ApplyFilter();
         return;
     }
     seq = glfwGraphicsSeq;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    textureFilter = 0; // a new texture starts with OpenGL's own filter, which needs mipmaps
+    ApplyFilter();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 

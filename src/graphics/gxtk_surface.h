@@ -47,8 +47,14 @@ public:
     // Writes 0xAARRGGBB pixels into an RGBA surface (premultiplied), uploading the changed
     // rectangle when the texture exists. Any other format is left alone.
     void SetSubData(int x, int y, int w, int h, const unsigned int* src, int pitch);
-    // Makes the texture current, creating or re-creating it when needed. Main thread only.
+    // Makes the texture current, creating or re-creating it when needed, and gives it the filter
+    // last asked for. Main thread only.
     void Bind();
+    // The filter (GL_LINEAR or GL_NEAREST) the texture samples with from the next Bind on. The
+    // texture is told only when its filter changes, and a new texture is made with it.
+    void SetFilter(GLint f) { filter = f; }
+    // The filter the texture of the current context has; 0 when there is no such texture.
+    GLint TextureFilter() const { return seq == CurrentSeq() ? textureFilter : 0; }
     // Creates the texture for the current context if it is missing, so that the u and v scales
     // are those of the allocated texture before any vertex uses them. Main thread only.
     void Prepare() {
@@ -68,6 +74,7 @@ private:
     static int CurrentSeq();
     void DeleteTexture();
     void UploadRows(int x, int y, int w, int h);
+    void ApplyFilter();
 
     gxtkPixels data;
     int width = 0;
@@ -76,6 +83,8 @@ private:
     GLenum format = 0;
     int seq = -1;
     GLuint texture = 0;
+    GLint filter = GL_LINEAR;
+    GLint textureFilter = 0; // what the texture was last told
     float uscale = 0.0f;
     float vscale = 0.0f;
 };

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "audio/audio.h"
+#include "graphics/graphics.h"
 #include "host/app.h"
 #include "runtime/number_parse.h"
 
@@ -61,6 +62,7 @@ void c_Settings::p_ReadFields() {
     ReadInt(state, u"ResolutionHeight", m_resolutionHeight);
     ReadInt(state, u"EffectsVolume", m_effectsVolume);
     ReadInt(state, u"MusicVolume", m_musicVolume);
+    ReadBool(state, u"SharpPixels", m_sharpPixels);
     for (int control = 0; control < c_Control::Count; ++control) {
         ReadInt(state, kControlKeys[control], m_controls[control]);
     }
@@ -94,6 +96,7 @@ void c_Settings::p_WriteFields() {
     state.p_Set2(u"ResolutionHeight", bb_itos(m_resolutionHeight));
     state.p_Set2(u"EffectsVolume", bb_itos(m_effectsVolume));
     state.p_Set2(u"MusicVolume", bb_itos(m_musicVolume));
+    state.p_Set2(u"SharpPixels", flag(m_sharpPixels));
     for (int control = 0; control < c_Control::Count; ++control) {
         state.p_Set2(kControlKeys[control], bb_itos(m_controls[control]));
     }
@@ -115,6 +118,7 @@ void c_Settings::p_ApplySettings(bool changeWindow) {
     for (int channel = 0; channel <= 4; ++channel) {
         bb_audio_SetChannelVolume(channel, static_cast<float>(m_effectsVolume) / 100);
     }
+    bb_graphics_SetSharpPixels(m_sharpPixels);
 }
 
 void c_Settings::p_ApplyMusicVolume() {

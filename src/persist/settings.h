@@ -40,13 +40,15 @@ public:
     int m_effectsVolume = 100;                    // percent
     int m_musicVolume = 50;                       // percent
     std::array<int, c_Control::Count> m_controls; // game key codes
+    // Scaled pictures sharp (the nearest texel) instead of smooth.
+    bool m_sharpPixels = false;
 
     // Loads the state store, then reads every field from it.
     void p_Load();
     // Writes every field into the (cleared) state store and saves it.
     void p_Save();
     // Applies the settings: the window (only when changeWindow), the update rate, the swap
-    // interval, the music volume and the effects channels' volume.
+    // interval, the music volume, the effects channels' volume and the pixels' look.
     void p_ApplySettings(bool changeWindow);
 
     // The field-by-field halves of p_Load and p_Save, working on m_state only.

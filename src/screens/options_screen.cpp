@@ -49,6 +49,10 @@ String bb_options_VolumeLine(const String& label, int volume) {
     return label + PadLeft(bb_itos(volume), 3) + u"%      ";
 }
 
+String bb_options_PixelsLine(bool sharp) {
+    return String(u"              PIXELS: ") + (sharp ? u"SHARP     " : u"SMOOTH    ");
+}
+
 void c_OptionsScreen::p_OnInit() {
     c_Settings& settings = *bb_settings_gameSettings;
     m_modes.clear();
@@ -76,7 +80,7 @@ void c_OptionsScreen::p_OnInit() {
     settings.m_resolutionWidth = m_modes[m_modeIndex].width;
     settings.m_resolutionHeight = m_modes[m_modeIndex].height;
 
-    m_menu = std::make_unique<c_Menu>(9);
+    m_menu = std::make_unique<c_Menu>(m_LineCount);
     p_UpdateOptions();
     m_menu->p_Set4(m_RedefineKeys, u"       REDEFINE KEYS...         ", 170, 0, 170);
     m_menu->p_Set4(m_Back, u" ** BACK ** ", 0, 0, 0);
@@ -102,6 +106,7 @@ void c_OptionsScreen::p_UpdateOptions() {
     green(m_EffectsVolume,
           bb_options_VolumeLine(u"      EFFECTS VOLUME: ", settings.m_effectsVolume));
     green(m_MusicVolume, bb_options_VolumeLine(u"        MUSIC VOLUME: ", settings.m_musicVolume));
+    blue(m_Pixels, bb_options_PixelsLine(settings.m_sharpPixels));
 }
 
 void c_OptionsScreen::Leave() {
@@ -140,6 +145,10 @@ void c_OptionsScreen::Activate(int item) {
         break;
     case m_MusicVolume:
         settings.m_musicVolume = NextVolume(settings.m_musicVolume);
+        settings.p_ApplySettings(false);
+        break;
+    case m_Pixels:
+        settings.m_sharpPixels = !settings.m_sharpPixels;
         settings.p_ApplySettings(false);
         break;
     case m_RedefineKeys:

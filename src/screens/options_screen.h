@@ -1,5 +1,6 @@
 // The options screen: difficulty, vertical sync, frame-rate throttle, full screen, resolution,
-// the two volumes and the way to the key redefinition; leaving it saves the settings.
+// the two volumes, smooth or sharp pixels and the way to the key redefinition; leaving it saves the
+// settings.
 #pragma once
 
 #include <memory>
@@ -18,8 +19,10 @@ public:
     static constexpr int m_Resolution = 4;
     static constexpr int m_EffectsVolume = 5;
     static constexpr int m_MusicVolume = 6;
-    static constexpr int m_RedefineKeys = 7;
-    static constexpr int m_Back = 8;
+    static constexpr int m_Pixels = 7;
+    static constexpr int m_RedefineKeys = 8;
+    static constexpr int m_Back = 9;
+    static constexpr int m_LineCount = 10;
 
     struct Mode {
         int width;
@@ -29,7 +32,7 @@ public:
     // Entering from the title: finds the current resolution among the display modes (writing
     // it back into the settings) and builds the menu with BACK selected.
     void p_OnInit();
-    // Rewrites lines 0 to 6 from the current settings.
+    // Rewrites the setting lines (all but REDEFINE KEYS and BACK) from the current settings.
     void p_UpdateOptions();
     void p_Update();
     void p_Render();
@@ -50,3 +53,4 @@ String bb_options_DifficultyLine(int difficulty);
 String bb_options_YesNoLine(const String& label, bool value);
 String bb_options_ResolutionLine(int width, int height);
 String bb_options_VolumeLine(const String& label, int volume);
+String bb_options_PixelsLine(bool sharp);

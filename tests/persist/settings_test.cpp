@@ -18,7 +18,8 @@ namespace {
 const String kDefaultText =
     u"ControlDown=90,ControlFullscreen=122,ControlLeft=73,ControlMusic=77,ControlPause=72,"
     u"ControlRight=80,ControlUp=81,Difficulty=1,EffectsVolume=100,FrameRateThrottle=1,"
-    u"FullScreen=0,MusicVolume=50,ResolutionHeight=480,ResolutionWidth=640,VerticalSync=1";
+    u"FullScreen=0,MusicVolume=50,ResolutionHeight=480,ResolutionWidth=640,SharpPixels=0,"
+    u"VerticalSync=1";
 
 String SavedText(c_Settings& settings) {
     settings.p_WriteFields();
@@ -47,7 +48,7 @@ TEST(Settings, ReadsEveryField) {
              u"ControlDown=40,ControlFullscreen=70,ControlLeft=37,ControlMusic=78,"
              u"ControlPause=32,ControlRight=39,ControlUp=38,Difficulty=2,EffectsVolume=30,"
              u"FrameRateThrottle=0,FullScreen=1,MusicVolume=0,ResolutionHeight=768,"
-             u"ResolutionWidth=1024,VerticalSync=0");
+             u"ResolutionWidth=1024,SharpPixels=1,VerticalSync=0");
     EXPECT_EQ(settings.m_difficulty, 2);
     EXPECT_FALSE(settings.m_verticalSync);
     EXPECT_FALSE(settings.m_frameRateThrottle);
@@ -56,7 +57,17 @@ TEST(Settings, ReadsEveryField) {
     EXPECT_EQ(settings.m_resolutionHeight, 768);
     EXPECT_EQ(settings.m_effectsVolume, 30);
     EXPECT_EQ(settings.m_musicVolume, 0);
+    EXPECT_TRUE(settings.m_sharpPixels);
     EXPECT_EQ(settings.m_controls, (std::array<int, 7>{38, 40, 37, 39, 32, 78, 70}));
+}
+
+TEST(Settings, AFileWithoutSharpPixelsLoadsSmoothAndSavesTheKeyInItsPlace) {
+    String older = kDefaultText;
+    older.erase(older.find(u"SharpPixels=0,"), 14);
+    c_Settings settings;
+    LoadText(settings, older);
+    EXPECT_FALSE(settings.m_sharpPixels);
+    EXPECT_EQ(SavedText(settings), kDefaultText);
 }
 
 TEST(Settings, ConvertsStoredTextLikeTheCLibraryAndClampsRanges) {

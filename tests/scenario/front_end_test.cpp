@@ -5,6 +5,7 @@
 
 #include "audio/audio.h"
 #include "game/tazzle.h"
+#include "graphics/graphics.h"
 #include "host/app.h"
 #include "host/zibbet_game.h"
 #include "persist/settings.h"
@@ -125,26 +126,31 @@ TEST(FrontEnd, TheScrollCarriesOnButNeverBeyondARebuiltText) {
     EXPECT_EQ(title.m_scrollPos, 0);
 }
 
-TEST(FrontEnd, OptionsShowTheNineLinesAndSaveOnLeaving) {
+TEST(FrontEnd, OptionsShowTheTenLinesAndSaveOnLeaving) {
     GameHarness game("MusicVolume=90,EffectsVolume=0");
     OpenOptions(game);
     c_Menu& menu = *bb_tazzle_optionsScreen->m_menu;
-    EXPECT_EQ(menu.m_selected, 8);
+    EXPECT_EQ(menu.m_selected, 9);
     EXPECT_EQ(menu.m_x, 64);
     const c_Settings& settings = *bb_settings_gameSettings;
     std::string resolution = ExpectedResolution();
-    const String lines[9] = {u"          DIFFICULTY: NORMAL    ",
-                             u"       VERTICAL SYNC: YES       ",
-                             u" FRAME RATE THROTTLE: YES       ",
-                             u"         FULL SCREEN: NO        ",
-                             u"          RESOLUTION: " + bb_str(resolution) +
-                                 String(9 - std::min<size_t>(9, resolution.size()), u' ') + u" ",
-                             u"      EFFECTS VOLUME:   0%      ",
-                             u"        MUSIC VOLUME:  90%      ",
-                             u"       REDEFINE KEYS...         ",
-                             u" ** BACK ** "};
-    for (int i = 0; i < 9; ++i)
+    const String lines[10] = {u"          DIFFICULTY: NORMAL    ",
+                              u"       VERTICAL SYNC: YES       ",
+                              u" FRAME RATE THROTTLE: YES       ",
+                              u"         FULL SCREEN: NO        ",
+                              u"          RESOLUTION: " + bb_str(resolution) +
+                                  String(9 - std::min<size_t>(9, resolution.size()), u' ') + u" ",
+                              u"      EFFECTS VOLUME:   0%      ",
+                              u"        MUSIC VOLUME:  90%      ",
+                              u"              PIXELS: SMOOTH    ",
+                              u"       REDEFINE KEYS...         ",
+                              u" ** BACK ** "};
+    for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(menu.m_items[i]->m_text, lines[i]) << i;
+        EXPECT_EQ(menu.p_ItemY(i), 112 + 32 * i) << i;
+    }
+    EXPECT_EQ(menu.m_items[7]->m_blue, 170); // blue, as the other display lines
+    EXPECT_LE(menu.p_ItemY(9) + 16, 480);    // BACK still on screen
     EXPECT_EQ(bb_itos(settings.m_resolutionWidth) + u"x" + bb_itos(settings.m_resolutionHeight),
               bb_str(resolution));
 
@@ -160,6 +166,10 @@ TEST(FrontEnd, OptionsShowTheNineLinesAndSaveOnLeaving) {
     Choose(game, menu, 2);
     EXPECT_FALSE(bb_settings_gameSettings->m_frameRateThrottle);
     EXPECT_EQ(bb_app__updateRate, 0);
+    Choose(game, menu, 7);
+    EXPECT_EQ(bb_graphics_device->Filtering(), gxtkFiltering::Nearest); // at once
+    game.Update();
+    EXPECT_EQ(menu.m_items[7]->m_text, u"              PIXELS: SHARP     ");
     EXPECT_EQ(game.StateFile(), "MusicVolume=90,EffectsVolume=0"); // nothing saved yet
 
     game.Render();
@@ -175,7 +185,7 @@ TEST(FrontEnd, OptionsShowTheNineLinesAndSaveOnLeaving) {
               "ControlDown=90,ControlFullscreen=122,ControlLeft=73,ControlMusic=77,"
               "ControlPause=72,ControlRight=80,ControlUp=81,Difficulty=0,EffectsVolume=0,"
               "FrameRateThrottle=0,FullScreen=0,MusicVolume=0,ResolutionHeight=" +
-                  height + ",ResolutionWidth=" + width + ",VerticalSync=1");
+                  height + ",ResolutionWidth=" + width + ",SharpPixels=1,VerticalSync=1");
 }
 
 TEST(FrontEnd, SavedSettingsAreFoundAgainAtTheNextStart) {
@@ -183,8 +193,8 @@ TEST(FrontEnd, SavedSettingsAreFoundAgainAtTheNextStart) {
     {
         GameHarness game;
         OpenOptions(game);
-        Choose(game, *bb_tazzle_optionsScreen->m_menu, 5); // effects 100 -> 0
-        Choose(game, *bb_tazzle_optionsScreen->m_menu, 8); // back: saves
+        Choose(game, *bb_tazzle_optionsScreen->m_menu, 5);                       // effects 100 -> 0
+        Choose(game, *bb_tazzle_optionsScreen->m_menu, c_OptionsScreen::m_Back); // saves
         saved = game.StateFile();
     }
     GameHarness game(saved);
@@ -195,7 +205,7 @@ TEST(FrontEnd, SavedSettingsAreFoundAgainAtTheNextStart) {
 TEST(FrontEnd, ARedefinedKeyShowsInTheTitleScrollText) {
     GameHarness game;
     OpenOptions(game);
-    Choose(game, *bb_tazzle_optionsScreen->m_menu, 7);
+    Choose(game, *bb_tazzle_optionsScreen->m_menu, c_OptionsScreen::m_RedefineKeys);
     ASSERT_EQ(bb_tazzle_mainState, c_MainState::RedefineKeys);
     c_RedefineKeysScreen& keys = *bb_tazzle_redefineKeysScreen;
     EXPECT_EQ(keys.m_menu->m_selected, 7);
@@ -224,7 +234,7 @@ TEST(FrontEnd, ARedefinedKeyShowsInTheTitleScrollText) {
 TEST(FrontEnd, EscapeWhileWaitingBindsEscapeAndLeaves) {
     GameHarness game;
     OpenOptions(game);
-    Choose(game, *bb_tazzle_optionsScreen->m_menu, 7);
+    Choose(game, *bb_tazzle_optionsScreen->m_menu, c_OptionsScreen::m_RedefineKeys);
     Choose(game, *bb_tazzle_redefineKeysScreen->m_menu, 4);
     game.Tap(kEscape);
     game.Update();
@@ -261,7 +271,7 @@ TEST(FrontEnd, PauseMusicAndFullScreenKeys) {
 
     // On the key redefinition screen the same keys are only candidates for binding.
     OpenOptions(game);
-    Choose(game, *bb_tazzle_optionsScreen->m_menu, 7);
+    Choose(game, *bb_tazzle_optionsScreen->m_menu, c_OptionsScreen::m_RedefineKeys);
     game.Tap('H');
     game.Update();
     EXPECT_FALSE(bb_tazzle_paused);

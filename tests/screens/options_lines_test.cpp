@@ -24,6 +24,8 @@ TEST(OptionsLines, ExactTextsOfThirtyTwoCharacters) {
         {bb_options_VolumeLine(u"      EFFECTS VOLUME: ", 50), u"      EFFECTS VOLUME:  50%      "},
         {bb_options_VolumeLine(u"      EFFECTS VOLUME: ", 100),
          u"      EFFECTS VOLUME: 100%      "},
+        {bb_options_PixelsLine(false), u"              PIXELS: SMOOTH    "},
+        {bb_options_PixelsLine(true), u"              PIXELS: SHARP     "},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.line, c.expected) << bb_narrow(c.expected);
