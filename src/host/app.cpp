@@ -3,9 +3,9 @@
 
 #include "files/data_path.h"
 #include "host/bb_game.h"
-#include "host/errors.h"
 #include "host/game_delegate.h"
 #include "input/input_device.h"
+#include "runtime/errors.h"
 
 #include <set>
 
@@ -71,8 +71,10 @@ void bb_app_Reset() {
 }
 
 void bb_app_ReleaseDevices() {
-    if (!g_delegate) return;
-    if (bb_input_device == g_delegate->m__input.get()) bb_input_device = nullptr;
+    if (!g_delegate)
+        return;
+    if (bb_input_device == g_delegate->m__input.get())
+        bb_input_device = nullptr;
     g_delegate->m__input.reset();
     g_delegate->m__audio.reset();
     g_delegate->m__graphics.reset();
