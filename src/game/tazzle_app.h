@@ -26,7 +26,7 @@ public:
     void p_OnUpdate() override;
     void p_OnRender() override;
 
-    bool m_musicOff = false;  // switched off with the music key
+    bool m_musicOff = false; // switched off with the music key
 
 private:
     void CreateScreens();

@@ -19,8 +19,8 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -111,7 +111,9 @@ TEST_F(BadStateFileTest, AnyContentLoadsAsSaneSettings) {
         {"garbage text", "#!/bin/sh\n\\\\==,,=,\\\nrm -rf / ; \xE2\x82\xAC%s%n", true},
         {"every byte value", EveryByte(4), true},
         {"bytes, then settings with binary values",
-         "\0\xFF,Difficulty=\xFF\xFE" "9,MusicVolume=\x80\x81,FullScreen=\x01"s, false},
+         "\0\xFF,Difficulty=\xFF\xFE"
+         "9,MusicVolume=\x80\x81,FullScreen=\x01"s,
+         false},
         {"every value out of range",
          "Difficulty=99,EffectsVolume=-7,MusicVolume=1000,FullScreen=1,ResolutionWidth=0,"
          "ResolutionHeight=-480,ControlUp=999999,ControlDown=-1",
@@ -120,7 +122,10 @@ TEST_F(BadStateFileTest, AnyContentLoadsAsSaneSettings) {
          "ResolutionWidth=999999999999999999999999,ResolutionHeight=-99999999999999999999,"
          "EffectsVolume=99999999999999999999,FullScreen=1",
          false},
-        {"UTF-16 with a byte-order mark", "\xFF\xFE" "D\0i\0f\0f\0i\0c\0u\0l\0t\0y\0=\0000\0"s, false},
+        {"UTF-16 with a byte-order mark",
+         "\xFF\xFE"
+         "D\0i\0f\0f\0i\0c\0u\0l\0t\0y\0=\0000\0"s,
+         false},
         {"a key of a megabyte less a little", Repeat("K", bb_files_largestStateFile - 16), true},
         {"more than the largest state file",
          "Difficulty=0,Padding=" + Repeat("x", bb_files_largestStateFile), true},
@@ -178,8 +183,7 @@ TEST_F(BadStateFileTest, SomethingOtherThanAFileStartsWithDefaults) {
         fs::remove_all(".zibbetstate");
         c.make();
         ASSERT_TRUE(fs::is_symlink(".zibbetstate") || fs::exists(".zibbetstate"));
-        ChildResult result = RunInChild(
-            [] { std::_Exit(LoadsDefaults() ? 0 : 1); }, 10);
+        ChildResult result = RunInChild([] { std::_Exit(LoadsDefaults() ? 0 : 1); }, 10);
         EXPECT_FALSE(result.timedOut);
         EXPECT_EQ(result.status, 0);
     }

@@ -82,7 +82,10 @@ TEST(BadStateProgram, RunsAndSavesWhateverStoodInTheStateFilesPlace) {
     } cases[] = {
         {"no state file", [](const fs::path&) {}, true},
         {"binary garbage",
-         [](const fs::path& p) { WriteFile(p, "\0\xFF\xFE=,\\\x80" "Difficulty=\xC0\x01"s); },
+         [](const fs::path& p) {
+             WriteFile(p, "\0\xFF\xFE=,\\\x80"
+                          "Difficulty=\xC0\x01"s);
+         },
          true},
         {"a sparse file of 8 GiB",
          [](const fs::path& p) {

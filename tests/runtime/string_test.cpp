@@ -14,20 +14,32 @@ TEST(Utf8, DecodeRejectsMalformedAndWidensInBbStr) {
     String out;
     EXPECT_TRUE(bb_utf8_Decode("\xC3\xA9x", out));
     EXPECT_EQ(out, u"\u00e9x");
-    EXPECT_FALSE(bb_utf8_Decode("\xC3", out));          // cut off
-    EXPECT_FALSE(bb_utf8_Decode("\xE2\x28\xA1", out));  // bad continuation
+    EXPECT_FALSE(bb_utf8_Decode("\xC3", out));         // cut off
+    EXPECT_FALSE(bb_utf8_Decode("\xE2\x28\xA1", out)); // bad continuation
     EXPECT_FALSE(bb_utf8_Decode("\xF0\x9F\x98\x80", out));
     EXPECT_EQ(bb_str("\xE9"), String(1, char16_t(0xE9)));
 }
 
 TEST(ParseInt, ReadsLikeTheCLibrary) {
-    struct Case { const char16_t* text; int value; };
-    const Case cases[] = {
-        {u"12px", 12}, {u"  -7", -7}, {u"+3", 3}, {u"", 0}, {u"abc", 0}, {u"- 4", 0},
-        {u"\t\n42", 42}, {u"99999999999", 2147483647}, {u"-99999999999", -2147483647 - 1},
-        {u"2147483647", 2147483647}, {u"-2147483648", -2147483647 - 1},
+    struct Case {
+        const char16_t* text;
+        int value;
     };
-    for (const Case& c : cases) EXPECT_EQ(bb_parse_Int(c.text), c.value) << bb_narrow(c.text);
+    const Case cases[] = {
+        {u"12px", 12},
+        {u"  -7", -7},
+        {u"+3", 3},
+        {u"", 0},
+        {u"abc", 0},
+        {u"- 4", 0},
+        {u"\t\n42", 42},
+        {u"99999999999", 2147483647},
+        {u"-99999999999", -2147483647 - 1},
+        {u"2147483647", 2147483647},
+        {u"-2147483648", -2147483647 - 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(bb_parse_Int(c.text), c.value) << bb_narrow(c.text);
 }
 
 TEST(ParseInt, LooksAtTheFirst63CharactersOnly) {
@@ -38,4 +50,6 @@ TEST(ParseInt, LooksAtTheFirst63CharactersOnly) {
     EXPECT_EQ(bb_parse_Int(String(1, char16_t(0x0131))), 1);
 }
 
-TEST(Lower, OnlyAsciiLetters) { EXPECT_EQ(bb_lower(u"AbZ\u00C9"), u"abz\u00C9"); }
+TEST(Lower, OnlyAsciiLetters) {
+    EXPECT_EQ(bb_lower(u"AbZ\u00C9"), u"abz\u00C9");
+}
