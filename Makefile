@@ -30,7 +30,8 @@ test: build
 FORMATTED := $(shell find src tests tools bench fuzz -name '*.cpp' -o -name '*.h' | sort)
 check: deps
 	python3 tools/check_layers.py
-	clang-format --dry-run -Werror $(FORMATTED)
+	@echo "clang-format --dry-run -Werror over src tests tools bench fuzz"
+	@clang-format --dry-run -Werror $(FORMATTED)
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; ALSOFT_DRIVERS=null $(XVFB) $$b || exit 1; done
