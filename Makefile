@@ -8,7 +8,7 @@ WERROR := $(if $(CI),ON,OFF)
 # connects during the reset finds no display.
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset"
 
-.PHONY: deps configure build run test bench screenshots sanitize fuzz install package clean
+.PHONY: deps configure build run test check bench screenshots sanitize fuzz install package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -24,6 +24,14 @@ run: build
 
 test: build
 	$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+# What a machine can check of the house rules, without building: no folder of src/ includes a
+# higher layer (the tiers are in tools/check_layers.py), and every C++ file keeps .clang-format.
+FORMATTED := $(shell find src tests tools bench fuzz -name '*.cpp' -o -name '*.h' | sort)
+check: deps
+	python3 tools/check_layers.py
+	@echo "clang-format --dry-run -Werror over src tests tools bench fuzz"
+	@clang-format --dry-run -Werror $(FORMATTED)
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; ALSOFT_DRIVERS=null $(XVFB) $$b || exit 1; done

@@ -76,8 +76,8 @@ std::vector<double> TimePeer(const std::string& scenePath, const char* name) {
         return {};
     int frames = 0;
     double process = 0, thread = 0;
-    const int read = std::fscanf(peer, "frames %d process_ms %lf thread_ms %lf", &frames,
-                                 &process, &thread);
+    const int read =
+        std::fscanf(peer, "frames %d process_ms %lf thread_ms %lf", &frames, &process, &thread);
     const int status = pclose(peer);
     if (read != 3 || status != 0)
         return {};

@@ -62,6 +62,8 @@ void BM_StartUpLoads(benchmark::State& state) {
     {
         DataHost host;
         bb_app_Reset();
+        bb_graphics_InstallDevice(); // the image and sound decoders, as bbInit installs them
+        bb_audio_InstallDevice();
         gxtkGraphics graphics;
         gxtkAudio audio;
         bb_graphics_device = &graphics;

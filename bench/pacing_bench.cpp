@@ -78,7 +78,8 @@ double Percentile(std::vector<double> values, double fraction) {
     if (values.empty())
         return 0;
     std::sort(values.begin(), values.end());
-    const auto index = static_cast<size_t>(std::ceil(fraction * static_cast<double>(values.size())));
+    const auto index =
+        static_cast<size_t>(std::ceil(fraction * static_cast<double>(values.size())));
     return values[std::min(values.size() - 1, index == 0 ? 0 : index - 1)];
 }
 

@@ -197,9 +197,9 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "sdl_peer: %s\n", SDL_GetError());
         return 1;
     }
-    SDL_Window* window = SDL_CreateWindow("SDL2 peer", SDL_WINDOWPOS_UNDEFINED,
-                                          SDL_WINDOWPOS_UNDEFINED, kWidth, kHeight,
-                                          SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL);
+    SDL_Window* window =
+        SDL_CreateWindow("SDL2 peer", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWidth,
+                         kHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL);
     SDL_Renderer* renderer =
         window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
     Scene scene;

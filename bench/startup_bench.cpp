@@ -25,12 +25,12 @@ using Clock = std::chrono::steady_clock;
 // Milliseconds at the end of each phase, from the start of the sequence.
 enum Phase {
     kGlfwInit,
-    kGameGlobals,  // bbInit + bbMain
-    kWindow,       // the 640 x 480 window and its context
-    kDevices,      // StartGame: renderer, audio device
-    kFirstUpdate,  // the Init state: screens created, every load started
-    kTitleUpdate,  // the update that found every load done and entered the title
-    kTitleFrame,   // the first title frame rendered and swapped
+    kGameGlobals,   // bbInit + bbMain
+    kWindow,        // the 640 x 480 window and its context
+    kDevices,       // StartGame: renderer, audio device
+    kFirstUpdate,   // the Init state: screens created, every load started
+    kTitleUpdate,   // the update that found every load done and entered the title
+    kTitleFrame,    // the first title frame rendered and swapped
     kTitleUpdateMs, // how long that entering update itself took
     kLoadingUpdates,
     kPhases
@@ -115,8 +115,8 @@ void BM_StartupPhases(benchmark::State& state) {
         state.SkipWithError("the title was not reached (is there a display?)");
         return;
     }
-    const char* names[] = {"glfw_init", "game_globals", "window", "devices",
-                           "first_update", "loads_done", "title_frame"};
+    const char* names[] = {"glfw_init",    "game_globals", "window",     "devices",
+                           "first_update", "loads_done",   "title_frame"};
     for (int phase = kGlfwInit; phase <= kTitleFrame; ++phase) {
         const double previous = phase == kGlfwInit ? 0 : marks[phase - 1];
         state.counters[std::string(names[phase]) + "_ms"] = marks[phase] - previous;

@@ -48,7 +48,8 @@ void check_settings(c_Settings& settings) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const String text = bb_files_DecodeText(std::string_view(reinterpret_cast<const char*>(data), size));
+    const String text =
+        bb_files_DecodeText(std::string_view(reinterpret_cast<const char*>(data), size));
     c_Settings settings;
     settings.m_state->p_Decode(text);
     check_store(*settings.m_state);

@@ -5,7 +5,7 @@ set -euo pipefail
 
 # libclang-rt-14-dev holds clang's libFuzzer and sanitizer runtimes, which clang only recommends.
 packages=(
-    build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+    build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format python3
     libglfw3-dev libopenal-dev libopenal1 libstb-dev libgl-dev libgl1-mesa-dri mesa-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     libvorbis-dev

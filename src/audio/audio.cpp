@@ -2,6 +2,7 @@
 // nothing, like the device itself without a sound card.
 #include "audio/audio.h"
 
+#include "audio/audio_decoder.h"
 #include "files/data_path.h"
 
 gxtkAudio* bb_audio_device = nullptr;
@@ -63,4 +64,5 @@ void bb_audio_InstallDevice() {
         bb_audio_SetAudioDevice(device.get());
         return device;
     };
+    bb_app_deviceHooks.decodeAudio = &DecodeAudioFile;
 }

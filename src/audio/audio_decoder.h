@@ -1,4 +1,4 @@
-// Picks the sound decoder for a file by its name.
+// Picks the sound decoder for a file by its name; the host decodes sound files through it.
 #pragma once
 
 #include <cstdio>
@@ -10,10 +10,3 @@
 // another extension or an undecodable file.
 short* DecodeAudioFile(std::FILE* file, const String& path, int* length, int* channels, int* format,
                        int* hertz);
-
-class BBGame;
-
-// Opens the file through the host's path mapping, decodes it as above and closes it: the
-// desktop host's LoadAudioData.
-short* LoadAudioFile(BBGame& host, const String& path, int* length, int* channels, int* format,
-                     int* hertz);

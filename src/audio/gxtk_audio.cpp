@@ -8,7 +8,7 @@
 
 #include "audio/audio.h"
 #include "host/bb_game.h"
-#include "host/errors.h"
+#include "runtime/errors.h"
 
 gxtkAudio* gxtkAudio::audio = nullptr;
 

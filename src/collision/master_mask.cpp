@@ -8,7 +8,7 @@
 #include <list>
 
 #include "files/data_stream.h"
-#include "host/errors.h"
+#include "runtime/errors.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "host/bb_game.h"
-#include "host/errors.h"
+#include "files/file_opener.h"
+#include "runtime/errors.h"
 
 bool BBDataBuffer::_New(int length, unsigned char* data) {
     if (_data || length < 0)
@@ -79,10 +79,10 @@ void c_DataBuffer::p_CopyBytes(int address, c_DataBuffer& dst, int dstAddress, i
 }
 
 bool BBDataBuffer::_Load(const String& path) {
-    if (_data)
+    if (_data || !bb_files_opener)
         return false;
     int length = 0;
-    unsigned char* data = BBGame::_game->LoadData(path, &length);
+    unsigned char* data = bb_files_LoadData(*bb_files_opener, path, &length);
     if (!data)
         return false;
     _data.reset(data);

@@ -21,8 +21,9 @@ public:
     // `length` fresh bytes. False when the buffer already holds storage, the length is negative
     // or the heap refuses.
     bool _New(int length, unsigned char* data = nullptr);
-    // Reads the whole file into an empty buffer through the host. True when the buffer holds
-    // storage afterwards; a buffer that already holds storage loads nothing and gives false.
+    // Reads the whole file into an empty buffer through the host's file opener. True when the
+    // buffer holds storage afterwards; a buffer that already holds storage loads nothing and gives
+    // false.
     bool _Load(const String& path);
     // The loader-thread form of _Load: works on a private copy of the path's characters, so
     // nothing is shared with the main thread's strings.

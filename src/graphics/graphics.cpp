@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "files/data_path.h"
+#include "graphics/image_loading.h"
 #include "host/devices.h"
 
 namespace {
@@ -66,6 +67,7 @@ void bb_graphics_InstallDevice() {
     bb_app_deviceHooks.createGraphics = &CreateGraphicsDevice;
     bb_app_deviceHooks.beginFrame = &bb_graphics_BeginRender;
     bb_app_deviceHooks.endFrame = &bb_graphics_EndRender;
+    bb_app_deviceHooks.decodeImage = &gxtk_DecodeImage;
 }
 
 void bb_graphics_SetGraphicsDevice(gxtkGraphics* device) {

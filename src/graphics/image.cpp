@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "host/errors.h"
+#include "runtime/errors.h"
 
 int c_Image::m_DefaultFlags = 0;
 

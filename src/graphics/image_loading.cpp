@@ -1,26 +1,15 @@
-// Turning image files into surfaces: the host decodes them with stb_image, and the renderer
-// stores the decoded pixels in a surface. Neither touches OpenGL, so loader threads may run both.
+// Turning image files into surfaces: stb_image decodes the file the host has opened, and the
+// renderer stores the decoded pixels in a surface. Neither touches OpenGL, so loader threads may
+// run both.
 #include "graphics/image_loading.h"
 
 #include <stb_image.h>
 
-#include <cstdio>
-
 #include "graphics/gxtk_graphics.h"
-#include "host/glfw_game.h"
+#include "host/bb_game.h"
 
-unsigned char* gxtk_LoadImageData(BBGame& host, const String& path, int* width, int* height,
-                                  int* depth) {
-    FILE* file = host.OpenFile(path, u"rb");
-    if (!file)
-        return nullptr;
-    unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
-    std::fclose(file);
-    return pixels;
-}
-
-unsigned char* BBGlfwGame::LoadImageData(const String& path, int* width, int* height, int* depth) {
-    return gxtk_LoadImageData(*this, path, width, height, depth);
+unsigned char* gxtk_DecodeImage(std::FILE* file, int* width, int* height, int* depth) {
+    return stbi_load_from_file(file, width, height, depth, 0);
 }
 
 bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, const String& path) {

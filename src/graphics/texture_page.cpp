@@ -3,13 +3,15 @@
 
 #include "graphics/graphics.h"
 #include "host/app.h"
-#include "host/errors.h"
 #include "markup/config.h"
+#include "runtime/errors.h"
 #include "runtime/number_parse.h"
 
 std::map<String, std::unique_ptr<c_TexturePageData>> c_TexturePage::m_imageList;
 
-void bb_texturepage_Init() { c_TexturePage::m_imageList.clear(); }
+void bb_texturepage_Init() {
+    c_TexturePage::m_imageList.clear();
+}
 
 int bb_texturepage_ReadNumber(const String& text) {
     // The C library's notion of white space leaves out most control characters; the atlas

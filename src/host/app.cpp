@@ -7,6 +7,7 @@
 #include "host/errors.h"
 #include "host/game_delegate.h"
 #include "input/input_device.h"
+#include "runtime/errors.h"
 
 #include <set>
 

@@ -1,25 +1,28 @@
 // BBGame: the delegate, the update rate and the started/suspended state, the guarded dispatch,
-// file access through the path mapping, and the state file.
+// file access through the path mapping (decoding through the device modules' decoders), and the
+// state file.
 #include "host/bb_game.h"
 
 #include "files/file_access.h"
 #include "files/state_file.h"
 #include "files/text_decoding.h"
+#include "host/devices.h"
 #include "host/errors.h"
 
-#include <cstdlib>
-#include <cstring>
 #include <ctime>
 
 BBGame* BBGame::_game = nullptr;
 
 BBGame::BBGame() {
     _game = this;
+    bb_files_opener = this;
 }
 
 BBGame::~BBGame() {
     if (_game == this)
         _game = nullptr;
+    if (bb_files_opener == this)
+        bb_files_opener = nullptr;
 }
 
 void BBGame::SetDelegate(BBGameDelegate* delegate) {
@@ -122,29 +125,39 @@ FILE* BBGame::OpenFile(const String& path, const String& mode) {
 }
 
 unsigned char* BBGame::LoadData(const String& path, int* length) {
-    FILE* file = OpenFile(path, u"rb");
-    if (!file)
-        return nullptr;
-    std::string bytes;
-    bool complete = bb_files_ReadAll(file, bytes);
-    std::fclose(file);
-    if (!complete || bytes.size() > static_cast<size_t>(INT32_MAX))
-        return nullptr;
-    // One byte at least, so that an empty file still gives a block to own.
-    auto* block = static_cast<unsigned char*>(std::malloc(bytes.size() ? bytes.size() : 1));
-    if (!block)
-        return nullptr;
-    std::memcpy(block, bytes.data(), bytes.size());
-    if (length)
-        *length = static_cast<int>(bytes.size());
-    return block;
+    return bb_files_LoadData(*this, path, length);
 }
 
-unsigned char* BBGame::LoadImageData(const String&, int*, int*, int*) {
-    return nullptr;
+namespace {
+
+// Opens the file through the host's path mapping, hands it to `decode` and closes it again.
+template <class Decode> auto DecodeFile(BBGame& host, const String& path, Decode decode) {
+    FILE* file = host.OpenFile(path, u"rb");
+    if (!file)
+        return decltype(decode(file))(nullptr);
+    auto decoded = decode(file);
+    std::fclose(file);
+    return decoded;
 }
-short* BBGame::LoadAudioData(const String&, int*, int*, int*, int*) {
-    return nullptr;
+
+} // namespace
+
+unsigned char* BBGame::LoadImageData(const String& path, int* width, int* height, int* depth) {
+    const auto decodeImage = bb_app_deviceHooks.decodeImage;
+    if (!decodeImage)
+        return nullptr;
+    return DecodeFile(*this, path,
+                      [&](FILE* file) { return decodeImage(file, width, height, depth); });
+}
+
+short* BBGame::LoadAudioData(const String& path, int* length, int* channels, int* format,
+                             int* hertz) {
+    const auto decodeAudio = bb_app_deviceHooks.decodeAudio;
+    if (!decodeAudio)
+        return nullptr;
+    return DecodeFile(*this, path, [&](FILE* file) {
+        return decodeAudio(file, path, length, channels, format, hertz);
+    });
 }
 
 void BBGame::Die(ThrowableObject* /*exception*/) {

@@ -2,6 +2,9 @@
 // the update rate and the started/suspended state and guards every call into the delegate.
 #pragma once
 
+#include "files/file_opener.h"
+#include "input/input_events.h"
+#include "input/joystick_poller.h"
 #include "runtime/string.h"
 #include "runtime/throwable.h"
 
@@ -26,20 +29,6 @@ public:
     virtual void DiscardGraphics() {}
 };
 
-// Host event numbers, shared by the host, the delegate and the input device.
-enum BBEvent {
-    BBEVENT_KEYDOWN = 1,
-    BBEVENT_KEYUP = 2,
-    BBEVENT_KEYCHAR = 3,
-    BBEVENT_MOUSEDOWN = 4,
-    BBEVENT_MOUSEUP = 5,
-    BBEVENT_MOUSEMOVE = 6,
-    BBEVENT_TOUCHDOWN = 7,
-    BBEVENT_TOUCHUP = 8,
-    BBEVENT_TOUCHMOVE = 9,
-    BBEVENT_MOTION = 10,
-};
-
 // A video mode as the host reports it; this host leaves the last three fields 0.
 struct BBDisplayMode {
     int width = 0;
@@ -49,7 +38,9 @@ struct BBDisplayMode {
     int flags = 0;
 };
 
-class BBGame {
+// The host as the game sees it. It opens files for the modules below it (BBFileOpener) and
+// polls the joysticks for the input device (BBJoystickPoller).
+class BBGame : public BBFileOpener, public BBJoystickPoller {
 public:
     BBGame();
     virtual ~BBGame();
@@ -76,8 +67,8 @@ public:
     virtual String LoadString(const String& path);
     virtual int CountJoysticks(bool update);
     // Fills elements 0 and 1 of the three axis arrays and the game buttons of one joystick port.
-    virtual bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy,
-                              std::span<float> joyz, std::span<bool> buttons);
+    bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy, std::span<float> joyz,
+                      std::span<bool> buttons) override;
     virtual void OpenUrl(const String& url);
     virtual void SetMouseVisible(bool visible);
     virtual int GetDeviceWidth();
@@ -89,12 +80,14 @@ public:
     virtual void SetSwapInterval(int interval);
     virtual String PathToFilePath(const String& path);
     // Null when the path maps to nothing or the file cannot be opened.
-    virtual FILE* OpenFile(const String& path, const String& mode);
+    FILE* OpenFile(const String& path, const String& mode) override;
     // The whole file in one block from malloc (the caller frees it with free()); null on failure.
     virtual unsigned char* LoadData(const String& path, int* length);
-    // Decoded pixels (malloc'd, caller frees) or null; the desktop host overrides it.
+    // Decoded pixels (malloc'd, caller frees) or null: the file opened through the path mapping
+    // and decoded by the drawing module's decoder (bb_app_deviceHooks.decodeImage).
     virtual unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth);
-    // Interleaved samples (malloc'd, caller frees) or null; the desktop host overrides it.
+    // Interleaved samples (malloc'd, caller frees) or null, decoded likewise by the audio
+    // module's decoder (bb_app_deviceHooks.decodeAudio).
     virtual short* LoadAudioData(const String& path, int* length, int* channels, int* format,
                                  int* hertz);
     [[noreturn]] virtual void Die(ThrowableObject* exception);

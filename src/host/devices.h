@@ -1,9 +1,12 @@
-// The seam between the host's delegate and the devices it owns. The renderer and the audio
-// device derive from these bases; each device module installs its factory into
+// The seam between the host and the device modules above it. The renderer and the audio device
+// derive from these bases; each device module installs its factory and its file decoder into
 // bb_app_deviceHooks (from bbInit), so the host never includes a device's header.
 #pragma once
 
+#include <cstdio>
 #include <memory>
+
+#include "runtime/string.h"
 
 class BBGraphicsDevice {
 public:
@@ -34,6 +37,14 @@ struct BBDeviceHooks {
     // Waits a bounded time for the loader threads, which call into the devices; false when one
     // is still running. Null: there are no loaders to wait for.
     bool (*awaitLoaders)() = nullptr;
+    // Decodes an image file the host has opened (left open) into pixels from malloc, the file's
+    // own channel count in *depth; null when undecodable. Loader threads call it. Null: the
+    // host loads no images.
+    unsigned char* (*decodeImage)(std::FILE* file, int* width, int* height, int* depth) = nullptr;
+    // Decodes a sound file the host has opened (left open), choosing the format by `path`, into
+    // interleaved samples from malloc; null when undecodable. Null: the host loads no sounds.
+    short* (*decodeAudio)(std::FILE* file, const String& path, int* length, int* channels,
+                          int* format, int* hertz) = nullptr;
 };
 
 extern BBDeviceHooks bb_app_deviceHooks;

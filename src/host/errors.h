@@ -1,13 +1,9 @@
-// Standard-output messages and the fatal paths: bbPrint, bbError, dbg_error, the signal handler
-// and GLFW's error callback.
+// The host's fatal paths: dbg_error, the signal handler and GLFW's error callback. bbPrint and
+// bbError, declared in runtime/errors.h for every layer, are defined with them.
 #pragma once
 
-#include "runtime/string.h"
+#include "runtime/errors.h"
 
-// The string as UTF-8, then a newline; flushed.
-void bbPrint(const String& message);
-// Empty message: the normal quit, status 0. Otherwise a runtime error, status 255 (-1).
-[[noreturn]] void bbError(const String& message);
 // "Zibbet Runtime Error : " + message, an empty position line, then status 255 (-1).
 [[noreturn]] void dbg_error(const char* message);
 // Every way out of the program ends here: output flushed, then the process ends with the status

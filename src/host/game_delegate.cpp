@@ -19,7 +19,7 @@ void c_GameDelegate::StartGame() {
         m__graphics = bb_app_deviceHooks.createGraphics();
     if (bb_app_deviceHooks.createAudio)
         m__audio = bb_app_deviceHooks.createAudio();
-    m__input = std::make_unique<c_InputDevice>();
+    m__input = std::make_unique<c_InputDevice>(BBGame::_game);
     bb_input_device = m__input.get();
     bb_app_ValidateDeviceWindow(false);
     bb_app_EnumDisplayModes();

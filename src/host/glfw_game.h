@@ -34,11 +34,6 @@ public:
     std::optional<BBDisplayMode> GetDesktopMode() override;
     void SetSwapInterval(int interval) override;
     String PathToFilePath(const String& path) override;
-    // Decodes an image file with stb_image (src/graphics/image_loading.cpp).
-    unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override;
-    // Defined with the decoders (src/audio): WAV or Ogg Vorbis by the file's extension.
-    short* LoadAudioData(const String& path, int* length, int* channels, int* format,
-                         int* hertz) override;
 
     // The modes a player may pick: those at 60 Hz or of unknown rate, in GLFW's order.
     static std::vector<BBDisplayMode> SelectDisplayModes(std::span<const GLFWvidmode> vidmodes);

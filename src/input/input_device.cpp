@@ -2,7 +2,7 @@
 // joystick polling, and the bb_input_* queries.
 #include "input/input_device.h"
 
-#include "host/bb_game.h"
+#include "input/input_events.h"
 
 c_InputDevice* bb_input_device = nullptr;
 
@@ -131,13 +131,13 @@ void c_InputDevice::p_MotionEvent(int event, int /*data*/, float x, float y, flo
 }
 
 void c_InputDevice::p_BeginUpdate() {
-    BBGame* game = BBGame::_game;
-    if (!game)
+    if (!m__joysticks)
         return;
     for (int port = 0; port < static_cast<int>(m__joyStates.size()); ++port) {
         c_JoyState& state = m__joyStates[port];
         // A missing joystick ends the poll: later ports are not polled either.
-        if (!game->PollJoystick(port, state.m_joyx, state.m_joyy, state.m_joyz, state.m_buttons))
+        if (!m__joysticks->PollJoystick(port, state.m_joyx, state.m_joyy, state.m_joyz,
+                                        state.m_buttons))
             break;
         for (int button = 0; button < 32; ++button) {
             int key = KEY_JOY0 + 32 * port + button;

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "input/joystick_poller.h"
+
 // Key codes beyond the keyboard's.
 enum : int {
     KEY_LMB = 1,
@@ -30,13 +32,15 @@ public:
     static constexpr int kCharQueue = 32;
     static constexpr int kFingers = 32;
 
-    c_InputDevice() = default;
+    // `joysticks` (the host; not owned) is polled at the start of each update; without one the
+    // joysticks stay as they are.
+    explicit c_InputDevice(BBJoystickPoller* joysticks = nullptr) : m__joysticks(joysticks) {}
 
     void p_KeyEvent(int event, int data);
     void p_MouseEvent(int event, int data, float x, float y);
     void p_TouchEvent(int event, int data, float x, float y);
     void p_MotionEvent(int event, int data, float x, float y, float z);
-    // Before each update: polls the joysticks through the host.
+    // Before each update: polls the joysticks.
     void p_BeginUpdate();
     // After each update: hit counts of the queued keys back to 0, both queues emptied.
     void p_EndUpdate();
@@ -73,6 +77,8 @@ public:
     float m__accelZ = 0;
 
 private:
+    BBJoystickPoller* m__joysticks;
+
     void PressKey(int key);
     void ReleaseKey(int key);
     void CountHit(int key);

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "host/errors.h"
+#include "runtime/errors.h"
 
 std::vector<std::shared_ptr<c_IAsyncEventSource>> bb_asyncevent__sources;
 c_IAsyncEventSource* bb_asyncevent__current = nullptr;

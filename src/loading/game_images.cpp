@@ -1,7 +1,7 @@
 // The sprite atlas names and backdrop files of the game images.
 #include "loading/game_images.h"
 
-#include "host/errors.h"
+#include "runtime/errors.h"
 
 std::unique_ptr<c_GameImages> bb_gamegraphics_gameImages;
 

@@ -33,12 +33,14 @@ bool bb_utf8_Decode(std::string_view bytes, String& out) {
             out += static_cast<char16_t>(c);
             i += 1;
         } else if ((c & 0xE0) == 0xC0) {
-            if (!cont(i + 1)) return false;
+            if (!cont(i + 1))
+                return false;
             out += static_cast<char16_t>(((c & 0x1F) << 6) |
                                          (static_cast<unsigned char>(bytes[i + 1]) & 0x3F));
             i += 2;
         } else if ((c & 0xF0) == 0xE0) {
-            if (!cont(i + 1) || !cont(i + 2)) return false;
+            if (!cont(i + 1) || !cont(i + 2))
+                return false;
             out += static_cast<char16_t>(((c & 0x0F) << 12) |
                                          ((static_cast<unsigned char>(bytes[i + 1]) & 0x3F) << 6) |
                                          (static_cast<unsigned char>(bytes[i + 2]) & 0x3F));
@@ -52,23 +54,27 @@ bool bb_utf8_Decode(std::string_view bytes, String& out) {
 
 String bb_str(std::string_view utf8) {
     String out;
-    if (bb_utf8_Decode(utf8, out)) return out;
+    if (bb_utf8_Decode(utf8, out))
+        return out;
     out.clear();
-    for (char c : utf8) out += static_cast<char16_t>(static_cast<unsigned char>(c));
+    for (char c : utf8)
+        out += static_cast<char16_t>(static_cast<unsigned char>(c));
     return out;
 }
 
 std::string bb_narrow(const String& text) {
     std::string out;
     out.reserve(text.size());
-    for (char16_t c : text) out += static_cast<char>(c & 0xFF);
+    for (char16_t c : text)
+        out += static_cast<char>(c & 0xFF);
     return out;
 }
 
 String bb_lower(const String& text) {
     String out = text;
     for (char16_t& c : out)
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c + 32);
     return out;
 }
 

@@ -33,10 +33,16 @@ constexpr int kStartX = 288;
 constexpr int kStartY = 64;
 constexpr int kPhaseUpdates = 120;
 
-bool channel_idle(int channel) { return bb_audio_ChannelState(channel) == 0; }
+bool channel_idle(int channel) {
+    return bb_audio_ChannelState(channel) == 0;
+}
 
-c_GameImages& images() { return *bb_gamegraphics_gameImages; }
-c_GameMasks& masks() { return *bb_masks_gameMasks; }
+c_GameImages& images() {
+    return *bb_gamegraphics_gameImages;
+}
+c_GameMasks& masks() {
+    return *bb_masks_gameMasks;
+}
 
 } // namespace
 
@@ -93,7 +99,8 @@ int c_SkiScreen::p_OnUpdate() {
 void c_SkiScreen::p_Update() {
     if (bb_input_KeyHit(27)) {
         bb_tazzle_titleScreen->p_OnInit();
-        for (int channel : {2, 0, 1, 3}) bb_audio_StopChannel(channel);
+        for (int channel : {2, 0, 1, 3})
+            bb_audio_StopChannel(channel);
         bb_tazzle_mainState = 2;
         // The slope is left at once: no more of its update may restart its sounds or end its
         // fade into the road.
@@ -112,7 +119,8 @@ void c_SkiScreen::p_Update() {
     case kLeaving:
         bb_skisounds_skiSounds->p_Discard();
         bb_roadsounds_roadSounds->p_StartLoad();
-        if (!bb_asyncevent__current) bb_asyncevent_UpdateAsyncEvents();
+        if (!bb_asyncevent__current)
+            bb_asyncevent_UpdateAsyncEvents();
         if (!m_fade.p_OnUpdate()) {
             bb_tazzle_level += 1;
             bb_tazzle_mainState = 3;
@@ -127,7 +135,8 @@ void c_SkiScreen::p_PlayUpdate() {
     if (channel_idle(kChannelBackground))
         bb_audio_PlaySound(bb_skisounds_skiSounds->m_skiBackground.get(), kChannelBackground, 1);
     test_trees();
-    if (m_crashed || bb_tazzle_paused) return;
+    if (m_crashed || bb_tazzle_paused)
+        return;
     test_moguls();
     test_finish();
     test_gates();
@@ -166,7 +175,8 @@ void c_SkiScreen::test_trees() {
     m_crashed = false;
     const c_MasterMask* tree = masks().m_treeCollision.get();
     for (const c_Tree& t : m_trees) {
-        if (!tree || !m_mask || !tree->p_CollideMask(t.m_x, t.m_y, m_mask, m_x, m_y)) continue;
+        if (!tree || !m_mask || !tree->p_CollideMask(t.m_x, t.m_y, m_mask, m_x, m_y))
+            continue;
         m_crashed = true;
         bb_audio_StopChannel(kChannelBackground);
         bb_audio_PlaySound(bb_skisounds_skiSounds->m_skiCrash.get(), kChannelCrash, 0);
@@ -178,9 +188,11 @@ void c_SkiScreen::test_trees() {
 void c_SkiScreen::test_moguls() {
     m_bumped = false;
     const c_MasterMask* bump = masks().m_bumpCollision.get();
-    if (!bump || !m_mask) return;
+    if (!bump || !m_mask)
+        return;
     for (const c_Bump& b : m_bumps) {
-        if (b.m_y - 8 <= m_y || !bump->p_CollideMask(b.m_x, b.m_y, m_mask, m_x, m_y)) continue;
+        if (b.m_y - 8 <= m_y || !bump->p_CollideMask(b.m_x, b.m_y, m_mask, m_x, m_y))
+            continue;
         if (channel_idle(kChannelBump))
             bb_audio_PlaySound(bb_skisounds_skiSounds->m_skiBump.get(), kChannelBump, 0);
         m_bumped = true;
@@ -190,11 +202,14 @@ void c_SkiScreen::test_moguls() {
 }
 
 void c_SkiScreen::test_finish() {
-    if (m_finishBonus) return;
+    if (m_finishBonus)
+        return;
     const c_MasterMask* banner = masks().m_finish.get();
-    if (!banner || !m_mask) return;
+    if (!banner || !m_mask)
+        return;
     for (const c_Finish& f : m_finishes) {
-        if (!banner->p_CollideMask(f.m_x, f.m_y, m_mask, m_x, m_y)) continue;
+        if (!banner->p_CollideMask(f.m_x, f.m_y, m_mask, m_x, m_y))
+            continue;
         bb_tazzle_score += 100;
         m_finishBonus = true;
         bb_audio_PlaySound(bb_gamesounds_gameSounds->m_woop.get(), kChannelFinish, 0);
@@ -205,7 +220,8 @@ void c_SkiScreen::test_gates() {
     for (const c_Flag& f : m_flags) {
         bool inside = f.m_x + 5 < m_x && m_x <= f.m_x + 112 - 16 * m_gateNarrow;
         bool level_with = f.m_y == m_y - 2 || f.m_y == m_y || f.m_y == m_y + 2;
-        if (!level_with || inside || f.m_id == m_lastMissedFlag) continue;
+        if (!level_with || inside || f.m_id == m_lastMissedFlag)
+            continue;
         m_lastMissedFlag = f.m_id;
         bb_audio_PlaySound(bb_skisounds_skiSounds->m_beep.get(), kChannelBeep, 0);
         bb_tazzle_score = std::max(bb_tazzle_score - 20, 0);
@@ -213,21 +229,27 @@ void c_SkiScreen::test_gates() {
 }
 
 void c_SkiScreen::ease_traverse() {
-    if (m_straightenTimer > 0) m_straightenTimer -= 1;
-    if (m_straightenTimer != 0 || m_bumped) return;
-    if (m_direction == 0) m_direction = 1;
-    if (m_direction == 4) m_direction = 3;
+    if (m_straightenTimer > 0)
+        m_straightenTimer -= 1;
+    if (m_straightenTimer != 0 || m_bumped)
+        return;
+    if (m_direction == 0)
+        m_direction = 1;
+    if (m_direction == 4)
+        m_direction = 3;
     m_straightenTimer = 8;
 }
 
 void c_SkiScreen::read_steering() {
-    if (m_steerTimer > 0) m_steerTimer -= 1;
-    if (m_steerTimer != 0 || m_bumped) return;
+    if (m_steerTimer > 0)
+        m_steerTimer -= 1;
+    if (m_steerTimer != 0 || m_bumped)
+        return;
     const int* controls = bb_settings_gameSettings->m_controls.data();
     float joy_x = bb_input_JoyX(0, 0);
     m_turnRight = bb_input_KeyDown(controls[3]) || joy_x > 0.75f || bb_input_KeyDown(266);
-    m_turnLeft = !m_turnRight &&
-                 (bb_input_KeyDown(controls[2]) || joy_x < -0.75f || bb_input_KeyDown(264));
+    m_turnLeft =
+        !m_turnRight && (bb_input_KeyDown(controls[2]) || joy_x < -0.75f || bb_input_KeyDown(264));
     if (m_turnLeft || m_turnRight) {
         m_steerTimer = 8;
         m_straightenTimer = 8;
@@ -235,8 +257,10 @@ void c_SkiScreen::read_steering() {
 }
 
 void c_SkiScreen::turn() {
-    if (m_turnRight) m_direction = std::min(m_direction + 1, 4);
-    if (m_turnLeft) m_direction = std::max(m_direction - 1, 0);
+    if (m_turnRight)
+        m_direction = std::min(m_direction + 1, 4);
+    if (m_turnLeft)
+        m_direction = std::max(m_direction - 1, 0);
     m_turnLeft = false;
     m_turnRight = false;
 }
@@ -261,8 +285,10 @@ void c_SkiScreen::keep_in_limits() {
     }
     if (m_y < 64) {
         m_y = 64;
-        if (m_direction == 4) set_heading(3);
-        if (m_direction == 0) set_heading(1);
+        if (m_direction == 4)
+            set_heading(3);
+        if (m_direction == 0)
+            set_heading(1);
     } else if (m_y > 240) {
         m_y = 240;
         m_speed = 2;
@@ -272,7 +298,8 @@ void c_SkiScreen::keep_in_limits() {
 void c_SkiScreen::scroll_objects() {
     int dy = 2 * m_speed;
     auto scroll = [dy](auto& list, int limit) {
-        for (auto& object : list) object.m_y -= dy;
+        for (auto& object : list)
+            object.m_y -= dy;
         std::erase_if(list, [limit](const auto& object) { return object.m_y < limit; });
     };
     scroll(m_trees, -16);
@@ -284,7 +311,8 @@ void c_SkiScreen::scroll_objects() {
 void c_SkiScreen::advance_course() {
     m_prevSubRow = m_subRow;
     m_subRow = (m_subRow + m_speed) % 8;
-    if (m_subRow < m_prevSubRow) m_row += 1;
+    if (m_subRow < m_prevSubRow)
+        m_row += 1;
     while (m_row == m_nextRow) {
         place_pending_object();
         if (m_nextType == ski_course::kEnd) {
@@ -341,10 +369,12 @@ void c_SkiScreen::read_next_record() {
 void c_SkiScreen::p_CrashUpdate() {
     if (!bb_tazzle_paused) {
         m_crashFrame += 1;
-        if (m_crashFrame > 15) m_crashFrame = 0;
+        if (m_crashFrame > 15)
+            m_crashFrame = 0;
     }
     m_timer -= 1;
-    if (m_timer > 0) return;
+    if (m_timer > 0)
+        return;
     bb_tazzle_skiDamage -= 1;
     if (bb_tazzle_skiDamage > 0) {
         m_x = kStartX;
@@ -365,7 +395,8 @@ void c_SkiScreen::p_CrashUpdate() {
 
 void c_SkiScreen::p_FinishUpdate() {
     m_timer -= 1;
-    if (m_timer > 0) return;
+    if (m_timer > 0)
+        return;
     bb_tazzle_roadScreen->p_OnInit();
     m_state = kLeaving;
 }
@@ -390,7 +421,8 @@ int c_SkiScreen::p_OnRender() {
 
 void c_SkiScreen::draw_gates(bool above_skier) const {
     for (const c_Flag& f : m_flags) {
-        if ((f.m_y < m_y) != above_skier) continue;
+        if ((f.m_y < m_y) != above_skier)
+            continue;
         bb_graphics_DrawImage(images().m_flagRed.get(), f.m_x, f.m_y, 0);
         bb_graphics_DrawImage(images().m_flagCyan.get(), f.m_x + p_GateWidth(), f.m_y, 0);
     }
@@ -421,8 +453,10 @@ void c_SkiScreen::p_Render() {
     for (int x = 64; x <= 512; x += 64)
         for (int y = 48 - m_snowOffset; y <= 448; y += 64)
             bb_graphics_DrawImage(images().m_snowTile.get(), x, y, 0);
-    for (const c_Bump& b : m_bumps) bb_graphics_DrawImage(images().m_bump.get(), b.m_x, b.m_y, 0);
-    for (const c_Tree& t : m_trees) bb_graphics_DrawImage(images().m_tree.get(), t.m_x, t.m_y, 0);
+    for (const c_Bump& b : m_bumps)
+        bb_graphics_DrawImage(images().m_bump.get(), b.m_x, b.m_y, 0);
+    for (const c_Tree& t : m_trees)
+        bb_graphics_DrawImage(images().m_tree.get(), t.m_x, t.m_y, 0);
     draw_gates(true);
     bb_graphics_DrawImage(crash_shown() ? p_GetTazzleCrashFrame() : m_image, m_x, m_y, 0);
     draw_gates(false);
@@ -430,7 +464,8 @@ void c_SkiScreen::p_Render() {
         bb_graphics_DrawImage(images().m_finish.get(), f.m_x, f.m_y, 0);
     bb_furniture_DrawStatusLine();
     draw_banners();
-    if (bb_tazzle_paused) bb_furniture_DrawPausedNotice();
+    if (bb_tazzle_paused)
+        bb_furniture_DrawPausedNotice();
     if (m_state == kLeaving) {
         bb_autofit_UnsetVScissor();
         m_fade.p_OnRender();

@@ -91,4 +91,3 @@ private:
     void draw_gates(bool above_skier) const;
     void draw_banners() const;
 };
-

@@ -12,10 +12,10 @@
 #include <unistd.h>
 
 #include "audio/audio_decoder.h"
+#include "host/devices.h"
 
-short* AudioTestHost::LoadAudioData(const String& path, int* length, int* channels, int* format,
-                                    int* hertz) {
-    return LoadAudioFile(*this, path, length, channels, format, hertz);
+AudioTestHost::AudioTestHost() {
+    bb_app_deviceHooks.decodeAudio = &DecodeAudioFile;
 }
 
 ScratchDir::ScratchDir() {

@@ -10,11 +10,10 @@
 #include "audio/gxtk_audio.h"
 #include "host/bb_game.h"
 
-// The platform-neutral host with the desktop host's sound loading.
+// The platform-neutral host with the game's sound decoder installed.
 class AudioTestHost : public BBGame {
 public:
-    short* LoadAudioData(const String& path, int* length, int* channels, int* format,
-                         int* hertz) override;
+    AudioTestHost();
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it.

@@ -8,8 +8,8 @@
 
 #include "collision/cmsk_support.h"
 #include "collision/game_masks.h"
+#include "common/child_process.h"
 #include "files/stream.h"
-#include "support/child_process.h"
 #include "support/data_dir_host.h"
 #include "support/pump.h"
 
@@ -139,29 +139,29 @@ TEST_F(GameMasksTest, AMissingOrBadFileEndsTheProgram) {
     // One fault at a time: which of two faulty files reports first depends on which loader
     // thread happens to finish first.
     fs::remove(FileOf(u"zibbet://data/Masks/BikeLeft.cmsk"));
-    const ChildOutcome missing = RunInChild([] {
+    const ChildResult missing = RunInChild([] {
         bb_masks_gameMasks->p_StartLoad();
         PumpUntil([] { return bb_masks_gameMasks->p_IsLoaded(); });
     });
-    EXPECT_THAT(missing.output,
+    EXPECT_THAT(missing.out,
                 ::testing::StartsWith("Zibbet Runtime Error : The mask file "
                                       "'zibbet://data/Masks/BikeLeft.cmsk' could not be "
                                       "loaded.\n"));
-    EXPECT_EQ(missing.exitStatus, 255);
+    EXPECT_EQ(missing.status, 255);
 
     std::ofstream(FileOf(u"zibbet://data/Masks/TruckLeft.cmsk")) << "not a mask at all, no";
-    const ChildOutcome single = RunInChild([] {
+    const ChildResult single = RunInChild([] {
         struct Ignore : c_IOnLoadMaskComplete {
             void p_OnLoadMaskComplete(std::unique_ptr<c_MasterMask>, const String&) override {}
         } listener;
         bb_collisionmask_LoadMaskAsync(u"zibbet://data/Masks/TruckLeft.cmsk", 0, &listener);
         PumpUntil([] { return bb_asyncevent__sources.empty(); });
     });
-    EXPECT_THAT(single.output,
+    EXPECT_THAT(single.out,
                 ::testing::StartsWith("Zibbet Runtime Error : The file "
                                       "'zibbet://data/Masks/TruckLeft.cmsk' is not a mask, or "
                                       "the file is corrupt.\n"));
-    EXPECT_EQ(single.exitStatus, 255);
+    EXPECT_EQ(single.status, 255);
 }
 
 TEST(GameMasksOnTheDataFiles, EveryMaskDecodesWithSolidPixels) {

@@ -6,9 +6,9 @@
 
 #include "collision/cmsk_support.h"
 #include "collision/master_mask.h"
+#include "common/child_process.h"
 #include "files/stream.h"
 #include "host/bb_game.h"
-#include "support/child_process.h"
 
 namespace {
 
@@ -78,15 +78,15 @@ TEST_F(MaskReaderTest, AReadErrorReachesTheHostAsAnUncaughtException) {
             mask.p_CreateMasterMask(buffer.get(), Path(u"Bump.cmsk"));
         }
     };
-    const ChildOutcome outcome = RunInChild([] {
+    const ChildResult outcome = RunInChild([] {
         BBGame game;
         Reader reader;
         game.SetDelegate(&reader);
         game.StartGame();
         game.UpdateGame();
     });
-    EXPECT_EQ(outcome.output, "Zibbet Runtime Error : Uncaught Zibbet Exception\n\n");
-    EXPECT_EQ(outcome.exitStatus, 255);
+    EXPECT_EQ(outcome.out, "Zibbet Runtime Error : Uncaught Zibbet Exception\n\n");
+    EXPECT_EQ(outcome.status, 255);
 }
 
 TEST_F(MaskReaderTest, AnEmptyStreamIsAReadErrorWhateverTheMasksSize) {
@@ -185,23 +185,23 @@ TEST_F(MaskReaderTest, EveryBadFileEndsTheProgramWithItsMessage) {
         auto buffer = CmskBuffer(c.file, c.cut);
         if (c.tamperAt >= 0)
             buffer->PokeByte(c.tamperAt, 'x');
-        const ChildOutcome outcome = RunInChild([&] {
+        const ChildResult outcome = RunInChild([&] {
             c_MasterMask mask;
             mask.p_CreateMasterMask(buffer.get(), path);
         });
-        EXPECT_THAT(outcome.output,
+        EXPECT_THAT(outcome.out,
                     ::testing::StartsWith("Zibbet Runtime Error : " + c.message + "\n"))
             << c.what;
-        EXPECT_EQ(outcome.exitStatus, 255) << c.what;
+        EXPECT_EQ(outcome.status, 255) << c.what;
     }
 
-    const ChildOutcome missing = RunInChild([&] {
+    const ChildResult missing = RunInChild([&] {
         c_MasterMask mask;
         mask.p_CreateMasterMask(nullptr, path);
     });
-    EXPECT_THAT(missing.output,
+    EXPECT_THAT(missing.out,
                 ::testing::StartsWith("Zibbet Runtime Error : The mask file "
                                       "'zibbet://data/Masks/CarRedLeft.cmsk' could not be "
                                       "loaded.\n"));
-    EXPECT_EQ(missing.exitStatus, 255);
+    EXPECT_EQ(missing.status, 255);
 }

@@ -18,8 +18,8 @@ TEST(TitleE2E, TheTitleAppearsAndEscapeEndsWithStatusZero) {
     char name[] = "/tmp/e2e-title.XXXXXX";
     const fs::path cwd = mkdtemp(name);
 
-    auto [pid, out, window] = StartWithWindow(
-        display, {{SKIDDLEWICK_BINARY}, {"ALSOFT_DRIVERS=null"}, cwd.string()}, 20);
+    auto [pid, out, window] =
+        StartWithWindow(display, {{SKIDDLEWICK_BINARY}, {"ALSOFT_DRIVERS=null"}, cwd.string()}, 20);
     ASSERT_TRUE(window.has_value()) << "no window appeared";
 
     Shot shot = AwaitShot(window->id, cwd / "shot.png", TitleShown);

@@ -3,9 +3,9 @@
 
 #include <cstring>
 
+#include "common/child_process.h"
 #include "files/data_buffer.h"
 #include "files/data_stream.h"
-#include "support/child_process.h"
 
 namespace {
 
@@ -45,9 +45,9 @@ TEST(DataBuffer, NewRefusesABufferThatHoldsStorage) {
 }
 
 TEST(DataBuffer, AnImpossibleLengthIsFatal) {
-    const ChildOutcome outcome = RunInChild([] { c_DataBuffer buffer(-1); });
-    EXPECT_EQ(outcome.output, "Zibbet Runtime Error : Allocate DataBuffer failed\n\n");
-    EXPECT_EQ(outcome.exitStatus, 255);
+    const ChildResult outcome = RunInChild([] { c_DataBuffer buffer(-1); });
+    EXPECT_EQ(outcome.out, "Zibbet Runtime Error : Allocate DataBuffer failed\n\n");
+    EXPECT_EQ(outcome.status, 255);
 }
 
 TEST(DataBuffer, DiscardEmptiesAndMayBeRepeated) {

@@ -4,10 +4,10 @@
 
 #include <vector>
 
+#include "common/child_process.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_test_support.h"
 #include "graphics/image.h"
-#include "support/child_process.h"
 
 using graphics_test::SolidSurface;
 
@@ -160,10 +160,10 @@ TEST(ImageTest, BadCutsAndSecondInitialisationAreFatal) {
     };
     for (const Case& c : cases) {
         const auto result = RunInChild(c.act);
-        EXPECT_EQ(result.exitStatus, 255) << c.message;
-        EXPECT_EQ(result.output.rfind(std::string("Zibbet Runtime Error : ") + c.message + "\n", 0),
+        EXPECT_EQ(result.status, 255) << c.message;
+        EXPECT_EQ(result.out.rfind(std::string("Zibbet Runtime Error : ") + c.message + "\n", 0),
                   0u)
-            << result.output;
+            << result.out;
     }
     // Exactly filling the source is fine.
     auto image = c_Image::m_new();

@@ -10,12 +10,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "common/child_process.h"
 #include "graphics/graphics.h"
 #include "graphics/graphics_test_support.h"
 #include "graphics/texture_page.h"
 #include "host/app.h"
 #include "markup/config.h"
-#include "support/child_process.h"
 #include "support/data_dir_host.h"
 
 namespace fs = std::filesystem;
@@ -229,8 +229,8 @@ TEST_F(TexturePageTest, ARectangleOutsideTheSheetEndsTheProgram) {
     ASSERT_TRUE(page.p_IsLoaded());
     for (const char16_t* name : {u"Wide", u"Deep", u"Left", u"Above", u"Negative", u"Huge"}) {
         const auto result = RunInChild([&] { page.p_FindImage(name, 0); });
-        EXPECT_EQ(result.exitStatus, 255) << bb_narrow(name);
-        EXPECT_EQ(result.output, "Zibbet Runtime Error : Image frame outside surface\n\n")
+        EXPECT_EQ(result.status, 255) << bb_narrow(name);
+        EXPECT_EQ(result.out, "Zibbet Runtime Error : Image frame outside surface\n\n")
             << bb_narrow(name);
     }
     // A rectangle touching the right and bottom edges fits.

@@ -116,18 +116,19 @@ public:
         return file.starts_with("Sounds/") || file.starts_with("Graphics/Backdrop");
     }
 
-    static fs::path Replay() { return fs::path(SKIDDLEWICK_BINARY).parent_path() / "skiddlewick-replay"; }
+    static fs::path Replay() {
+        return fs::path(SKIDDLEWICK_BINARY).parent_path() / "skiddlewick-replay";
+    }
     static fs::path Data() { return SKIDDLEWICK_DATA_DIR; }
 
     ChildResult Run(const Case& c, const PrivateDisplay& display, std::mt19937& random) {
         const fs::path file = dir_ / "data" / c.file;
         Spoil(file, c.damage, random);
         const fs::path script = dir_ / (UsedInPlay(c.file) ? "slope.replay" : "road.replay");
-        ChildResult result =
-            RunProgram({{(dir_ / "skiddlewick-replay").string(), script.string()},
-                        {"ALSOFT_DRIVERS=null", "DISPLAY=" + display.name()},
-                        dir_.string()},
-                       120);
+        ChildResult result = RunProgram({{(dir_ / "skiddlewick-replay").string(), script.string()},
+                                         {"ALSOFT_DRIVERS=null", "DISPLAY=" + display.name()},
+                                         dir_.string()},
+                                        120);
         fs::copy_file(Data() / c.file, file, fs::copy_options::overwrite_existing);
         return result;
     }
@@ -166,8 +167,8 @@ TEST(BadData, EveryDataFileDamagedEndsInItsFatalMessageOrAGame) {
         ProgramCopy& program = programs[first];
         std::mt19937 random(static_cast<unsigned>(first) + 1);
         for (size_t i = first; i < cases.size(); i += 2) {
-            outcomes[i] = {cases[i], display.ok() ? program.Run(cases[i], display, random)
-                                                  : ChildResult{}};
+            outcomes[i] = {cases[i],
+                           display.ok() ? program.Run(cases[i], display, random) : ChildResult{}};
         }
     };
     std::thread other(work, 1);

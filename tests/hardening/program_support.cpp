@@ -43,8 +43,7 @@ PrivateDisplay::PrivateDisplay() {
         for (int i = 0; i < 100 && !ready_; ++i) {
             Pause(0.05);
             // Our own server, not one that already had the number.
-            ready_ = waitpid(pid_, nullptr, WNOHANG) == 0 &&
-                     !Xdotool("getdisplaygeometry").empty();
+            ready_ = waitpid(pid_, nullptr, WNOHANG) == 0 && !Xdotool("getdisplaygeometry").empty();
         }
         if (!ready_ && pid_ > 0) {
             kill(pid_, SIGKILL);

@@ -30,7 +30,7 @@ TEST(HostSettings, UpdateRateAndSwapIntervalBeforeAWindow) {
 
 TEST(HostDisplayModes, OnlySixtyHertzOrUnknownRatesInGlfwOrder) {
     const GLFWvidmode vidmodes[] = {
-        {1024, 768, 8, 8, 8, 60}, {1024, 768, 8, 8, 8, 75}, {800, 600, 8, 8, 8, 0},
+        {1024, 768, 8, 8, 8, 60},  {1024, 768, 8, 8, 8, 75}, {800, 600, 8, 8, 8, 0},
         {1280, 1024, 8, 8, 8, 59}, {640, 480, 5, 6, 5, 60},
     };
     auto modes = BBGlfwGame::SelectDisplayModes(vidmodes);

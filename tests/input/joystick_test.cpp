@@ -155,7 +155,7 @@ TEST(JoystickInput, BeginUpdatePollsPortsIntoKeysUntilOneFails) {
     source.sticks[1].axes[0] = 0.9f;
     BBGlfwGame host;
     host.SetJoystickSource(&source);
-    c_InputDevice device;
+    c_InputDevice device(&host);
     bb_input_SetInputDevice(&device);
 
     device.p_BeginUpdate();

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "common/child_process.h"
 #include "loading/async_event.h"
-#include "support/child_process.h"
 
 namespace {
 
@@ -123,12 +123,12 @@ TEST_F(AsyncEventTest, ASourceRemovedDuringItsVisitLivesUntilItReturns) {
 }
 
 TEST_F(AsyncEventTest, RegisteringASourceTwiceIsFatal) {
-    const ChildOutcome outcome = RunInChild([&] {
+    const ChildResult outcome = RunInChild([&] {
         auto a = Add("a", false);
         bb_asyncevent_AddAsyncEventSource(a);
     });
-    EXPECT_THAT(outcome.output,
+    EXPECT_THAT(outcome.out,
                 ::testing::StartsWith("Zibbet Runtime Error : Async event source is already "
                                       "active\n"));
-    EXPECT_EQ(outcome.exitStatus, 255);
+    EXPECT_EQ(outcome.status, 255);
 }

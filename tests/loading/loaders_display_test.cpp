@@ -6,6 +6,7 @@
 #include <GLFW/glfw3.h>
 
 #include "collision/game_masks.h"
+#include "common/child_process.h"
 #include "files/stream.h"
 #include "graphics/graphics.h"
 #include "host/app.h"
@@ -15,7 +16,6 @@
 #include "loading/game_sounds.h"
 #include "loading/spectrum_font_images.h"
 #include "loading/title_images.h"
-#include "support/child_process.h"
 #include "support/data_dir_host.h"
 #include "support/pump.h"
 
@@ -142,12 +142,12 @@ TEST_F(LoadersDisplayTest, TheStartUpGroupsLoadTogether) {
 }
 
 TEST_F(LoadersDisplayTest, AMissingAtlasEndsTheProgram) {
-    const ChildOutcome outcome = RunInChild([] {
+    const ChildResult outcome = RunInChild([] {
         DataDirHost empty(u"/nonexistent-data-folder");
         bb_app_Reset();
         bb_gamegraphics_gameImages->p_StartLoad();
     });
-    EXPECT_THAT(outcome.output, ::testing::StartsWith(
-                                    "Zibbet Runtime Error : Can't load 'Graphics/Sprites.png'\n"));
-    EXPECT_EQ(outcome.exitStatus, 255);
+    EXPECT_THAT(outcome.out, ::testing::StartsWith(
+                                 "Zibbet Runtime Error : Can't load 'Graphics/Sprites.png'\n"));
+    EXPECT_EQ(outcome.status, 255);
 }

@@ -7,7 +7,8 @@ namespace {
 
 int records_for_level(const std::array<int, ski_course::kInts>& course, int lowest) {
     int count = 0;
-    for (int i = 0; i < ski_course::kInts; i += 4) count += course[i + 3] == lowest;
+    for (int i = 0; i < ski_course::kInts; i += 4)
+        count += course[i + 3] == lowest;
     return count;
 }
 
@@ -29,7 +30,8 @@ TEST(SkiCourse, FirstCourseHas95LevelOneRecordsThenElevenAndSix) {
 
 TEST(SkiCourse, RowsRiseThroughTheTable) {
     for (const auto* course : {&ski_course::Course1(), &ski_course::Course2()})
-        for (int i = 4; i < ski_course::kInts; i += 4) EXPECT_GT((*course)[i], (*course)[i - 4]);
+        for (int i = 4; i < ski_course::kInts; i += 4)
+            EXPECT_GT((*course)[i], (*course)[i - 4]);
 }
 
 TEST(SkiCourse, SecondCourseMovesColumnsAndCountsFromLevelFive) {
@@ -48,6 +50,7 @@ TEST(SkiCourse, SecondCourseMovesColumnsAndCountsFromLevelFive) {
     EXPECT_EQ(second[3 * 4 + 1], 16);
     int row331 = 0;
     for (int i = 0; i < ski_course::kInts; i += 4)
-        if (second[i] == 331) row331 = second[i + 1];
+        if (second[i] == 331)
+            row331 = second[i + 1];
     EXPECT_EQ(row331, 18);
 }

@@ -67,7 +67,9 @@ protected:
 } // namespace
 
 TEST_F(SkiScreenTest, InitPlacesTheSkierAndNarrowsGatesByLevelAndDifficulty) {
-    struct Case { int level, difficulty, narrow; };
+    struct Case {
+        int level, difficulty, narrow;
+    };
     const Case cases[] = {
         {1, c_Difficulty::Easy, 0},   {4, c_Difficulty::Easy, 3},   {9, c_Difficulty::Easy, 3},
         {1, c_Difficulty::Normal, 0}, {5, c_Difficulty::Normal, 4}, {6, c_Difficulty::Hard, 5},
@@ -86,10 +88,14 @@ TEST_F(SkiScreenTest, InitPlacesTheSkierAndNarrowsGatesByLevelAndDifficulty) {
 
 TEST_F(SkiScreenTest, GateCountsTheSkierInsideBetweenSixAndItsWidthLimit) {
     // Level 1: inside for 6 <= x - gate x <= 112; level 4 (NORMAL) up to 64; level 6 up to 32.
-    struct Case { int level; int offset; bool missed; };
+    struct Case {
+        int level;
+        int offset;
+        bool missed;
+    };
     const Case cases[] = {
-        {1, 5, true}, {1, 6, false}, {1, 112, false}, {1, 114, true},
-        {4, 64, false}, {4, 66, true}, {6, 32, false}, {6, 34, true},
+        {1, 5, true},   {1, 6, false}, {1, 112, false}, {1, 114, true},
+        {4, 64, false}, {4, 66, true}, {6, 32, false},  {6, 34, true},
     };
     for (const Case& c : cases) {
         start(c.level);
@@ -98,8 +104,8 @@ TEST_F(SkiScreenTest, GateCountsTheSkierInsideBetweenSixAndItsWidthLimit) {
         ski->m_flags = {c_Flag{ski->m_y, 200, 3}};
         ski->m_x = 200 + c.offset;
         ski->p_PlayUpdate();
-        EXPECT_EQ(bb_tazzle_score, c.missed ? 80 : 100) << "level " << c.level << " offset "
-                                                        << c.offset;
+        EXPECT_EQ(bb_tazzle_score, c.missed ? 80 : 100)
+            << "level " << c.level << " offset " << c.offset;
     }
 }
 
@@ -125,7 +131,9 @@ TEST_F(SkiScreenTest, AMissedGateCostsTwentyOnceAndNeverGoesBelowZero) {
 TEST_F(SkiScreenTest, MogulsThrowTheSkierIntoATraverseByHeading) {
     give_skier_masks();
     bb_masks_gameMasks->m_bumpCollision = solid_mask(32, 16);
-    struct Case { int heading, thrown; };
+    struct Case {
+        int heading, thrown;
+    };
     for (const Case c : {Case{2, 4}, Case{3, 4}, Case{4, 4}, Case{1, 0}, Case{0, 0}}) {
         start(1);
         ski->m_y = 150;
@@ -153,7 +161,8 @@ TEST_F(SkiScreenTest, TheFinishBannerPaysItsBonusOnce) {
     ski->m_mask = bb_masks_gameMasks->m_tazzleSkiDown.get();
     ski->m_finishes = {c_Finish{200, ski->m_y}};
     int before = bb_tazzle_score;
-    for (int i = 0; i < 5; ++i) ski->p_PlayUpdate();
+    for (int i = 0; i < 5; ++i)
+        ski->p_PlayUpdate();
     EXPECT_TRUE(ski->m_finishBonus);
     EXPECT_EQ(bb_tazzle_score, before + 100);
 }
@@ -161,7 +170,11 @@ TEST_F(SkiScreenTest, TheFinishBannerPaysItsBonusOnce) {
 TEST_F(SkiScreenTest, TheCourseIsReadByLevel) {
     // With no tree masks nothing crashes, so each run goes to the end of its course. Every
     // record but the end one places an object at y 432 in the update that reads it.
-    struct Case { int level; int objects; int gates; };
+    struct Case {
+        int level;
+        int objects;
+        int gates;
+    };
     for (const Case c : {Case{1, 94, 38}, Case{2, 105, 38}, Case{3, 111, 38}, Case{5, 111, 38}}) {
         start(c.level);
         int placed = 0;
@@ -171,11 +184,12 @@ TEST_F(SkiScreenTest, TheCourseIsReadByLevel) {
             ++updates;
             auto at_bottom = [](const auto& list) {
                 int n = 0;
-                for (const auto& object : list) n += object.m_y == 432;
+                for (const auto& object : list)
+                    n += object.m_y == 432;
                 return n;
             };
-            placed += at_bottom(ski->m_trees) + at_bottom(ski->m_bumps) +
-                      at_bottom(ski->m_flags) + at_bottom(ski->m_finishes);
+            placed += at_bottom(ski->m_trees) + at_bottom(ski->m_bumps) + at_bottom(ski->m_flags) +
+                      at_bottom(ski->m_finishes);
         }
         EXPECT_EQ(ski->m_state, c_SkiScreen::kRunOut) << "level " << c.level;
         EXPECT_EQ(placed, c.objects) << "level " << c.level;
@@ -198,22 +212,25 @@ TEST_F(SkiScreenTest, EveryThousandPointsPayTenDollars) {
 
 TEST_F(SkiScreenTest, SteeringTurnsOneNotchEveryEightUpdatesAndEasesBack) {
     start(1);
-    ski->m_y = 200;  // clear of the top edge, where a traverse is turned into a diagonal
+    ski->m_y = 200; // clear of the top edge, where a traverse is turned into a diagonal
     int right = bb_settings_gameSettings->m_controls[c_Control::Right];
     press(right);
     update();
     EXPECT_EQ(ski->m_direction, 3);
-    for (int i = 0; i < 7; ++i) update();
+    for (int i = 0; i < 7; ++i)
+        update();
     EXPECT_EQ(ski->m_direction, 3);
     update();
     EXPECT_EQ(ski->m_direction, 4);
     // Held in the traverse, the skier climbs: x + 2, y - 2 each update.
     int x = ski->m_x;
-    for (int i = 0; i < 8; ++i) update();
+    for (int i = 0; i < 8; ++i)
+        update();
     EXPECT_EQ(ski->m_direction, 4);
     EXPECT_EQ(ski->m_x, x + 16);
     release(right);
-    for (int i = 0; i < 9; ++i) update();
+    for (int i = 0; i < 9; ++i)
+        update();
     EXPECT_EQ(ski->m_direction, 3);
 }
 
@@ -226,7 +243,8 @@ TEST_F(SkiScreenTest, LimitsKeepTheSkierOnTheSlope) {
     EXPECT_EQ(ski->m_x, 528);
     EXPECT_EQ(ski->m_direction, 2);
     // Going straight down the skier drops to y 240, then the slope scrolls twice as fast.
-    for (int i = 0; i < 200; ++i) ski->p_PlayUpdate();
+    for (int i = 0; i < 200; ++i)
+        ski->p_PlayUpdate();
     EXPECT_EQ(ski->m_y, 240);
     EXPECT_EQ(ski->m_speed, 2);
     // A traverse at the top edge becomes the diagonal.
@@ -259,7 +277,8 @@ TEST_F(SkiScreenTest, ATreeCrashCountsDownAndSparesTheSkisWhileDamageLasts) {
     EXPECT_EQ(ski->m_crashFrame, 0);
     EXPECT_EQ(ski->m_timer, 119);
     bb_tazzle_paused = false;
-    for (int i = 0; i < 118; ++i) ski->p_CrashUpdate();
+    for (int i = 0; i < 118; ++i)
+        ski->p_CrashUpdate();
     EXPECT_EQ(ski->m_crashFrame, 118 % 16);
     EXPECT_EQ(ski->m_state, c_SkiScreen::kCrashed);
     ski->p_CrashUpdate();
