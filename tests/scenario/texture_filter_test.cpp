@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "game/tazzle.h"
-#include "host/zibbet_game.h"
 #include "graphics/graphics.h"
+#include "host/zibbet_game.h"
 #include "loading/ski_sounds.h"
 #include "loading/spectrum_font_images.h"
 #include "loading/thread.h"
