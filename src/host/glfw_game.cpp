@@ -168,10 +168,12 @@ std::vector<BBDisplayMode> BBGlfwGame::SelectDisplayModes(std::span<const GLFWvi
 
 std::vector<BBDisplayMode> BBGlfwGame::GetDisplayModes() {
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-    if (!monitor) return {};
+    if (!monitor)
+        return {};
     int count = 0;
     const GLFWvidmode* vidmodes = glfwGetVideoModes(monitor, &count);
-    if (!vidmodes || count <= 0) return {};
+    if (!vidmodes || count <= 0)
+        return {};
     return SelectDisplayModes(std::span(vidmodes, static_cast<size_t>(count)));
 }
 
@@ -207,8 +209,7 @@ int BBGlfwGame::KeyToChar(int key) {
 void BBGlfwGame::Run() {
     SetDeviceWindow(640, 480, kResizable | kDecorated);
     StartGame();
-    while (!glfwWindowShouldClose(_window))
-        RunPass();
+    RunFrameLoop();
 }
 
 void BBGlfwGame::RunPass() {
