@@ -92,7 +92,8 @@ WEB_PORT ?= 8000
 EMSCRIPTEN_ENV := EMSDK_PYTHON=/usr/bin/python3 NODE_PATH=/usr/share/nodejs
 web: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target assetgen_data
-	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DSKIDDLEWICK_WERROR=$(WERROR) \
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DSKIDDLEWICK_WERROR=$(WERROR) \
 	    -DSKIDDLEWICK_WEB_DATA_DIR=$(CURDIR)/$(BUILD)/data >/dev/null
 	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target skiddlewick
 
