@@ -8,7 +8,8 @@ WERROR := $(if $(CI),ON,OFF)
 # connects during the reset finds no display.
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset"
 
-.PHONY: deps configure build run test check bench screenshots sanitize fuzz install package clean
+.PHONY: deps configure build run test check bench screenshots sanitize fuzz install package web \
+    serve-web clean
 
 deps:
 	@scripts/install-deps.sh
@@ -92,5 +93,22 @@ package: configure
 	cmake --build $(BUILD) -j $(JOBS) --target skiddlewick assetgen_icons
 	cd $(BUILD) && cpack --config CPackConfig.cmake
 
+# The web build (docs/web.md): the data folder from the desktop build's asset generator, then the
+# game compiled by Emscripten into build-web/ (skiddlewick.js, .wasm, .data and index.html).
+# Debian's node looks for acorn only when told where Debian keeps its modules.
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8000
+EMSCRIPTEN_ENV := EMSDK_PYTHON=/usr/bin/python3 NODE_PATH=/usr/share/nodejs
+web: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target assetgen_data
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DSKIDDLEWICK_WERROR=$(WERROR) \
+	    -DSKIDDLEWICK_WEB_DATA_DIR=$(CURDIR)/$(BUILD)/data >/dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target skiddlewick
+
+serve-web: web
+	@echo "Skiddlewick on http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops the server)"
+	@python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_BUILD)
+
 clean:
-	rm -rf $(BUILD) build-asan build-tsan build-fuzz
+	rm -rf $(BUILD) $(WEB_BUILD) build-asan build-tsan build-fuzz

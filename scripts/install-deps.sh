@@ -4,6 +4,7 @@
 set -euo pipefail
 
 # libclang-rt-14-dev holds clang's libFuzzer and sanitizer runtimes, which clang only recommends.
+# emscripten compiles the web build (its JavaScript optimiser needs node-acorn); chromium runs it.
 packages=(
     build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format python3
     libglfw3-dev libopenal-dev libopenal1 libstb-dev libgl-dev libgl1-mesa-dri mesa-utils
@@ -11,6 +12,7 @@ packages=(
     libvorbis-dev
     libx11-dev xvfb xauth xdotool imagemagick sox x11-apps
     libsdl2-dev
+    emscripten node-acorn chromium
 )
 
 missing=()

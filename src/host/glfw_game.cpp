@@ -209,8 +209,7 @@ int BBGlfwGame::KeyToChar(int key) {
 void BBGlfwGame::Run() {
     SetDeviceWindow(640, 480, kResizable | kDecorated);
     StartGame();
-    while (!glfwWindowShouldClose(_window))
-        RunPass();
+    RunFrameLoop();
 }
 
 void BBGlfwGame::RunPass() {

@@ -76,6 +76,9 @@ public:
     static void OnWindowSize(GLFWwindow* window, int width, int height);
 
 protected:
+    // Runs passes until the window is flagged to close: a blocking loop on the desktop
+    // (glfw_frame_loop.cpp), one pass per animation frame in the browser (its _web twin).
+    void RunFrameLoop();
     // One pass of the frame loop: render and swap, sleep, pump events, then the due updates.
     void RunPass();
     // Key-ups for every held key, so that no key stays down across a new window.

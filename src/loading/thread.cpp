@@ -1,30 +1,8 @@
-// Starting detached loader threads and publishing their outcome to the main thread.
+// The loader thread's outcome as the main thread reads it; how a body is run is the platform's
+// (thread_start.cpp on the desktop, its _web twin in the browser).
 #include "loading/thread.h"
 
 #include "host/devices.h"
-#include "host/errors.h"
-#include "loading/async_event.h"
-
-#include <cstdio>
-#include <system_error>
-#include <thread>
-
-void BBThread::Start() {
-    if (_runState.load(std::memory_order_acquire) == kRunning)
-        return;
-    _result = nullptr;
-    _runState.store(kRunning, std::memory_order_relaxed);
-    try {
-        std::thread([self = shared_from_this()] {
-            self->Run__UNSAFE__();
-            // Release: everything the body wrote is visible to whoever sees the finished state.
-            self->_runState.store(kFinished, std::memory_order_release);
-        }).detach();
-    } catch (const std::system_error&) {
-        std::fputs("CreateThread failed!\n", stdout);
-        bb_host_Exit(-1);
-    }
-}
 
 bool BBThread::IsRunning() const {
     return _runState.load(std::memory_order_acquire) == kRunning;
@@ -36,19 +14,6 @@ BBDataBuffer* BBThread::Result() const {
 
 void BBThread::SetResult(BBDataBuffer* result) {
     _result = result;
-}
-
-bool bb_thread_AwaitLoaders(std::chrono::steady_clock::duration limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    for (const auto& source : bb_asyncevent__sources) {
-        const auto* thread = dynamic_cast<const BBThread*>(source.get());
-        while (thread && thread->IsRunning()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            std::this_thread::yield();
-        }
-    }
-    return true;
 }
 
 void bb_thread_InstallLoaderWait() {
