@@ -3,13 +3,12 @@
 #include "screens/options_screen.h"
 
 #include "game/tazzle.h"
-#include "graphics/graphics.h"
 #include "host/app.h"
 #include "input/input_device.h"
 #include "persist/settings.h"
 #include "screens/redefine_keys_screen.h"
+#include "screens/screen_furniture.h"
 #include "screens/title_screen.h"
-#include "text/text.h"
 
 namespace {
 
@@ -171,9 +170,6 @@ void c_OptionsScreen::p_Update() {
 }
 
 void c_OptionsScreen::p_Render() {
-    bb_graphics_Cls(170, 170, 170);
-    bb_graphics_SetColor(170, 170, 0);
-    bb_graphics_DrawRect(200, 64, 240, 16);
-    bb_text_spectrumText->p_Draw(u" ** OPTIONS ** ", 200, 64, 170, 0, 0);
+    bb_furniture_DrawMenuHeading(u" ** OPTIONS ** ");
     m_menu->p_Render();
 }

@@ -3,11 +3,10 @@
 #include "screens/redefine_keys_screen.h"
 
 #include "game/tazzle.h"
-#include "graphics/graphics.h"
 #include "input/input_device.h"
 #include "input/key_names.h"
 #include "persist/settings.h"
-#include "text/text.h"
+#include "screens/screen_furniture.h"
 
 namespace {
 
@@ -82,9 +81,6 @@ void c_RedefineKeysScreen::p_Update() {
 }
 
 void c_RedefineKeysScreen::p_Render() {
-    bb_graphics_Cls(170, 170, 170);
-    bb_graphics_SetColor(170, 170, 0);
-    bb_graphics_DrawRect(200, 64, 240, 16);
-    bb_text_spectrumText->p_Draw(u" REDEFINE KEYS ", 200, 64, 170, 0, 0);
+    bb_furniture_DrawMenuHeading(u" REDEFINE KEYS ");
     m_menu->p_Render();
 }

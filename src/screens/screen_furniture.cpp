@@ -1,4 +1,5 @@
-// The status line, banners and pause notice drawn by the road, ski and no-money screens.
+// The menu pages' heading, and the status line, banners and pause notice drawn by the road, ski
+// and no-money screens.
 #include "screens/screen_furniture.h"
 
 #include "game/tazzle.h"
@@ -21,6 +22,13 @@ void draw_bar(float x, float y, float w, float h) {
 }
 
 } // namespace
+
+void bb_furniture_DrawMenuHeading(const String& heading) {
+    bb_graphics_Cls(170, 170, 170);
+    bb_graphics_SetColor(170, 170, 0);
+    bb_graphics_DrawRect(200, 64, 240, 16);
+    bb_text_spectrumText->p_Draw(heading, 200, 64, 170, 0, 0);
+}
 
 void bb_furniture_DrawStatusLine() {
     c_Text& text = *bb_text_spectrumText;

@@ -1,8 +1,13 @@
-// What the play screens share on screen: the status line with cash, score and hi-score, the
-// message banner across the top of the play area and the pause notice.
+// What the screens share on screen: the grey page and yellow heading of the options and
+// redefine-keys menus, and for the play screens the status line with cash, score and hi-score,
+// the message banner across the top of the play area and the pause notice.
 #pragma once
 
 #include "runtime/string.h"
+
+// Clears the screen to grey and draws the 15-character heading in red on a yellow bar at
+// (200, 64, 240, 16), as the options and redefine-keys screens open.
+void bb_furniture_DrawMenuHeading(const String& heading);
 
 // "CASH $", "SCORE" and "HI" with their numbers, black, at y 48. Negative money shows "0".
 void bb_furniture_DrawStatusLine();
