@@ -1,5 +1,5 @@
 // What the play screens share on screen: the status line with cash, score and hi-score, the
-// message banner across the top of the play area and the pause notice.
+// message banner across the top of the play area, the pause notice and the play area's clip.
 #pragma once
 
 #include "runtime/string.h"
@@ -12,3 +12,6 @@ void bb_furniture_DrawBanner(const String& text, float r, float g, float b);
 
 // A white bar in the middle of the screen with "*** PAUSED ***" flashing in blue.
 void bb_furniture_DrawPausedNotice();
+
+// Clips drawing to the play area, (64, 48, 512, 384), until bb_autofit_UnsetVScissor.
+void bb_furniture_ClipToPlayArea();
