@@ -3,8 +3,6 @@
 // that makes a seed replay the same traffic.
 #include "road/road_screen.h"
 
-#include "road/walker_poses.h"
-
 #include "audio/audio.h"
 #include "collision/game_masks.h"
 #include "collision/master_mask.h"
