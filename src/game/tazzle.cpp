@@ -2,7 +2,7 @@
 
 #include "game/tazzle.h"
 
-int bb_tazzle_mainState = 0;
+int bb_tazzle_mainState = c_MainState::Init;
 c_TitleScreen* bb_tazzle_titleScreen = nullptr;
 c_RoadScreen* bb_tazzle_roadScreen = nullptr;
 c_SkiScreen* bb_tazzle_skiScreen = nullptr;
@@ -21,7 +21,7 @@ int bb_tazzle_lastScoreUpdate = 0;
 bool bb_tazzle_paused = false;
 
 void bb_tazzle_Init() {
-    bb_tazzle_mainState = 0;
+    bb_tazzle_mainState = c_MainState::Init;
     bb_tazzle_titleScreen = nullptr;
     bb_tazzle_roadScreen = nullptr;
     bb_tazzle_skiScreen = nullptr;
@@ -47,4 +47,11 @@ void bb_tazzle_NewGame() {
     bb_tazzle_paused = false;
     // Otherwise a second game's first bonus would wait for the previous game's mark plus 1000.
     bb_tazzle_lastScoreUpdate = 0;
+}
+
+void bb_tazzle_PayScoreBonus() {
+    if (bb_tazzle_score > bb_tazzle_lastScoreUpdate + 999) {
+        bb_tazzle_money += 10;
+        bb_tazzle_lastScoreUpdate += 1000;
+    }
 }

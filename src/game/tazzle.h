@@ -41,8 +41,7 @@ extern int bb_tazzle_money;      // cash of the current game, in dollars
 extern int bb_tazzle_level;      // 1 for a new game
 extern bool bb_tazzle_gotSkis;   // the player has hired skis
 extern int bb_tazzle_skiDamage;  // state of the hired skis
-// Score mark of the last cash bonus: once the score is more than 999 past it, the play screens
-// pay 10 dollars and raise it by 1000.
+// Score mark of the last cash bonus (see bb_tazzle_PayScoreBonus).
 extern int bb_tazzle_lastScoreUpdate;
 extern bool bb_tazzle_paused; // the play screens stand still while it is set
 
@@ -52,3 +51,7 @@ void bb_tazzle_Init();
 // The new-game values: level 1, 40 dollars, no points, no skis, not paused, and the cash bonus
 // counted from 0 again.
 void bb_tazzle_NewGame();
+
+// The play screens' cash bonus, once per update: once the score is more than 999 past the mark,
+// 10 dollars are paid and the mark rises by 1000.
+void bb_tazzle_PayScoreBonus();

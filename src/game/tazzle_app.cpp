@@ -37,6 +37,12 @@ bool AllGroupsLoaded() {
            bb_masks_gameMasks->p_IsLoaded();
 }
 
+// The application owns each screen; the game's global points to it.
+template <class Screen> void Adopt(std::unique_ptr<Screen>& owner, Screen*& global) {
+    owner = std::make_unique<Screen>();
+    global = owner.get();
+}
+
 void PumpEventsIfIdle() {
     if (bb_asyncevent__current == nullptr)
         bb_asyncevent_UpdateAsyncEvents();
@@ -68,18 +74,12 @@ void c_TazzleApp::p_OnSuspend() {
 }
 
 void c_TazzleApp::CreateScreens() {
-    m_titleScreen = std::make_unique<c_TitleScreen>();
-    m_roadScreen = std::make_unique<c_RoadScreen>();
-    m_skiScreen = std::make_unique<c_SkiScreen>();
-    m_noMoneyScreen = std::make_unique<c_NoMoneyScreen>();
-    m_optionsScreen = std::make_unique<c_OptionsScreen>();
-    m_redefineKeysScreen = std::make_unique<c_RedefineKeysScreen>();
-    bb_tazzle_titleScreen = m_titleScreen.get();
-    bb_tazzle_roadScreen = m_roadScreen.get();
-    bb_tazzle_skiScreen = m_skiScreen.get();
-    bb_tazzle_noMoneyScreen = m_noMoneyScreen.get();
-    bb_tazzle_optionsScreen = m_optionsScreen.get();
-    bb_tazzle_redefineKeysScreen = m_redefineKeysScreen.get();
+    Adopt(m_titleScreen, bb_tazzle_titleScreen);
+    Adopt(m_roadScreen, bb_tazzle_roadScreen);
+    Adopt(m_skiScreen, bb_tazzle_skiScreen);
+    Adopt(m_noMoneyScreen, bb_tazzle_noMoneyScreen);
+    Adopt(m_optionsScreen, bb_tazzle_optionsScreen);
+    Adopt(m_redefineKeysScreen, bb_tazzle_redefineKeysScreen);
 }
 
 void c_TazzleApp::UpdateLoading() {

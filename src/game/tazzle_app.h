@@ -5,14 +5,8 @@
 
 #include <memory>
 
+#include "game/tazzle.h"
 #include "host/app.h"
-
-class c_TitleScreen;
-class c_RoadScreen;
-class c_SkiScreen;
-class c_NoMoneyScreen;
-class c_OptionsScreen;
-class c_RedefineKeysScreen;
 
 class c_TazzleApp : public c_App {
 public:

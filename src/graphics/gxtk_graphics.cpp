@@ -227,16 +227,16 @@ void gxtkGraphics::Flush() {
     }
     int calls = 1;
     switch (batchKind) {
-    case 1:
+    case kPoints:
         glDrawArrays(GL_POINTS, 0, batchCount);
         break;
-    case 2:
+    case kLines:
         glDrawArrays(GL_LINES, 0, batchCount);
         break;
-    case 3:
+    case kTriangles:
         glDrawArrays(GL_TRIANGLES, 0, batchCount);
         break;
-    case 4:
+    case kQuads:
         glDrawElements(GL_TRIANGLES, batchCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndices.data());
         break;
     default:
@@ -283,7 +283,7 @@ void gxtkGraphics::Put(Vertex& out, float x, float y, float u, float v) const {
 }
 
 int gxtkGraphics::DrawPoint(float x, float y) {
-    Vertex* v = Begin(1, 1, nullptr);
+    Vertex* v = Begin(kPoints, 1, nullptr);
     Put(v[0], x, y);
     v[0].x += 0.5f;
     v[0].y += 0.5f;
@@ -291,7 +291,7 @@ int gxtkGraphics::DrawPoint(float x, float y) {
 }
 
 int gxtkGraphics::DrawLine(float x1, float y1, float x2, float y2) {
-    Vertex* v = Begin(2, 2, nullptr);
+    Vertex* v = Begin(kLines, 2, nullptr);
     Put(v[0], x1, y1);
     Put(v[1], x2, y2);
     for (int i = 0; i < 2; ++i) {
@@ -302,7 +302,7 @@ int gxtkGraphics::DrawLine(float x1, float y1, float x2, float y2) {
 }
 
 int gxtkGraphics::DrawRect(float x, float y, float w, float h) {
-    Vertex* v = Begin(4, 4, nullptr);
+    Vertex* v = Begin(kQuads, 4, nullptr);
     Put(v[0], x, y);
     Put(v[1], x + w, y);
     Put(v[2], x + w, y + h);
@@ -369,7 +369,7 @@ int gxtkGraphics::DrawPoly2(std::span<const float> xyuv, gxtkSurface* surface, i
 
 void gxtkGraphics::DrawQuad(gxtkSurface* surface, float x0, float y0, float x1, float y1, float u0,
                             float v0, float u1, float v1) {
-    Vertex* v = Begin(4, 4, surface);
+    Vertex* v = Begin(kQuads, 4, surface);
     Put(v[0], x0, y0, u0, v0);
     Put(v[1], x1, y0, u1, v0);
     Put(v[2], x1, y1, u1, v1);

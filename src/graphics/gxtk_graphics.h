@@ -52,6 +52,12 @@ class gxtkGraphics : public BBGraphicsDevice {
 public:
     static constexpr int kMaxVertices = 1024;
     static constexpr int kMaxQuads = kMaxVertices / 4;
+    // Batch kinds: a kind is the number of vertices per primitive. Points, lines, triangles and
+    // quads are drawn as such; a larger kind is a fan of that many vertices (ovals, polygons).
+    static constexpr int kPoints = 1;
+    static constexpr int kLines = 2;
+    static constexpr int kTriangles = 3;
+    static constexpr int kQuads = 4;
 
     struct Vertex {
         float x, y, u, v;

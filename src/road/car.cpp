@@ -6,7 +6,6 @@
 
 #include "game/random.h"
 #include "graphics/image.h"
-#include "loading/game_images.h"
 
 namespace {
 
@@ -36,15 +35,11 @@ bool c_Car::p_Overlaps(const c_Car& other) const {
 }
 
 bool c_Car::p_IsTruck() const {
-    const c_GameImages& images = *bb_gamegraphics_gameImages;
-    return m_image != nullptr &&
-           (m_image == images.m_truckRight.get() || m_image == images.m_truckLeft.get());
+    return m_kind == kTruck;
 }
 
 bool c_Car::p_IsAmbulance() const {
-    const c_GameImages& images = *bb_gamegraphics_gameImages;
-    return m_image != nullptr &&
-           (m_image == images.m_ambulanceRight.get() || m_image == images.m_ambulanceLeft.get());
+    return m_kind == kAmbulance;
 }
 
 const c_Car* c_Car::OverlappedBy(const std::list<c_Car>& cars) const {

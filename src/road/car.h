@@ -9,6 +9,14 @@ class c_MasterMask;
 
 class c_Car {
 public:
+    // Values of m_kind, numbered as the road's spawn draw numbers them.
+    static constexpr int kYellowCar = 1;
+    static constexpr int kRedCar = 2;
+    static constexpr int kTruck = 3;
+    static constexpr int kAmbulance = 4;
+    static constexpr int kBike = 5;
+
+    int m_kind = 0;                 // one of the kinds above; 0 for none
     c_MasterMask* m_mask = nullptr; // owned by the game's mask set
     int m_x = 0;
     int m_y = 0;

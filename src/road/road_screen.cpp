@@ -11,6 +11,7 @@
 #include "graphics/graphics.h"
 #include "graphics/virtual_display.h"
 #include "input/input_device.h"
+#include "input/key_codes.h"
 #include "loading/async_event.h"
 #include "loading/game_images.h"
 #include "loading/road_sounds.h"
@@ -18,19 +19,13 @@
 #include "persist/settings.h"
 #include "screens/fade.h"
 #include "screens/screen_furniture.h"
+#include "screens/steering.h"
 #include "screens/title_screen.h"
 #include "ski/no_money_screen.h"
 #include "ski/ski_screen.h"
 #include "text/text.h"
 
 namespace {
-
-// Vehicle kinds as the spawn draw numbers them.
-constexpr int kYellowCar = 1;
-constexpr int kRedCar = 2;
-constexpr int kTruck = 3;
-constexpr int kAmbulance = 4;
-constexpr int kBike = 5;
 
 // The walker's hut door, its starting points and its limits.
 constexpr int kHutX = 272;
@@ -44,29 +39,6 @@ int DrawKind() {
     return static_cast<int>(bb_random_Rnd2(1.0f, 6.0f));
 }
 
-// A control key counts only when its code is a real key code.
-bool ControlDown(int control) {
-    const int code = bb_settings_gameSettings->m_controls[control];
-    return code >= 1 && code <= 511 && bb_input_KeyDown(code);
-}
-
-bool WantsRight() {
-    return ControlDown(c_Control::Right) || bb_input_JoyX(0, 0) > 0.75f || bb_input_KeyDown(266);
-}
-bool WantsLeft() {
-    return ControlDown(c_Control::Left) || bb_input_JoyX(0, 0) < -0.75f || bb_input_KeyDown(264);
-}
-bool WantsDown() {
-    return ControlDown(c_Control::Down) || bb_input_JoyY(0, 0) < -0.75f || bb_input_KeyDown(267);
-}
-bool WantsUp() {
-    return ControlDown(c_Control::Up) || bb_input_JoyY(0, 0) > 0.75f || bb_input_KeyDown(265);
-}
-
-c_Image* Pose(c_Image* first, c_Image* second, int frame) {
-    return frame == 0 ? first : second;
-}
-
 struct VehicleLook {
     c_Image* image;
     c_MasterMask* mask;
@@ -77,16 +49,16 @@ VehicleLook LookOf(int kind, bool fromLeft) {
     const c_GameImages& g = *bb_gamegraphics_gameImages;
     const c_GameMasks& m = *bb_masks_gameMasks;
     switch (kind) {
-    case kYellowCar:
+    case c_Car::kYellowCar:
         return fromLeft ? VehicleLook{g.m_carYellowRight.get(), m.m_carYellowRight.get(), 4}
                         : VehicleLook{g.m_carYellowLeft.get(), m.m_carYellowLeft.get(), 4};
-    case kRedCar:
+    case c_Car::kRedCar:
         return fromLeft ? VehicleLook{g.m_carRedRight.get(), m.m_carRedRight.get(), 4}
                         : VehicleLook{g.m_carRedLeft.get(), m.m_carRedLeft.get(), 4};
-    case kTruck:
+    case c_Car::kTruck:
         return fromLeft ? VehicleLook{g.m_truckRight.get(), m.m_truckRight.get(), 2}
                         : VehicleLook{g.m_truckLeft.get(), m.m_truckLeft.get(), 2};
-    case kAmbulance:
+    case c_Car::kAmbulance:
         return fromLeft ? VehicleLook{g.m_ambulanceRight.get(), m.m_ambulanceRight.get(), 8}
                         : VehicleLook{g.m_ambulanceLeft.get(), m.m_ambulanceLeft.get(), 8};
     case kBike:
@@ -103,7 +75,7 @@ void DrawBannerIf(bool shown, const char16_t* text) {
 
 } // namespace
 
-c_RoadScreen::c_RoadScreen() : m_fade(std::make_unique<c_Fade>(true)) {}
+c_RoadScreen::c_RoadScreen() : m_fade(true) {}
 
 c_RoadScreen::~c_RoadScreen() = default;
 
@@ -112,13 +84,13 @@ void c_RoadScreen::p_OnInit() {
     m_state = kStatePlaying;
     m_frame = 0;
     m_frameTimer = 0;
-    m_direction = 1;
+    m_direction = c_WalkerDirection::Right;
     m_hireTimer = 0;
     m_stepCount = 0;
     m_hit = false;
     m_flashTimer = 0;
     m_flashOn = false;
-    m_fade->p_Reset();
+    m_fade.p_Reset();
     const int level = bb_tazzle_level;
     switch (bb_settings_gameSettings->m_difficulty) {
     case c_Difficulty::Easy:
@@ -159,7 +131,7 @@ int c_RoadScreen::p_OnUpdate() {
 }
 
 void c_RoadScreen::p_Update() {
-    if (bb_input_KeyHit(27) != 0) {
+    if (bb_input_KeyHit(KEY_ESCAPE) != 0) {
         bb_tazzle_titleScreen->p_OnInit();
         bb_roadsounds_roadSounds->p_Discard();
         bb_tazzle_mainState = c_MainState::Title;
@@ -191,7 +163,7 @@ void c_RoadScreen::LeaveUpdate() {
         bb_skisounds_skiSounds->p_StartLoad();
     if (bb_asyncevent__current == nullptr)
         bb_asyncevent_UpdateAsyncEvents();
-    if (!m_fade->p_OnUpdate())
+    if (!m_fade.p_OnUpdate())
         bb_tazzle_mainState = m_nextState;
 }
 
@@ -215,10 +187,7 @@ void c_RoadScreen::p_PlayUpdate() {
     const bool movedVertically = SteerAndWalk();
     Animate();
     Score(movedVertically);
-    if (bb_tazzle_score > bb_tazzle_lastScoreUpdate + 999) {
-        bb_tazzle_money += 10;
-        bb_tazzle_lastScoreUpdate += 1000;
-    }
+    bb_tazzle_PayScoreBonus();
     if (m_hireTimer > 0)
         m_hireTimer -= 1;
 }
@@ -251,7 +220,7 @@ bool c_RoadScreen::VisitHut() {
     }
     bb_tazzle_money -= kHireFee;
     bb_tazzle_gotSkis = true;
-    m_direction = 1;
+    m_direction = c_WalkerDirection::Right;
     m_x = 368;
     m_hireTimer = 90;
     switch (bb_settings_gameSettings->m_difficulty) {
@@ -285,24 +254,25 @@ void c_RoadScreen::SpawnCar() {
     // Any side but 1 enters from the right (a draw can round up to 3 in float arithmetic).
     const bool fromLeft = static_cast<int>(bb_random_Rnd2(1.0f, 3.0f)) == 1;
     int kind = DrawKind();
-    if (kind == kTruck && bb_random_Rnd3(4.0f) > 1.0f) {
+    if (kind == c_Car::kTruck && bb_random_Rnd3(4.0f) > 1.0f) {
         do {
             kind = DrawKind();
-        } while (kind == kTruck || kind == kAmbulance);
+        } while (kind == c_Car::kTruck || kind == c_Car::kAmbulance);
     }
-    if (kind == kAmbulance) {
+    if (kind == c_Car::kAmbulance) {
         for (const c_Car& car : m_cars) {
             if (!car.p_IsAmbulance())
                 continue;
-            while (kind == kAmbulance)
+            while (kind == c_Car::kAmbulance)
                 kind = DrawKind();
         }
     }
     const VehicleLook look = LookOf(kind, fromLeft);
     const float base = fromLeft ? 96.0f : 240.0f;
-    const float rows = kind == kTruck ? 81.0f : 97.0f;
+    const float rows = kind == c_Car::kTruck ? 81.0f : 97.0f;
 
     c_Car car;
+    car.m_kind = kind;
     car.m_image = look.image;
     car.m_mask = look.mask;
     car.m_x = fromLeft ? -64 : 576;
@@ -313,7 +283,7 @@ void c_RoadScreen::SpawnCar() {
     }
     if (bb_audio_ChannelState(0) == 0)
         bb_audio_PlaySound(bb_roadsounds_roadSounds->m_car.get(), 0, 0);
-    if (kind == kAmbulance)
+    if (kind == c_Car::kAmbulance)
         bb_audio_PlaySound(bb_roadsounds_roadSounds->m_siren.get(), 1, 0);
     car.m_dx = fromLeft ? look.speed : -look.speed;
     car.m_movedDx = car.m_dx;
@@ -329,25 +299,25 @@ void c_RoadScreen::RemoveCarsOffRoad() {
 }
 
 bool c_RoadScreen::SteerAndWalk() {
-    if (WantsRight()) {
-        m_direction = 1;
-    } else if (WantsLeft()) {
-        m_direction = 0;
-    } else if (WantsDown()) {
-        m_direction = 2;
-    } else if (WantsUp()) {
-        m_direction = 3;
+    if (bb_steering_Right()) {
+        m_direction = c_WalkerDirection::Right;
+    } else if (bb_steering_Left()) {
+        m_direction = c_WalkerDirection::Left;
+    } else if (bb_steering_Down()) {
+        m_direction = c_WalkerDirection::Down;
+    } else if (bb_steering_Up()) {
+        m_direction = c_WalkerDirection::Up;
     }
     switch (m_direction) {
-    case 0:
+    case c_WalkerDirection::Left:
         if (m_x > 64)
             m_x -= kStep;
         return false;
-    case 1:
+    case c_WalkerDirection::Right:
         if (m_x <= (bb_tazzle_gotSkis ? 527 : 543))
             m_x += kStep;
         return false;
-    case 2:
+    case c_WalkerDirection::Down:
         if (m_y < kHutY)
             m_y += kStep;
         return true;
@@ -376,23 +346,7 @@ void c_RoadScreen::Score(bool movedVertically) {
 }
 
 c_MasterMask* c_RoadScreen::p_GetTazzleMask() const {
-    const c_GameMasks& m = *bb_masks_gameMasks;
-    const bool skis = bb_tazzle_gotSkis;
-    const bool first = m_frame == 0;
-    switch (m_direction) {
-    case 0:
-        return skis ? (first ? m.m_tazzleWalkLeftSkis1.get() : m.m_tazzleWalkLeftSkis2.get())
-                    : (first ? m.m_tazzleWalkLeft1.get() : m.m_tazzleWalkLeft2.get());
-    case 1:
-        return skis ? (first ? m.m_tazzleWalkRightSkis1.get() : m.m_tazzleWalkRightSkis2.get())
-                    : (first ? m.m_tazzleWalkRight1.get() : m.m_tazzleWalkRight2.get());
-    case 2:
-        return skis ? (first ? m.m_tazzleWalkDownSkis1.get() : m.m_tazzleWalkDownSkis2.get())
-                    : (first ? m.m_tazzleWalkDown1.get() : m.m_tazzleWalkDown2.get());
-    default:
-        return skis ? (first ? m.m_tazzleWalkUpSkis1.get() : m.m_tazzleWalkUpSkis2.get())
-                    : (first ? m.m_tazzleWalkUp1.get() : m.m_tazzleWalkUp2.get());
-    }
+    return bb_walker_Mask(m_direction, bb_tazzle_gotSkis, m_frame);
 }
 
 void c_RoadScreen::p_DeadFlashingUpdate() {
@@ -424,50 +378,16 @@ void c_RoadScreen::p_DeadAmulanceUpdate() {
         return;
     }
     PutWalkerAtStart();
-    m_direction = 1;
+    m_direction = c_WalkerDirection::Right;
     m_state = kStatePlaying;
 }
 
 c_Image* c_RoadScreen::p_GetTazzleImage() const {
-    const c_GameImages& g = *bb_gamegraphics_gameImages;
-    const bool skis = bb_tazzle_gotSkis;
-    switch (m_direction) {
-    case 0:
-        return skis ? Pose(g.m_tazzleWalkLeftSkis1.get(), g.m_tazzleWalkLeftSkis2.get(), m_frame)
-                    : Pose(g.m_tazzleWalkLeft1.get(), g.m_tazzleWalkLeft2.get(), m_frame);
-    case 1:
-        return skis ? Pose(g.m_tazzleWalkRightSkis1.get(), g.m_tazzleWalkRightSkis2.get(), m_frame)
-                    : Pose(g.m_tazzleWalkRight1.get(), g.m_tazzleWalkRight2.get(), m_frame);
-    case 2:
-        return skis ? Pose(g.m_tazzleWalkDownSkis1.get(), g.m_tazzleWalkDownSkis2.get(), m_frame)
-                    : Pose(g.m_tazzleWalkDown1.get(), g.m_tazzleWalkDown2.get(), m_frame);
-    default:
-        return skis ? Pose(g.m_tazzleWalkUpSkis1.get(), g.m_tazzleWalkUpSkis2.get(), m_frame)
-                    : Pose(g.m_tazzleWalkUp1.get(), g.m_tazzleWalkUp2.get(), m_frame);
-    }
+    return bb_walker_Image(m_direction, bb_tazzle_gotSkis, m_frame);
 }
 
 c_Image* c_RoadScreen::p_GetDeadTazzleImage() const {
-    const c_GameImages& g = *bb_gamegraphics_gameImages;
-    const bool skis = bb_tazzle_gotSkis;
-    switch (m_direction) {
-    case 0:
-        return skis ? Pose(g.m_tazzleWalkLeftSkis1Dead.get(), g.m_tazzleWalkLeftSkis2Dead.get(),
-                           m_frame)
-                    : Pose(g.m_tazzleWalkLeft1Dead.get(), g.m_tazzleWalkLeft2Dead.get(), m_frame);
-    case 1:
-        return skis ? Pose(g.m_tazzleWalkRightSkis1Dead.get(), g.m_tazzleWalkRightSkis2Dead.get(),
-                           m_frame)
-                    : Pose(g.m_tazzleWalkRight1Dead.get(), g.m_tazzleWalkRight2Dead.get(), m_frame);
-    case 2:
-        return skis ? Pose(g.m_tazzleWalkDownSkis1Dead.get(), g.m_tazzleWalkDownSkis2Dead.get(),
-                           m_frame)
-                    : Pose(g.m_tazzleWalkDown1Dead.get(), g.m_tazzleWalkDown2Dead.get(), m_frame);
-    default:
-        return skis
-                   ? Pose(g.m_tazzleWalkUpSkis1Dead.get(), g.m_tazzleWalkUpSkis2Dead.get(), m_frame)
-                   : Pose(g.m_tazzleWalkUp1Dead.get(), g.m_tazzleWalkUp2Dead.get(), m_frame);
-    }
+    return bb_walker_DeadImage(m_direction, bb_tazzle_gotSkis, m_frame);
 }
 
 int c_RoadScreen::p_OnRender() {
@@ -483,7 +403,7 @@ void c_RoadScreen::p_Render() {
     const c_GameImages& g = *bb_gamegraphics_gameImages;
     bb_graphics_Cls(0.0f, 0.0f, 0.0f);
     bb_graphics_DrawImage(g.m_backdropRoad.get(), 0.0f, 0.0f, 0);
-    c_VirtualDisplay::m_Display->p_SetVScissor(64.0f, 48.0f, 512.0f, 384.0f);
+    bb_furniture_ClipToPlayArea();
     bb_graphics_DrawImage(g.m_skiHut.get(), 272.0f, 384.0f, 0);
     for (const c_Car& car : m_cars) {
         bb_graphics_DrawImage(car.m_image, static_cast<float>(car.m_x), static_cast<float>(car.m_y),
@@ -507,6 +427,6 @@ void c_RoadScreen::p_Render() {
         bb_furniture_DrawPausedNotice();
     if (m_state == kStateLeaving) {
         bb_autofit_UnsetVScissor();
-        m_fade->p_OnRender();
+        m_fade.p_OnRender();
     }
 }

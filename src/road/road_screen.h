@@ -3,11 +3,11 @@
 #pragma once
 
 #include <list>
-#include <memory>
 
 #include "road/car.h"
+#include "road/walker_poses.h"
+#include "screens/fade.h"
 
-class c_Fade;
 class c_Image;
 class c_MasterMask;
 
@@ -44,7 +44,7 @@ public:
     std::list<c_Car> m_cars; // oldest first
     int m_frame = 0;         // walking frame, 0 or 1
     int m_frameTimer = 0;
-    int m_direction = 0; // 0 left, 1 right, 2 down, 3 up
+    int m_direction = c_WalkerDirection::Left;
     int m_hireTimer = 0; // updates left to show the ski hire banner
     int m_stepCount = 0; // vertical steps on the road since the last award
     bool m_hit = false;
@@ -54,8 +54,8 @@ public:
     int m_x = 0;
     int m_y = 0;
     int m_deadTimer = 0; // updates left in the flashing phase
-    int m_nextState = 0; // application state after the fade-out: 4 ski, 5 no money
-    std::unique_ptr<c_Fade> m_fade;
+    int m_nextState = 0; // application state after the fade-out: c_MainState::Ski or NoMoney
+    c_Fade m_fade;
     int m_ambulanceX = 0;
 
 private:

@@ -7,6 +7,8 @@
 
 #include "graphics/virtual_display.h"
 #include "input/input_device.h"
+#include "input/key_codes.h"
+#include "screens/steering.h"
 #include "text/text.h"
 
 c_Menu::c_Menu(int count) : m_items(static_cast<size_t>(std::max(count, 0))) {}
@@ -59,16 +61,16 @@ int c_Menu::p_ItemHover(int x, int y) const {
 
 void c_Menu::UpdateSelection() {
     float stick = bb_input_JoyY(0, 0);
-    if (bb_input_KeyHit(m_KeyUp) != 0 || bb_input_KeyHit(m_JoyButtonUp) != 0 ||
-        (m_joyReady && stick > m_StickThreshold)) {
+    if (bb_input_KeyHit(KEY_UP) != 0 || bb_input_KeyHit(KEY_JOY0_UP) != 0 ||
+        (m_joyReady && stick > bb_steering_StickThreshold)) {
         p_SelectPreviousItem();
         m_joyReady = false;
-    } else if (bb_input_KeyHit(m_KeyDown) != 0 || bb_input_KeyHit(m_JoyButtonDown) != 0 ||
-               (m_joyReady && stick < -m_StickThreshold)) {
+    } else if (bb_input_KeyHit(KEY_DOWN) != 0 || bb_input_KeyHit(KEY_JOY0_DOWN) != 0 ||
+               (m_joyReady && stick < -bb_steering_StickThreshold)) {
         p_SelectNextItem();
         m_joyReady = false;
     }
-    if (stick > -m_StickThreshold && stick < m_StickThreshold)
+    if (stick > -bb_steering_StickThreshold && stick < bb_steering_StickThreshold)
         m_joyReady = true;
 }
 
@@ -79,10 +81,11 @@ int c_Menu::UpdatePointer() {
         hovered = p_ItemHover(static_cast<int>(display->p_VTouchX(0, true)),
                               static_cast<int>(display->p_VTouchY(0, true)));
     }
-    if (bb_input_KeyDown(m_PointerKey)) {
+    // The first finger, which the left mouse button presses too.
+    if (bb_input_KeyDown(KEY_TOUCH0)) {
         // The line under the pointer when the button went down is the one a release may
         // activate; dragging only moves the selection.
-        if (bb_input_KeyHit(m_PointerKey) != 0)
+        if (bb_input_KeyHit(KEY_TOUCH0) != 0)
             m_pressedItem = hovered;
         if (hovered != -1)
             m_selected = hovered;
@@ -95,9 +98,10 @@ int c_Menu::UpdatePointer() {
 
 int c_Menu::p_Update() {
     UpdateSelection();
-    bool activated = bb_input_KeyHit(m_KeyEnter) != 0 || bb_input_KeyHit(m_KeySpace) != 0;
+    bool activated = bb_input_KeyHit(KEY_ENTER) != 0 || bb_input_KeyHit(KEY_SPACE) != 0;
+    // The first four joystick buttons activate too.
     for (int button = 0; button < 4; ++button) {
-        activated = activated || bb_input_KeyHit(m_JoyButtonFirst + button) != 0;
+        activated = activated || bb_input_KeyHit(KEY_JOY0 + button) != 0;
     }
     if (activated)
         return m_selected;

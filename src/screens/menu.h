@@ -18,17 +18,6 @@ public:
 
 class c_Menu {
 public:
-    // Key codes the menu listens to.
-    static constexpr int m_KeyEnter = 13;
-    static constexpr int m_KeySpace = 32;
-    static constexpr int m_KeyUp = 38;
-    static constexpr int m_KeyDown = 40;
-    static constexpr int m_JoyButtonUp = 265;    // joystick 0, button 9
-    static constexpr int m_JoyButtonDown = 267;  // joystick 0, button 11
-    static constexpr int m_JoyButtonFirst = 256; // joystick 0, buttons 0 to 3 activate
-    static constexpr int m_PointerKey = 384;     // finger 0, which the left mouse button also sets
-    static constexpr float m_StickThreshold = 0.75f;
-
     // A menu of `count` lines, every one to be set with p_Set4 before use.
     explicit c_Menu(int count);
 

@@ -4,13 +4,13 @@
 
 #include "game/tazzle.h"
 #include "input/input_device.h"
+#include "input/key_codes.h"
 #include "input/key_names.h"
 #include "persist/settings.h"
 #include "screens/screen_furniture.h"
 
 namespace {
 
-constexpr int kKeyEscape = 27;
 constexpr int kLastBindableKey = 255; // joystick buttons cannot be bound here
 constexpr int kNameWidth = 14;
 
@@ -64,7 +64,7 @@ void c_RedefineKeysScreen::WaitForKey() {
 }
 
 void c_RedefineKeysScreen::p_Update() {
-    if (bb_input_KeyHit(kKeyEscape) != 0)
+    if (bb_input_KeyHit(KEY_ESCAPE) != 0)
         bb_tazzle_mainState = c_MainState::Options;
     p_UpdateKeys();
     if (m_state == 1) {

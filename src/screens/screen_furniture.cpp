@@ -4,19 +4,20 @@
 
 #include "game/tazzle.h"
 #include "graphics/graphics.h"
+#include "graphics/virtual_display.h"
 #include "text/text.h"
 
 namespace {
 
-// Numbers are right-aligned so that their last character ends before column `end_column`
+// Numbers are right-aligned so that their last character ends before column `endColumn`
 // (in 16-pixel characters).
-void draw_number(int value, int end_column) {
+void DrawNumber(int value, int endColumn) {
     String digits = bb_itos(value);
-    int x = (end_column - static_cast<int>(digits.size())) * 16;
+    int x = (endColumn - static_cast<int>(digits.size())) * 16;
     bb_text_spectrumText->p_Draw(digits, x, 48, 0, 0, 0);
 }
 
-void draw_bar(float x, float y, float w, float h) {
+void DrawBar(float x, float y, float w, float h) {
     bb_graphics_SetColor(255, 255, 255);
     bb_graphics_DrawRect(x, y, w, h);
 }
@@ -36,19 +37,23 @@ void bb_furniture_DrawStatusLine() {
     if (bb_tazzle_money < 0)
         text.p_Draw(u"0", 192, 48, 0, 0, 0);
     else
-        draw_number(bb_tazzle_money, 13);
+        DrawNumber(bb_tazzle_money, 13);
     text.p_Draw(u"SCORE", 240, 48, 0, 0, 0);
-    draw_number(bb_tazzle_score, 26);
+    DrawNumber(bb_tazzle_score, 26);
     text.p_Draw(u"HI", 448, 48, 0, 0, 0);
-    draw_number(bb_tazzle_hiScore, 36);
+    DrawNumber(bb_tazzle_hiScore, 36);
 }
 
 void bb_furniture_DrawBanner(const String& message, float r, float g, float b) {
-    draw_bar(128, 64, 384, 16);
+    DrawBar(128, 64, 384, 16);
     bb_text_spectrumText->p_DrawFlashing(message, 128, 64, r, g, b);
 }
 
 void bb_furniture_DrawPausedNotice() {
-    draw_bar(208, 232, 224, 16);
+    DrawBar(208, 232, 224, 16);
     bb_text_spectrumText->p_DrawFlashing(u"*** PAUSED ***", 208, 232, 0, 0, 170);
+}
+
+void bb_furniture_ClipToPlayArea() {
+    bb_autofit_SetVScissor(64, 48, 512, 384);
 }

@@ -1,6 +1,6 @@
 // What the screens share on screen: the grey page and yellow heading of the options and
 // redefine-keys menus, and for the play screens the status line with cash, score and hi-score,
-// the message banner across the top of the play area and the pause notice.
+// the message banner across the top of the play area, the pause notice and the play area's clip.
 #pragma once
 
 #include "runtime/string.h"
@@ -17,3 +17,6 @@ void bb_furniture_DrawBanner(const String& text, float r, float g, float b);
 
 // A white bar in the middle of the screen with "*** PAUSED ***" flashing in blue.
 void bb_furniture_DrawPausedNotice();
+
+// Clips drawing to the play area, (64, 48, 512, 384), until bb_autofit_UnsetVScissor.
+void bb_furniture_ClipToPlayArea();

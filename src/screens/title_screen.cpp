@@ -10,6 +10,7 @@
 #include "graphics/graphics.h"
 #include "host/app.h"
 #include "input/input_device.h"
+#include "input/key_codes.h"
 #include "input/key_names.h"
 #include "loading/async_event.h"
 #include "loading/road_sounds.h"
@@ -22,8 +23,11 @@
 
 namespace {
 
-constexpr int kKeyEscape = 27;
 constexpr float kMenuBlue = 180;
+
+// The menu's lines.
+constexpr int kItemStartGame = 0;
+constexpr int kItemOptions = 1;
 
 // Forty-one spaces, so the text scrolls in from the right edge, then the lead-in, which hands
 // over to the list of keys.
@@ -65,14 +69,14 @@ String bb_title_ScrollText() {
 c_TitleScreen::c_TitleScreen() : m_colours(kTints) {}
 
 void c_TitleScreen::p_OnInit() {
-    m_state = 0;
+    m_state = kStateMenu;
     bb_titlegraphics_titleImages->p_StartLoad();
     m_menu = std::make_unique<c_Menu>(2);
-    m_menu->p_Set4(0, u"START GAME", 0, 0, kMenuBlue);
-    m_menu->p_Set4(1, u"OPTIONS", 0, 0, kMenuBlue);
+    m_menu->p_Set4(kItemStartGame, u"START GAME", 0, 0, kMenuBlue);
+    m_menu->p_Set4(kItemOptions, u"OPTIONS", 0, 0, kMenuBlue);
     m_menu->m_x = 320 - m_menu->p_Width() / 2;
     m_menu->m_y = 16;
-    m_menu->m_selected = 0;
+    m_menu->m_selected = kItemStartGame;
     m_scrollText = bb_title_ScrollText();
     // The scroll position may lie beyond a shorter text built with shorter key names.
     if (m_scrollPos >= static_cast<int>(m_scrollText.size()))
@@ -102,22 +106,22 @@ void c_TitleScreen::StartNewGame() {
     bb_random_Seed = bb_app_Millisecs();
     bb_tazzle_roadScreen->p_OnInit();
     bb_tazzle_paused = false;
-    m_state = 1;
+    m_state = kStateStarting;
 }
 
 void c_TitleScreen::UpdateMenu() {
     switch (m_menu->p_Update()) {
-    case 0:
+    case kItemStartGame:
         StartNewGame();
         break;
-    case 1:
+    case kItemOptions:
         bb_tazzle_optionsScreen->p_OnInit();
         bb_tazzle_mainState = c_MainState::Options;
         break;
     default:
         break;
     }
-    if (bb_input_KeyHit(kKeyEscape) != 0)
+    if (bb_input_KeyHit(KEY_ESCAPE) != 0)
         bb_app_EndApp();
 }
 
@@ -132,9 +136,9 @@ void c_TitleScreen::UpdateStarting() {
 void c_TitleScreen::p_Update() {
     UpdateTint();
     UpdateScroll();
-    if (m_state == 0) {
+    if (m_state == kStateMenu) {
         UpdateMenu();
-    } else if (m_state == 1) {
+    } else if (m_state == kStateStarting) {
         UpdateStarting();
     }
 }
@@ -158,7 +162,7 @@ void c_TitleScreen::p_Render() {
     }
     text.p_Draw(p_VisibleScrollText(), -m_scrollOffset, m_ScrollY, 0, 0, 170);
     m_menu->p_Render();
-    if (m_state == 1)
+    if (m_state == kStateStarting)
         m_fade.p_OnRender();
 }
 

@@ -14,6 +14,9 @@ public:
     static constexpr int m_TintUpdates = 4;
     static constexpr int m_ScrollChars = 41; // characters drawn along the bottom line
     static constexpr int m_ScrollY = 424;
+    // Values of m_state.
+    static constexpr int kStateMenu = 0;
+    static constexpr int kStateStarting = 1; // the fade into the road
 
     c_TitleScreen();
 
@@ -29,7 +32,7 @@ public:
     // The text drawn along the bottom line this update.
     String p_VisibleScrollText() const;
 
-    int m_state = 0; // 0 menu active, 1 starting a game (fading out)
+    int m_state = kStateMenu;
     std::unique_ptr<c_Menu> m_menu;
     String m_scrollText;
     int m_colourDelay = m_TintUpdates;

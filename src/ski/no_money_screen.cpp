@@ -3,8 +3,8 @@
 
 #include "game/tazzle.h"
 #include "graphics/graphics.h"
-#include "graphics/virtual_display.h"
 #include "input/input_device.h"
+#include "input/key_codes.h"
 #include "loading/async_event.h"
 #include "loading/game_images.h"
 #include "loading/game_sounds.h"
@@ -13,8 +13,9 @@
 
 namespace {
 
-// Joystick buttons, the first touch, Space, Enter and Escape all leave the screen.
-constexpr int kLeaveKeys[] = {256, 257, 384, 32, 13, 27, 258, 259};
+// The first four joystick buttons, the first touch, Space, Enter and Escape all leave the screen.
+constexpr int kLeaveKeys[] = {KEY_JOY0,  KEY_JOY0 + 1, KEY_TOUCH0,   KEY_SPACE,
+                              KEY_ENTER, KEY_ESCAPE,   KEY_JOY0 + 2, KEY_JOY0 + 3};
 
 bool AnyLeaveKeyHit() {
     for (int key : kLeaveKeys) {
@@ -69,7 +70,7 @@ int c_NoMoneyScreen::p_OnRender() {
 void c_NoMoneyScreen::p_Render() {
     const c_GameImages& g = *bb_gamegraphics_gameImages;
     bb_graphics_DrawImage(g.m_backdropSki.get(), 0.0f, 0.0f, 0);
-    c_VirtualDisplay::m_Display->p_SetVScissor(64.0f, 48.0f, 512.0f, 384.0f);
+    bb_furniture_ClipToPlayArea();
     for (int y = 48; y <= 368; y += 64) {
         for (int x = 64; x <= 512; x += 64) {
             bb_graphics_DrawImage(g.m_snowTile.get(), static_cast<float>(x), static_cast<float>(y),

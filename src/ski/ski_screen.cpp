@@ -9,6 +9,7 @@
 #include "graphics/graphics.h"
 #include "graphics/virtual_display.h"
 #include "input/input_device.h"
+#include "input/key_codes.h"
 #include "loading/async_event.h"
 #include "loading/game_images.h"
 #include "loading/game_sounds.h"
@@ -17,6 +18,7 @@
 #include "persist/settings.h"
 #include "road/road_screen.h"
 #include "screens/screen_furniture.h"
+#include "screens/steering.h"
 #include "screens/title_screen.h"
 #include "text/text.h"
 
@@ -33,14 +35,14 @@ constexpr int kStartX = 288;
 constexpr int kStartY = 64;
 constexpr int kPhaseUpdates = 120;
 
-bool channel_idle(int channel) {
+bool ChannelIdle(int channel) {
     return bb_audio_ChannelState(channel) == 0;
 }
 
-c_GameImages& images() {
+c_GameImages& Images() {
     return *bb_gamegraphics_gameImages;
 }
-c_GameMasks& masks() {
+c_GameMasks& Masks() {
     return *bb_masks_gameMasks;
 }
 
@@ -50,14 +52,14 @@ c_SkiScreen::c_SkiScreen()
     : m_course1(ski_course::Course1()), m_course2(ski_course::Course2()), m_fade(false) {}
 
 void c_SkiScreen::p_OnInit() {
-    m_state = kSkiing;
-    int narrowest = bb_settings_gameSettings->m_difficulty == 0 ? 3 : 5;
+    m_state = kStateSkiing;
+    int narrowest = bb_settings_gameSettings->m_difficulty == c_Difficulty::Easy ? 3 : 5;
     m_gateNarrow = std::min(bb_tazzle_level - 1, narrowest);
     m_x = kStartX;
     m_y = kStartY;
-    m_direction = 2;
-    m_image = images().m_tazzleSkiDown.get();
-    m_mask = masks().m_tazzleSkiDown.get();
+    m_direction = kHeadingDown;
+    m_image = Images().m_tazzleSkiDown.get();
+    m_mask = Masks().m_tazzleSkiDown.get();
     m_snowOffset = 0;
     m_straightenTimer = 0;
     m_steerTimer = 0;
@@ -83,78 +85,80 @@ void c_SkiScreen::p_OnInit() {
     m_fade.p_Reset();
 }
 
-bool c_SkiScreen::assets_ready() const {
+bool c_SkiScreen::AssetsReady() const {
     return bb_gamegraphics_gameImages->p_IsLoaded() && bb_masks_gameMasks->p_IsLoaded() &&
            !bb_skisounds_skiSounds->p_IsLoading();
 }
 
 int c_SkiScreen::p_OnUpdate() {
-    if (assets_ready())
+    if (AssetsReady()) {
         p_Update();
-    else if (!bb_asyncevent__current)
+    } else if (bb_asyncevent__current == nullptr) {
         bb_asyncevent_UpdateAsyncEvents();
+    }
     return 0;
 }
 
 void c_SkiScreen::p_Update() {
-    if (bb_input_KeyHit(27)) {
+    if (bb_input_KeyHit(KEY_ESCAPE) != 0) {
         bb_tazzle_titleScreen->p_OnInit();
-        for (int channel : {2, 0, 1, 3})
+        for (int channel : {kChannelBeep, kChannelBackground, kChannelBump, kChannelCrash})
             bb_audio_StopChannel(channel);
-        bb_tazzle_mainState = 2;
+        bb_tazzle_mainState = c_MainState::Title;
         // The slope is left at once: no more of its update may restart its sounds or end its
         // fade into the road.
         return;
     }
     switch (m_state) {
-    case kSkiing:
+    case kStateSkiing:
         p_PlayUpdate();
         break;
-    case kCrashed:
+    case kStateCrashed:
         p_CrashUpdate();
         break;
-    case kRunOut:
+    case kStateRunOut:
         p_FinishUpdate();
         break;
-    case kLeaving:
-        bb_skisounds_skiSounds->p_Discard();
-        bb_roadsounds_roadSounds->p_StartLoad();
-        if (!bb_asyncevent__current)
-            bb_asyncevent_UpdateAsyncEvents();
-        if (!m_fade.p_OnUpdate()) {
-            bb_tazzle_level += 1;
-            bb_tazzle_mainState = 3;
-        }
+    case kStateLeaving:
+        LeaveUpdate();
         break;
     default:
         break;
     }
 }
 
+void c_SkiScreen::LeaveUpdate() {
+    bb_skisounds_skiSounds->p_Discard();
+    bb_roadsounds_roadSounds->p_StartLoad();
+    if (bb_asyncevent__current == nullptr)
+        bb_asyncevent_UpdateAsyncEvents();
+    if (!m_fade.p_OnUpdate()) {
+        bb_tazzle_level += 1;
+        bb_tazzle_mainState = c_MainState::Road;
+    }
+}
+
 void c_SkiScreen::p_PlayUpdate() {
-    if (channel_idle(kChannelBackground))
+    if (ChannelIdle(kChannelBackground))
         bb_audio_PlaySound(bb_skisounds_skiSounds->m_skiBackground.get(), kChannelBackground, 1);
-    test_trees();
+    TestTrees();
     if (m_crashed || bb_tazzle_paused)
         return;
-    test_moguls();
-    test_finish();
-    test_gates();
-    ease_traverse();
-    read_steering();
-    turn();
-    move();
-    keep_in_limits();
-    scroll_objects();
-    advance_course();
-    if (bb_tazzle_score > bb_tazzle_lastScoreUpdate + 999) {
-        bb_tazzle_money += 10;
-        bb_tazzle_lastScoreUpdate += 1000;
-    }
+    TestMoguls();
+    TestFinish();
+    TestGates();
+    EaseTraverse();
+    ReadSteering();
+    Turn();
+    Move();
+    KeepInLimits();
+    ScrollObjects();
+    AdvanceCourse();
+    bb_tazzle_PayScoreBonus();
     m_snowOffset = (m_snowOffset + 2 * m_speed) % 64;
 }
 
-void c_SkiScreen::set_heading(int direction) {
+void c_SkiScreen::SetHeading(int direction) {
     struct Heading {
         std::unique_ptr<c_Image> c_GameImages::*image;
         std::unique_ptr<c_MasterMask> c_GameMasks::*mask;
@@ -167,13 +171,13 @@ void c_SkiScreen::set_heading(int direction) {
         {&c_GameImages::m_tazzleSkiRight, &c_GameMasks::m_tazzleSkiRight},
     };
     m_direction = direction;
-    m_image = (images().*headings[direction].image).get();
-    m_mask = (masks().*headings[direction].mask).get();
+    m_image = (Images().*headings[direction].image).get();
+    m_mask = (Masks().*headings[direction].mask).get();
 }
 
-void c_SkiScreen::test_trees() {
+void c_SkiScreen::TestTrees() {
     m_crashed = false;
-    const c_MasterMask* tree = masks().m_treeCollision.get();
+    const c_MasterMask* tree = Masks().m_treeCollision.get();
     for (const c_Tree& t : m_trees) {
         if (!tree || !m_mask || !tree->p_CollideMask(t.m_x, t.m_y, m_mask, m_x, m_y))
             continue;
@@ -181,30 +185,30 @@ void c_SkiScreen::test_trees() {
         bb_audio_StopChannel(kChannelBackground);
         bb_audio_PlaySound(bb_skisounds_skiSounds->m_skiCrash.get(), kChannelCrash, 0);
         m_timer = kPhaseUpdates;
-        m_state = kCrashed;
+        m_state = kStateCrashed;
     }
 }
 
-void c_SkiScreen::test_moguls() {
+void c_SkiScreen::TestMoguls() {
     m_bumped = false;
-    const c_MasterMask* bump = masks().m_bumpCollision.get();
+    const c_MasterMask* bump = Masks().m_bumpCollision.get();
     if (!bump || !m_mask)
         return;
     for (const c_Bump& b : m_bumps) {
         if (b.m_y - 8 <= m_y || !bump->p_CollideMask(b.m_x, b.m_y, m_mask, m_x, m_y))
             continue;
-        if (channel_idle(kChannelBump))
+        if (ChannelIdle(kChannelBump))
             bb_audio_PlaySound(bb_skisounds_skiSounds->m_skiBump.get(), kChannelBump, 0);
         m_bumped = true;
-        m_direction = m_direction >= 2 ? 4 : 0;
+        m_direction = m_direction >= kHeadingDown ? kHeadingRight : kHeadingLeft;
         return;
     }
 }
 
-void c_SkiScreen::test_finish() {
+void c_SkiScreen::TestFinish() {
     if (m_finishBonus)
         return;
-    const c_MasterMask* banner = masks().m_finish.get();
+    const c_MasterMask* banner = Masks().m_finish.get();
     if (!banner || !m_mask)
         return;
     for (const c_Finish& f : m_finishes) {
@@ -216,11 +220,11 @@ void c_SkiScreen::test_finish() {
     }
 }
 
-void c_SkiScreen::test_gates() {
+void c_SkiScreen::TestGates() {
     for (const c_Flag& f : m_flags) {
         bool inside = f.m_x + 5 < m_x && m_x <= f.m_x + 112 - 16 * m_gateNarrow;
-        bool level_with = f.m_y == m_y - 2 || f.m_y == m_y || f.m_y == m_y + 2;
-        if (!level_with || inside || f.m_id == m_lastMissedFlag)
+        bool levelWith = f.m_y == m_y - 2 || f.m_y == m_y || f.m_y == m_y + 2;
+        if (!levelWith || inside || f.m_id == m_lastMissedFlag)
             continue;
         m_lastMissedFlag = f.m_id;
         bb_audio_PlaySound(bb_skisounds_skiSounds->m_beep.get(), kChannelBeep, 0);
@@ -228,74 +232,71 @@ void c_SkiScreen::test_gates() {
     }
 }
 
-void c_SkiScreen::ease_traverse() {
+void c_SkiScreen::EaseTraverse() {
     if (m_straightenTimer > 0)
         m_straightenTimer -= 1;
     if (m_straightenTimer != 0 || m_bumped)
         return;
-    if (m_direction == 0)
-        m_direction = 1;
-    if (m_direction == 4)
-        m_direction = 3;
+    if (m_direction == kHeadingLeft)
+        m_direction = kHeadingDownLeft;
+    if (m_direction == kHeadingRight)
+        m_direction = kHeadingDownRight;
     m_straightenTimer = 8;
 }
 
-void c_SkiScreen::read_steering() {
+void c_SkiScreen::ReadSteering() {
     if (m_steerTimer > 0)
         m_steerTimer -= 1;
     if (m_steerTimer != 0 || m_bumped)
         return;
-    const int* controls = bb_settings_gameSettings->m_controls.data();
-    float joy_x = bb_input_JoyX(0, 0);
-    m_turnRight = bb_input_KeyDown(controls[3]) || joy_x > 0.75f || bb_input_KeyDown(266);
-    m_turnLeft =
-        !m_turnRight && (bb_input_KeyDown(controls[2]) || joy_x < -0.75f || bb_input_KeyDown(264));
+    m_turnRight = bb_steering_Right();
+    m_turnLeft = !m_turnRight && bb_steering_Left();
     if (m_turnLeft || m_turnRight) {
         m_steerTimer = 8;
         m_straightenTimer = 8;
     }
 }
 
-void c_SkiScreen::turn() {
+void c_SkiScreen::Turn() {
     if (m_turnRight)
-        m_direction = std::min(m_direction + 1, 4);
+        m_direction = std::min(m_direction + 1, kHeadingRight);
     if (m_turnLeft)
-        m_direction = std::max(m_direction - 1, 0);
+        m_direction = std::max(m_direction - 1, kHeadingLeft);
     m_turnLeft = false;
     m_turnRight = false;
 }
 
-void c_SkiScreen::move() {
+void c_SkiScreen::Move() {
     static const int dx[5] = {-2, -2, 0, 2, 2};
     static const int dy[5] = {-2, 0, 2, 0, -2};
     m_x += dx[m_direction];
     m_y += dy[m_direction];
-    set_heading(m_direction);
+    SetHeading(m_direction);
 }
 
-void c_SkiScreen::keep_in_limits() {
+void c_SkiScreen::KeepInLimits() {
     m_speed = 1;
     if (m_x > 528) {
         m_x = 528;
-        set_heading(2);
+        SetHeading(kHeadingDown);
     }
     if (m_x < 64) {
         m_x = 64;
-        set_heading(2);
+        SetHeading(kHeadingDown);
     }
     if (m_y < 64) {
         m_y = 64;
-        if (m_direction == 4)
-            set_heading(3);
-        if (m_direction == 0)
-            set_heading(1);
+        if (m_direction == kHeadingRight)
+            SetHeading(kHeadingDownRight);
+        if (m_direction == kHeadingLeft)
+            SetHeading(kHeadingDownLeft);
     } else if (m_y > 240) {
         m_y = 240;
         m_speed = 2;
     }
 }
 
-void c_SkiScreen::scroll_objects() {
+void c_SkiScreen::ScrollObjects() {
     int dy = 2 * m_speed;
     auto scroll = [dy](auto& list, int limit) {
         for (auto& object : list)
@@ -308,25 +309,25 @@ void c_SkiScreen::scroll_objects() {
     scroll(m_flags, 16);
 }
 
-void c_SkiScreen::advance_course() {
+void c_SkiScreen::AdvanceCourse() {
     m_prevSubRow = m_subRow;
     m_subRow = (m_subRow + m_speed) % 8;
     if (m_subRow < m_prevSubRow)
         m_row += 1;
     while (m_row == m_nextRow) {
-        place_pending_object();
+        PlacePendingObject();
         if (m_nextType == ski_course::kEnd) {
             bb_audio_StopChannel(kChannelBackground);
             m_timer = kPhaseUpdates;
-            m_state = kRunOut;
+            m_state = kStateRunOut;
             m_nextRow = -1;
             return;
         }
-        read_next_record();
+        ReadNextRecord();
     }
 }
 
-void c_SkiScreen::place_pending_object() {
+void c_SkiScreen::PlacePendingObject() {
     int x = (m_nextColumn + 4) * 16;
     int y = 432;
     switch (m_nextType) {
@@ -349,7 +350,7 @@ void c_SkiScreen::place_pending_object() {
     }
 }
 
-void c_SkiScreen::read_next_record() {
+void c_SkiScreen::ReadNextRecord() {
     const auto& course = bb_tazzle_level >= 5 ? m_course2 : m_course1;
     do {
         // The table always ends with its end record, so reading never runs past it in play;
@@ -379,17 +380,17 @@ void c_SkiScreen::p_CrashUpdate() {
     if (bb_tazzle_skiDamage > 0) {
         m_x = kStartX;
         m_y = kStartY;
-        m_direction = 2;
-        m_image = images().m_tazzleSkiDown.get();
+        m_direction = kHeadingDown;
+        m_image = Images().m_tazzleSkiDown.get();
         m_trees.clear();
         m_bumps.clear();
         m_flags.clear();
-        m_state = kSkiing;
+        m_state = kStateSkiing;
     } else {
         bb_audio_StopChannel(kChannelBackground);
         bb_tazzle_gotSkis = false;
         bb_tazzle_roadScreen->p_OnInit();
-        m_state = kLeaving;
+        m_state = kStateLeaving;
     }
 }
 
@@ -398,7 +399,7 @@ void c_SkiScreen::p_FinishUpdate() {
     if (m_timer > 0)
         return;
     bb_tazzle_roadScreen->p_OnInit();
-    m_state = kLeaving;
+    m_state = kStateLeaving;
 }
 
 c_Image* c_SkiScreen::p_GetTazzleCrashFrame() const {
@@ -408,34 +409,35 @@ c_Image* c_SkiScreen::p_GetTazzleCrashFrame() const {
         &c_GameImages::m_tazzleSkiCrash5, &c_GameImages::m_tazzleSkiCrash6,
         &c_GameImages::m_tazzleSkiCrash7, &c_GameImages::m_tazzleSkiCrash8,
     };
-    return (images().*frames[(m_crashFrame / 2) & 7]).get();
+    return (Images().*frames[(m_crashFrame / 2) & 7]).get();
 }
 
 int c_SkiScreen::p_OnRender() {
-    if (assets_ready())
+    if (AssetsReady()) {
         p_Render();
-    else
+    } else {
         bb_graphics_Cls(170, 170, 170);
+    }
     return 0;
 }
 
-void c_SkiScreen::draw_gates(bool above_skier) const {
+void c_SkiScreen::DrawGates(bool aboveSkier) const {
     for (const c_Flag& f : m_flags) {
-        if ((f.m_y < m_y) != above_skier)
+        if ((f.m_y < m_y) != aboveSkier)
             continue;
-        bb_graphics_DrawImage(images().m_flagRed.get(), f.m_x, f.m_y, 0);
-        bb_graphics_DrawImage(images().m_flagCyan.get(), f.m_x + p_GateWidth(), f.m_y, 0);
+        bb_graphics_DrawImage(Images().m_flagRed.get(), f.m_x, f.m_y, 0);
+        bb_graphics_DrawImage(Images().m_flagCyan.get(), f.m_x + p_GateWidth(), f.m_y, 0);
     }
 }
 
 // m_crashed stays set until the next play update, but a crash the skis survived is over once
 // the skier is back at the top.
-bool c_SkiScreen::crash_shown() const {
-    return m_crashed && m_state != kSkiing;
+bool c_SkiScreen::CrashShown() const {
+    return m_crashed && m_state != kStateSkiing;
 }
 
-void c_SkiScreen::draw_banners() const {
-    if (crash_shown()) {
+void c_SkiScreen::DrawBanners() const {
+    if (CrashShown()) {
         if (bb_tazzle_skiDamage < 2)
             bb_furniture_DrawBanner(u"*BAD LUCK!  SKIS BROKEN*", 170, 0, 0);
         else
@@ -443,30 +445,30 @@ void c_SkiScreen::draw_banners() const {
     }
     if (m_finishBonus)
         bb_furniture_DrawBanner(u"**  BONUS 100 POINTS  **", 0, 0, 170);
-    else if ((m_state == kLeaving || m_state == kRunOut) && !m_crashed)
+    else if ((m_state == kStateLeaving || m_state == kStateRunOut) && !m_crashed)
         bb_furniture_DrawBanner(u"****  MISSED BONUS  ****", 170, 0, 0);
 }
 
 void c_SkiScreen::p_Render() {
-    bb_graphics_DrawImage(images().m_backdropSki.get(), 0, 0, 0);
-    bb_autofit_SetVScissor(64, 48, 512, 384);
+    bb_graphics_DrawImage(Images().m_backdropSki.get(), 0, 0, 0);
+    bb_furniture_ClipToPlayArea();
     for (int x = 64; x <= 512; x += 64)
         for (int y = 48 - m_snowOffset; y <= 448; y += 64)
-            bb_graphics_DrawImage(images().m_snowTile.get(), x, y, 0);
+            bb_graphics_DrawImage(Images().m_snowTile.get(), x, y, 0);
     for (const c_Bump& b : m_bumps)
-        bb_graphics_DrawImage(images().m_bump.get(), b.m_x, b.m_y, 0);
+        bb_graphics_DrawImage(Images().m_bump.get(), b.m_x, b.m_y, 0);
     for (const c_Tree& t : m_trees)
-        bb_graphics_DrawImage(images().m_tree.get(), t.m_x, t.m_y, 0);
-    draw_gates(true);
-    bb_graphics_DrawImage(crash_shown() ? p_GetTazzleCrashFrame() : m_image, m_x, m_y, 0);
-    draw_gates(false);
+        bb_graphics_DrawImage(Images().m_tree.get(), t.m_x, t.m_y, 0);
+    DrawGates(true);
+    bb_graphics_DrawImage(CrashShown() ? p_GetTazzleCrashFrame() : m_image, m_x, m_y, 0);
+    DrawGates(false);
     for (const c_Finish& f : m_finishes)
-        bb_graphics_DrawImage(images().m_finish.get(), f.m_x, f.m_y, 0);
+        bb_graphics_DrawImage(Images().m_finish.get(), f.m_x, f.m_y, 0);
     bb_furniture_DrawStatusLine();
-    draw_banners();
+    DrawBanners();
     if (bb_tazzle_paused)
         bb_furniture_DrawPausedNotice();
-    if (m_state == kLeaving) {
+    if (m_state == kStateLeaving) {
         bb_autofit_UnsetVScissor();
         m_fade.p_OnRender();
     }

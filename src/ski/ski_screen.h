@@ -14,11 +14,19 @@ class c_MasterMask;
 
 class c_SkiScreen {
 public:
-    // States of the screen.
-    static constexpr int kSkiing = 0;
-    static constexpr int kLeaving = 1;
-    static constexpr int kCrashed = 2;
-    static constexpr int kRunOut = 3;
+    // Values of m_state.
+    static constexpr int kStateSkiing = 0;
+    static constexpr int kStateLeaving = 1;
+    static constexpr int kStateCrashed = 2;
+    static constexpr int kStateRunOut = 3;
+
+    // Values of m_direction, from straight across to the left round to straight across to the
+    // right.
+    static constexpr int kHeadingLeft = 0;
+    static constexpr int kHeadingDownLeft = 1;
+    static constexpr int kHeadingDown = 2;
+    static constexpr int kHeadingDownRight = 3;
+    static constexpr int kHeadingRight = 4;
 
     c_SkiScreen();
 
@@ -35,13 +43,13 @@ public:
     // The right post stands this far from the left one.
     int p_GateWidth() const { return 144 - 16 * m_gateNarrow; }
 
-    int m_state = 0;
+    int m_state = kStateSkiing;
     int m_gateNarrow = 0;
     int m_x = 0;
     int m_y = 0;
     c_Image* m_image = nullptr;
     c_MasterMask* m_mask = nullptr;
-    int m_direction = 2;
+    int m_direction = kHeadingDown;
     int m_snowOffset = 0;
     int m_straightenTimer = 0;
     int m_steerTimer = 0;
@@ -72,22 +80,23 @@ public:
     c_Fade m_fade;
 
 private:
-    bool assets_ready() const;
-    void set_heading(int direction);
-    void test_trees();
-    void test_moguls();
-    void test_finish();
-    void test_gates();
-    void ease_traverse();
-    void read_steering();
-    void turn();
-    void move();
-    void keep_in_limits();
-    void scroll_objects();
-    void advance_course();
-    void place_pending_object();
-    void read_next_record();
-    bool crash_shown() const;
-    void draw_gates(bool above_skier) const;
-    void draw_banners() const;
+    bool AssetsReady() const;
+    void LeaveUpdate();
+    void SetHeading(int direction);
+    void TestTrees();
+    void TestMoguls();
+    void TestFinish();
+    void TestGates();
+    void EaseTraverse();
+    void ReadSteering();
+    void Turn();
+    void Move();
+    void KeepInLimits();
+    void ScrollObjects();
+    void AdvanceCourse();
+    void PlacePendingObject();
+    void ReadNextRecord();
+    bool CrashShown() const;
+    void DrawGates(bool aboveSkier) const;
+    void DrawBanners() const;
 };

@@ -405,7 +405,7 @@ int AutoPlayer::SkiAim() const {
 
 void AutoPlayer::OnSki() {
     const c_SkiScreen& ski = *bb_tazzle_skiScreen;
-    if (ski.m_state != c_SkiScreen::kSkiing) {
+    if (ski.m_state != c_SkiScreen::kStateSkiing) {
         ReleaseHeld();
         if (Chance(1.0 / 2000))
             Tap(kEscape);

@@ -53,8 +53,8 @@ bool PaidAmbulance(const GameSnapshot& b, const GameSnapshot& a) {
 
 // A crash on the slope ended in this update, which is when the skis take their damage.
 bool CrashEnded(const GameSnapshot& b, const GameSnapshot& a) {
-    return b.mainState == c_MainState::Ski && b.skiState == c_SkiScreen::kCrashed &&
-           a.skiState != c_SkiScreen::kCrashed;
+    return b.mainState == c_MainState::Ski && b.skiState == c_SkiScreen::kStateCrashed &&
+           a.skiState != c_SkiScreen::kStateCrashed;
 }
 
 } // namespace
@@ -235,8 +235,8 @@ void GameWatch::CheckMotion(const GameSnapshot& b, const GameSnapshot& a) {
         if (step > 4 || (bothPaused && step != 0))
             Fault("walker stepped " + std::to_string(step) + (bothPaused ? " while paused" : ""));
     }
-    if (a.mainState == c_MainState::Ski && b.skiState == c_SkiScreen::kSkiing &&
-        a.skiState == c_SkiScreen::kSkiing) {
+    if (a.mainState == c_MainState::Ski && b.skiState == c_SkiScreen::kStateSkiing &&
+        a.skiState == c_SkiScreen::kStateSkiing) {
         int dx = std::abs(a.skierX - b.skierX);
         int dy = std::abs(a.skierY - b.skierY);
         bool still = dx == 0 && dy == 0 && a.skierRow == b.skierRow;

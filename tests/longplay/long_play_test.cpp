@@ -97,9 +97,9 @@ struct Coverage {
         hired |= !b.gotSkis && a.gotSkis;
         accident |=
             a.mainState == c_MainState::Road && a.roadState == c_RoadScreen::kStateAmbulance;
-        slopeCrash |= a.mainState == c_MainState::Ski && a.skiState == c_SkiScreen::kCrashed;
+        slopeCrash |= a.mainState == c_MainState::Ski && a.skiState == c_SkiScreen::kStateCrashed;
         brokenSkis |= b.gotSkis && !a.gotSkis && !StartedNewGame(b, a);
-        courseRunOut |= a.mainState == c_MainState::Ski && a.skiState == c_SkiScreen::kRunOut;
+        courseRunOut |= a.mainState == c_MainState::Ski && a.skiState == c_SkiScreen::kStateRunOut;
         finishBonus |= a.mainState == c_MainState::Ski && bb_tazzle_skiScreen->m_finishBonus;
         highestLevel = std::max(highestLevel, a.level);
         lapCompleted |= b.mainState == c_MainState::Ski && a.mainState == c_MainState::Road &&

@@ -153,6 +153,7 @@ void RoadWorld::PlayUpdates(int count) {
 c_Car& RoadWorld::AddCar(Vehicle kind, bool movingRight, int x, int y) {
     const Look look = LookOf(kind, movingRight);
     c_Car car;
+    car.m_kind = static_cast<int>(kind);
     car.m_image = look.image;
     car.m_mask = look.mask;
     car.m_x = x;

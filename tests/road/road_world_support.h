@@ -10,7 +10,13 @@
 #include "ski/no_money_screen.h"
 
 // Vehicle kinds as the road numbers them when it spawns one.
-enum class Vehicle { YellowCar, RedCar, Truck, Ambulance, Bike };
+enum class Vehicle {
+    YellowCar = c_Car::kYellowCar,
+    RedCar = c_Car::kRedCar,
+    Truck = c_Car::kTruck,
+    Ambulance = c_Car::kAmbulance,
+    Bike = c_Car::kBike,
+};
 
 // Box sizes of the in-memory sprites.
 struct Size {

@@ -43,7 +43,7 @@ void CrashIntoATree(GameHarness& game) {
     c_SkiScreen& ski = *bb_tazzle_skiScreen;
     ski.m_trees.push_back(c_Tree{ski.m_x, ski.m_y});
     game.Update();
-    ASSERT_EQ(ski.m_state, c_SkiScreen::kCrashed);
+    ASSERT_EQ(ski.m_state, c_SkiScreen::kStateCrashed);
 }
 
 int BannerInk(GameHarness& game, std::array<int, 3> colour) {
@@ -55,7 +55,7 @@ void BreakTheSkis(GameHarness& game) {
     bb_tazzle_skiDamage = 1;
     CrashIntoATree(game);
     game.Update(120);
-    ASSERT_EQ(bb_tazzle_skiScreen->m_state, c_SkiScreen::kLeaving);
+    ASSERT_EQ(bb_tazzle_skiScreen->m_state, c_SkiScreen::kStateLeaving);
 }
 
 } // namespace
@@ -71,7 +71,7 @@ TEST(SkiScenario, OnHardTheFirstCrashIsLuckyAndTheSecondBreaksTheSkis) {
     EXPECT_EQ(BannerInk(game, kBadNews), 0);
     game.Update(120);
     EXPECT_EQ(bb_tazzle_skiDamage, 1);
-    EXPECT_EQ(ski.m_state, c_SkiScreen::kSkiing);
+    EXPECT_EQ(ski.m_state, c_SkiScreen::kStateSkiing);
     EXPECT_EQ(ski.m_x, 288);
     EXPECT_EQ(ski.m_y, 64);
     EXPECT_TRUE(bb_tazzle_gotSkis);
@@ -83,7 +83,7 @@ TEST(SkiScenario, OnHardTheFirstCrashIsLuckyAndTheSecondBreaksTheSkis) {
     game.Update(120);
     EXPECT_EQ(bb_tazzle_skiDamage, 0);
     EXPECT_FALSE(bb_tazzle_gotSkis);
-    EXPECT_EQ(ski.m_state, c_SkiScreen::kLeaving);
+    EXPECT_EQ(ski.m_state, c_SkiScreen::kStateLeaving);
 
     // The fade back to the road: the level rises although the course was not finished, and the
     // character starts again at the top of the road without skis.
@@ -101,7 +101,7 @@ TEST(SkiScenario, ACourseEndedWithoutTheBannerShowsTheMissedBonus) {
     // Skip to the end of the course: the end record is due on the next row.
     ski.m_nextRow = ski.m_row + 1;
     ski.m_nextType = ski_course::kEnd;
-    ASSERT_TRUE(game.UpdateUntil([&] { return ski.m_state == c_SkiScreen::kRunOut; }, 20));
+    ASSERT_TRUE(game.UpdateUntil([&] { return ski.m_state == c_SkiScreen::kStateRunOut; }, 20));
     EXPECT_FALSE(ski.m_finishBonus);
     game.Render();
     EXPECT_GT(BannerInk(game, kBadNews), 0) << "\"****  MISSED BONUS  ****\" in red";
@@ -109,7 +109,7 @@ TEST(SkiScenario, ACourseEndedWithoutTheBannerShowsTheMissedBonus) {
     // The banner stays up through the run-out and the fade; then the road, one level up, with
     // the skis kept.
     game.Update(120);
-    EXPECT_EQ(ski.m_state, c_SkiScreen::kLeaving);
+    EXPECT_EQ(ski.m_state, c_SkiScreen::kStateLeaving);
     game.Render();
     EXPECT_GT(BannerInk(game, kBadNews), 0);
     ASSERT_TRUE(game.UpdateUntil([] { return bb_tazzle_mainState == c_MainState::Road; }, 200));
@@ -158,7 +158,7 @@ TEST(SkiScenario, TheFrameAfterALuckyCrashShowsTheSkierReadyAtTheTop) {
     c_SkiScreen& ski = *bb_tazzle_skiScreen;
     CrashIntoATree(game);
     game.Update(120);
-    ASSERT_EQ(ski.m_state, c_SkiScreen::kSkiing);
+    ASSERT_EQ(ski.m_state, c_SkiScreen::kStateSkiing);
     game.Render();
     // The banner line and the skier at (288, 64), against the same moment with the crash over.
     std::vector<std::array<int, 3>> drawn = ReadPixels(game, 128, 64, 384, 48);

@@ -179,7 +179,7 @@ TEST_F(SkiScreenTest, TheCourseIsReadByLevel) {
         start(c.level);
         int placed = 0;
         int updates = 0;
-        while (ski->m_state == c_SkiScreen::kSkiing && updates < 10000) {
+        while (ski->m_state == c_SkiScreen::kStateSkiing && updates < 10000) {
             ski->p_PlayUpdate();
             ++updates;
             auto at_bottom = [](const auto& list) {
@@ -191,7 +191,7 @@ TEST_F(SkiScreenTest, TheCourseIsReadByLevel) {
             placed += at_bottom(ski->m_trees) + at_bottom(ski->m_bumps) + at_bottom(ski->m_flags) +
                       at_bottom(ski->m_finishes);
         }
-        EXPECT_EQ(ski->m_state, c_SkiScreen::kRunOut) << "level " << c.level;
+        EXPECT_EQ(ski->m_state, c_SkiScreen::kStateRunOut) << "level " << c.level;
         EXPECT_EQ(placed, c.objects) << "level " << c.level;
         EXPECT_EQ(ski->m_nextFlagId - 1, c.gates);
         EXPECT_EQ(ski->m_timer, 120);
@@ -268,7 +268,7 @@ TEST_F(SkiScreenTest, ATreeCrashCountsDownAndSparesTheSkisWhileDamageLasts) {
     ski->m_bumps = {c_Bump{400, 100}};
     ski->m_finishes = {c_Finish{100, 300}};
     ski->p_PlayUpdate();
-    ASSERT_EQ(ski->m_state, c_SkiScreen::kCrashed);
+    ASSERT_EQ(ski->m_state, c_SkiScreen::kStateCrashed);
     EXPECT_TRUE(ski->m_crashed);
     EXPECT_EQ(ski->m_timer, 120);
     // Paused, the countdown runs on but the tumbling stands still.
@@ -280,10 +280,10 @@ TEST_F(SkiScreenTest, ATreeCrashCountsDownAndSparesTheSkisWhileDamageLasts) {
     for (int i = 0; i < 118; ++i)
         ski->p_CrashUpdate();
     EXPECT_EQ(ski->m_crashFrame, 118 % 16);
-    EXPECT_EQ(ski->m_state, c_SkiScreen::kCrashed);
+    EXPECT_EQ(ski->m_state, c_SkiScreen::kStateCrashed);
     ski->p_CrashUpdate();
     EXPECT_EQ(bb_tazzle_skiDamage, 1);
-    EXPECT_EQ(ski->m_state, c_SkiScreen::kSkiing);
+    EXPECT_EQ(ski->m_state, c_SkiScreen::kStateSkiing);
     EXPECT_EQ(ski->m_x, 288);
     EXPECT_EQ(ski->m_y, 64);
     EXPECT_TRUE(ski->m_trees.empty());

@@ -65,7 +65,7 @@ void AddRoad(TraceFields& fields, const c_RoadScreen& road) {
                                    road.m_flashTimer, Bit(road.m_flashOn), road.m_maxCars, road.m_x,
                                    road.m_y, road.m_deadTimer, road.m_nextState, road.m_ambulanceX},
                                   ','));
-    fields.Add("fade", road.m_fade ? FadeValue(*road.m_fade) : std::string("0,0"));
+    fields.Add("fade", FadeValue(road.m_fade));
     std::vector<std::string> cars;
     for (const c_Car& car : road.m_cars)
         cars.push_back(CarValue(car));
