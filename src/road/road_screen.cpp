@@ -61,7 +61,7 @@ VehicleLook LookOf(int kind, bool fromLeft) {
     case c_Car::kAmbulance:
         return fromLeft ? VehicleLook{g.m_ambulanceRight.get(), m.m_ambulanceRight.get(), 8}
                         : VehicleLook{g.m_ambulanceLeft.get(), m.m_ambulanceLeft.get(), 8};
-    case kBike:
+    case c_Car::kBike:
     default:
         return fromLeft ? VehicleLook{g.m_bikeRight.get(), m.m_bikeRight.get(), 6}
                         : VehicleLook{g.m_bikeLeft.get(), m.m_bikeLeft.get(), 6};
