@@ -35,7 +35,7 @@ EM_JS(char*, bb_platform_ReadStorage, (const char* key), {
         text = window.localStorage.getItem(UTF8ToString(key));
     } catch (e) {
     }
-    if (text == = null)
+    if (text == null)
         return 0;
     var bytes = _malloc(text.length + 4);
     HEAPU32[bytes >> 2] = text.length;
