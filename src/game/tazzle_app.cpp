@@ -111,6 +111,9 @@ void c_TazzleApp::UpdateGlobalKeys() {
 }
 
 void c_TazzleApp::p_OnUpdate() {
+    // A browser leaves full screen on its own at Escape: the setting follows the window.
+    if (bb_app_TakeFullscreenLeft())
+        bb_settings_gameSettings->m_fullScreen = false;
     switch (bb_tazzle_mainState) {
     case c_MainState::Init:
         CreateScreens();

@@ -91,6 +91,10 @@ void bb_app_SetDeviceWindow(int width, int height, int flags) {
     bb_app_ValidateDeviceWindow(true);
 }
 
+bool bb_app_TakeFullscreenLeft() {
+    return bb_app__game->TakeFullscreenLeft();
+}
+
 void bb_app_ValidateDeviceWindow(bool /*notifyApp*/) {
     int width = bb_app__game->GetDeviceWidth();
     int height = bb_app__game->GetDeviceHeight();

@@ -57,6 +57,9 @@ void bb_app_Reset();
 void bb_app_ReleaseDevices();
 
 void bb_app_SetDeviceWindow(int width, int height, int flags);
+// True once after the window left full screen on its own (a browser's Escape): the game's
+// full-screen setting is to follow.
+bool bb_app_TakeFullscreenLeft();
 void bb_app_ValidateDeviceWindow(bool notifyApp);
 int bb_app_DeviceWidth();
 int bb_app_DeviceHeight();

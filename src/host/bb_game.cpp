@@ -8,6 +8,7 @@
 #include "files/text_decoding.h"
 #include "host/devices.h"
 #include "host/errors.h"
+#include "host/platform.h"
 
 #include <ctime>
 
@@ -69,13 +70,11 @@ void BBGame::GetDate(std::vector<int>& date) {
 }
 
 int BBGame::SaveState(const String& state) {
-    return bb_files_ReplaceFile(PathToFilePath(bb_files_stateFileName), bb_utf8_Encode(state));
+    return bb_platform_WriteState(PathToFilePath(bb_files_stateFileName), bb_utf8_Encode(state));
 }
 
 String BBGame::LoadState() {
-    if (!bb_files_IsReadableStateFile(PathToFilePath(bb_files_stateFileName)))
-        return String();
-    return LoadString(bb_files_stateFileName);
+    return bb_files_DecodeText(bb_platform_ReadState(PathToFilePath(bb_files_stateFileName)));
 }
 
 String BBGame::LoadString(const String& path) {
@@ -113,6 +112,9 @@ std::optional<BBDisplayMode> BBGame::GetDesktopMode() {
     return std::nullopt;
 }
 void BBGame::SetSwapInterval(int /*interval*/) {}
+bool BBGame::TakeFullscreenLeft() {
+    return false;
+}
 String BBGame::PathToFilePath(const String& path) {
     return path;
 }

@@ -78,6 +78,9 @@ public:
     // Empty when the host knows no desktop mode.
     virtual std::optional<BBDisplayMode> GetDesktopMode();
     virtual void SetSwapInterval(int interval);
+    // True once after the window left full screen without the game asking (a browser's Escape
+    // or refusal); a desktop window never does.
+    virtual bool TakeFullscreenLeft();
     virtual String PathToFilePath(const String& path);
     // Null when the path maps to nothing or the file cannot be opened.
     FILE* OpenFile(const String& path, const String& mode) override;

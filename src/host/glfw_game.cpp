@@ -1,5 +1,5 @@
-// BBGlfwGame: the window and its context, the frame loop, focus, the GLFW callbacks, display
-// modes, joysticks and the path schemes of the desktop host.
+// BBGlfwGame: the window and its context, the frame loop's schedule, focus, the GLFW callbacks,
+// display modes, joysticks and the path schemes, alike on the desktop and in the browser.
 #include "host/glfw_game.h"
 
 #include "files/path_schemes.h"
@@ -17,22 +17,12 @@ namespace {
 
 constexpr int kMaxUpdatesPerPass = 4;
 
-enum WindowFlags {
-    kFullscreen = 1,
-    kResizable = 2,
-    kDecorated = 4,
-    kFloating = 8,
-    kDepthBuffer = 16,
-    kSingleBuffer = 32,
-    kSecondMonitor = 64,
-    kStencilBuffer = 128,
-};
-
 int Hint(bool on) {
     return on ? GLFW_TRUE : GLFW_FALSE;
 }
 
 GLFWmonitor* FullscreenMonitor(int flags) {
+    using enum BBGlfwGame::WindowFlags;
     int count = 0;
     GLFWmonitor** monitors = glfwGetMonitors(&count);
     if (!monitors || count <= 0)
@@ -90,11 +80,6 @@ void BBGlfwGame::OpenUrl(const String& url) {
     bb_platform_OpenUrl(url);
 }
 
-void BBGlfwGame::SetMouseVisible(bool visible) {
-    if (_window)
-        glfwSetInputMode(_window, GLFW_CURSOR, visible ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
-}
-
 int BBGlfwGame::GetDeviceWidth() {
     return _width;
 }
@@ -110,7 +95,7 @@ void BBGlfwGame::ReleaseHeldKeys() {
     }
 }
 
-void BBGlfwGame::SetDeviceWindow(int width, int height, int flags) {
+void BBGlfwGame::OpenWindow(int width, int height, int flags) {
     _focus = false;
     if (_window) {
         ReleaseHeldKeys();
@@ -146,8 +131,7 @@ void BBGlfwGame::SetDeviceWindow(int width, int height, int flags) {
         glfwShowWindow(_window);
     }
     glfwMakeContextCurrent(_window);
-    if (_swapInterval >= 0)
-        glfwSwapInterval(_swapInterval);
+    ApplySwapInterval();
 
     glfwSetKeyCallback(_window, OnKey);
     glfwSetCharCallback(_window, OnChar);
@@ -183,8 +167,8 @@ std::optional<BBDisplayMode> BBGlfwGame::GetDesktopMode() {
 
 void BBGlfwGame::SetSwapInterval(int interval) {
     _swapInterval = interval;
-    if (_swapInterval >= 0 && _window)
-        glfwSwapInterval(_swapInterval);
+    if (_window)
+        ApplySwapInterval();
 }
 
 String BBGlfwGame::PathToFilePath(const String& path) {

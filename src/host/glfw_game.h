@@ -1,5 +1,7 @@
-// The desktop host over GLFW 3 and OpenGL: the window and its context, the frame loop, focus
-// handling, the GLFW callbacks, display modes, the joystick ports and the path schemes.
+// The host over GLFW 3 and OpenGL: the window and its context, the frame loop, focus handling,
+// the GLFW callbacks, display modes, the joystick ports and the path schemes. What differs
+// between the desktop and the browser (the frame loop, switching the window's mode, the swap
+// interval, the pointer) is in glfw_platform_desktop.cpp and glfw_platform_web.cpp.
 #pragma once
 
 #include "host/bb_game.h"
@@ -17,8 +19,20 @@ public:
     BBGlfwGame();
     ~BBGlfwGame() override;
 
-    // The same object as BBGame::_game, typed as the desktop host.
+    // The same object as BBGame::_game, typed as the GLFW host.
     static BBGlfwGame* _glfwGame;
+
+    // SetDeviceWindow's flags.
+    enum WindowFlags {
+        kFullscreen = 1,
+        kResizable = 2,
+        kDecorated = 4,
+        kFloating = 8,
+        kDepthBuffer = 16,
+        kSingleBuffer = 32,
+        kSecondMonitor = 64,
+        kStencilBuffer = 128,
+    };
 
     void SetUpdateRate(int hertz) override;
     int Millisecs() override;
@@ -33,6 +47,7 @@ public:
     std::vector<BBDisplayMode> GetDisplayModes() override;
     std::optional<BBDisplayMode> GetDesktopMode() override;
     void SetSwapInterval(int interval) override;
+    bool TakeFullscreenLeft() override;
     String PathToFilePath(const String& path) override;
 
     // The modes a player may pick: those at 60 Hz or of unknown rate, in GLFW's order.
@@ -76,9 +91,13 @@ public:
     static void OnWindowSize(GLFWwindow* window, int width, int height);
 
 protected:
-    // Runs passes until the window is flagged to close: a blocking loop on the desktop
-    // (glfw_frame_loop.cpp), one pass per animation frame in the browser (its _web twin).
+    // Runs passes until the window is flagged to close: a blocking loop on the desktop, one pass
+    // per animation frame in the browser.
     void RunFrameLoop();
+    // Creates the window and its context anew, closing the old one, in the mode `flags` ask for.
+    void OpenWindow(int width, int height, int flags);
+    // Hands the stored swap interval (negative: leave it alone) to the open window's context.
+    void ApplySwapInterval();
     // One pass of the frame loop: render and swap, sleep, pump events, then the due updates.
     void RunPass();
     // Key-ups for every held key, so that no key stays down across a new window.

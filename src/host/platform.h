@@ -1,13 +1,38 @@
-// The small stand-ins for what the host needs from the operating system: the program's own
-// folder, sleeping, and handing a URL to the desktop.
+// What the game needs from the operating system beside the window (GLFW on both platforms, its
+// platform part in glfw_platform_*.cpp) and the audio device (OpenAL on both): the program
+// folder, sleeping, running work apart from the frame loop, the state file and opening a URL.
+// Defined once for the desktop (platform_desktop.cpp) and once for the browser
+// (platform_web.cpp); the build picks one, no game file asks which.
 #pragma once
 
 #include "runtime/string.h"
 
+#include <functional>
+#include <string>
+#include <string_view>
+
 // The folder holding the running program ("/" separators, no trailing "/"). Computed once,
-// safely from any thread; the host asks for it before any loader thread starts.
+// safely from any thread; the host asks for it before any loader starts.
 const String& bb_platform_ProgramDirectory();
-// Blocks the calling thread for the given whole milliseconds.
+
+// Blocks the calling thread for the given whole milliseconds (a page never blocks: nothing).
 void bb_platform_SleepMillis(int milliseconds);
-// Starts xdg-open with the URL as its one argument (no shell). False when it could not start.
+
+// Runs `body` apart from the frame loop: on a detached thread of its own on the desktop, on a
+// later turn of the browser's event loop in a page. The platform keeps `body` alive until it has
+// run. False when it could not be started.
+bool bb_platform_StartDetached(std::function<void()> body);
+// Runs at once, on the caller, in start order, every started body that is only waiting for its
+// turn (a page's); a body started meanwhile runs too. Threads need nothing: they run anyway.
+void bb_platform_RunWaitingBodies();
+
+// The bytes of the state file `fileName` (a path the host has mapped), or empty when there is
+// none or it is no file to read: the game then starts as if nothing had been saved.
+std::string bb_platform_ReadState(const String& fileName);
+// Replaces the state file whole, durably before it returns. 0 on success, -1 when it cannot be
+// written, -2 when it was written short; on failure the old state stays.
+int bb_platform_WriteState(const String& fileName, std::string_view bytes);
+
+// Hands the URL to the desktop's browser (xdg-open, the URL its one argument, no shell) or opens
+// it in a new tab. False when that could not start.
 bool bb_platform_OpenUrl(const String& url);

@@ -1,12 +1,61 @@
-// Operating-system stand-ins for the host in the web browser: the program folder is the root of
-// the page's file system, the frame loop never sleeps, and a URL opens in a new tab.
+// The browser's side of the platform seam: the program folder is the root of the page's file
+// system, nothing sleeps, detached bodies wait for a later turn of the event loop, the state
+// lives in the page's local storage, and a URL opens in a new tab.
 #include "host/platform.h"
+
+#include "files/state_file.h"
 
 #include <emscripten/emscripten.h>
 
-#include <string>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
 
 namespace {
+
+// Bodies started and not yet run, oldest first.
+std::deque<std::function<void()>> g_waitingBodies;
+
+// Runs the oldest waiting body, unless RunWaitingBodies has run it already.
+void RunOldestWaiting(void*) {
+    if (g_waitingBodies.empty())
+        return;
+    const std::function<void()> body = std::move(g_waitingBodies.front());
+    g_waitingBodies.pop_front();
+    body();
+}
+
+// The state's bytes travel as a string of char codes 0..255, so whatever they hold comes back
+// the same. Local storage writes before setItem returns: a page closed right after a save keeps
+// it. A page without storage (disabled, or full) reads nothing and fails the save.
+EM_JS(char*, bb_platform_ReadStorage, (const char* key), {
+    var text = null;
+    try {
+        text = window.localStorage.getItem(UTF8ToString(key));
+    } catch (e) {
+    }
+    if (text == null)
+        return 0;
+    var bytes = _malloc(text.length + 4);
+    HEAPU32[bytes >> 2] = text.length;
+    for (var i = 0; i < text.length; ++i)
+        HEAPU8[bytes + 4 + i] = text.charCodeAt(i) & 255;
+    return bytes;
+});
+
+EM_JS(int, bb_platform_WriteStorage, (const char* key, const char* bytes, int length), {
+    var text = "";
+    for (var i = 0; i < length; i += 4096)
+        text += String.fromCharCode.apply(
+            null, HEAPU8.subarray(bytes + i, bytes + Math.min(length, i + 4096)));
+    try {
+        window.localStorage.setItem(UTF8ToString(key), text);
+        return 1;
+    } catch (e) {
+        return 0;
+    }
+});
 
 // The URL arrives as a string argument, never spliced into script text; the new tab gets no
 // handle back on the game's page.
@@ -16,6 +65,12 @@ EM_JS(int, bb_platform_OpenTab, (const char* url), {
         tab.opener = null;
     return tab ? 1 : 0;
 });
+
+// The storage key of a state file: the page's origin holds one game, the name tells its files
+// apart.
+std::string StorageKey(const String& fileName) {
+    return "skiddlewick:" + bb_utf8_Encode(fileName);
+}
 
 } // namespace
 
@@ -27,6 +82,37 @@ const String& bb_platform_ProgramDirectory() {
 
 void bb_platform_SleepMillis(int) {
     // A page must hand control back to the browser to wait: the animation frame paces the loop.
+}
+
+bool bb_platform_StartDetached(std::function<void()> body) {
+    g_waitingBodies.push_back(std::move(body));
+    emscripten_async_call(RunOldestWaiting, nullptr, 0);
+    return true;
+}
+
+void bb_platform_RunWaitingBodies() {
+    while (!g_waitingBodies.empty())
+        RunOldestWaiting(nullptr);
+}
+
+std::string bb_platform_ReadState(const String& fileName) {
+    std::string bytes;
+    char* stored = bb_platform_ReadStorage(StorageKey(fileName).c_str());
+    if (!stored)
+        return bytes;
+    std::uint32_t length = 0;
+    std::memcpy(&length, stored, sizeof length);
+    // As on the desktop, an outsize state is not read.
+    if (length <= bb_files_largestStateFile)
+        bytes.assign(stored + sizeof length, length);
+    std::free(stored);
+    return bytes;
+}
+
+int bb_platform_WriteState(const String& fileName, std::string_view bytes) {
+    const int written = bb_platform_WriteStorage(StorageKey(fileName).c_str(), bytes.data(),
+                                                 static_cast<int>(bytes.size()));
+    return written ? 0 : -1;
 }
 
 bool bb_platform_OpenUrl(const String& url) {

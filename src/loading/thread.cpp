@@ -1,8 +1,32 @@
-// The loader thread's outcome as the main thread reads it; how a body is run is the platform's
-// (thread_start.cpp on the desktop, its _web twin in the browser).
+// Loader threads: starting a body through the platform (a detached thread on the desktop, a later
+// turn of the event loop in a page), its outcome as the main thread reads it, and the wait for
+// every loader that the tools and quitting use.
 #include "loading/thread.h"
 
 #include "host/devices.h"
+#include "host/errors.h"
+#include "host/platform.h"
+#include "loading/async_event.h"
+
+#include <cstdio>
+#include <thread>
+
+void BBThread::Start() {
+    if (_runState.load(std::memory_order_acquire) == kRunning)
+        return;
+    _result = nullptr;
+    _runState.store(kRunning, std::memory_order_relaxed);
+    // The body holds the thread object alive until it has returned.
+    const bool started = bb_platform_StartDetached([self = shared_from_this()] {
+        self->Run__UNSAFE__();
+        // Release: everything the body wrote is visible to whoever sees the finished state.
+        self->_runState.store(kFinished, std::memory_order_release);
+    });
+    if (!started) {
+        std::fputs("CreateThread failed!\n", stdout);
+        bb_host_Exit(-1);
+    }
+}
 
 bool BBThread::IsRunning() const {
     return _runState.load(std::memory_order_acquire) == kRunning;
@@ -14,6 +38,21 @@ BBDataBuffer* BBThread::Result() const {
 
 void BBThread::SetResult(BBDataBuffer* result) {
     _result = result;
+}
+
+bool bb_thread_AwaitLoaders(std::chrono::steady_clock::duration limit) {
+    // A page runs nothing beside the caller: its waiting bodies run here, in start order.
+    bb_platform_RunWaitingBodies();
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (const auto& source : bb_asyncevent__sources) {
+        const auto* thread = dynamic_cast<const BBThread*>(source.get());
+        while (thread && thread->IsRunning()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::yield();
+        }
+    }
+    return true;
 }
 
 void bb_thread_InstallLoaderWait() {

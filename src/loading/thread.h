@@ -1,4 +1,4 @@
-// Loader threads: one detached operating-system thread per load. The run state is published
+// Loader threads: one detached body per load, run by the platform. The run state is published
 // after the result, so the main thread may read the result once IsRunning() has turned false.
 #pragma once
 
@@ -17,8 +17,8 @@ public:
     BBThread& operator=(const BBThread&) = delete;
     virtual ~BBThread() = default;
 
-    // Runs Run__UNSAFE__ on a new detached thread; does nothing while the thread runs. When no
-    // thread can be created the process ends with "CreateThread failed!".
+    // Runs Run__UNSAFE__ apart from the caller (bb_platform_StartDetached); does nothing while
+    // the thread runs. When it cannot be started the process ends with "CreateThread failed!".
     virtual void Start();
     virtual bool IsRunning() const;
     // The object the body produced (a loaded data buffer, not owned), or null.

@@ -1,10 +1,16 @@
-// Operating-system stand-ins for the host: the program folder, sleeping, opening a URL.
+// The desktop's side of the platform seam: /proc for the program folder, real sleeps, detached
+// threads, the state file replaced whole on disk, and xdg-open.
 #include "host/platform.h"
 
+#include "files/file_access.h"
+#include "files/state_file.h"
+
 #include <chrono>
+#include <cstdio>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -47,6 +53,32 @@ const String& bb_platform_ProgramDirectory() {
 void bb_platform_SleepMillis(int milliseconds) {
     if (milliseconds > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+bool bb_platform_StartDetached(std::function<void()> body) {
+    try {
+        std::thread(std::move(body)).detach();
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void bb_platform_RunWaitingBodies() {}
+
+std::string bb_platform_ReadState(const String& fileName) {
+    std::string bytes;
+    if (!bb_files_IsReadableStateFile(fileName))
+        return bytes;
+    if (FILE* file = bb_files_Open(fileName, u"rb")) {
+        bb_files_ReadAll(file, bytes);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+int bb_platform_WriteState(const String& fileName, std::string_view bytes) {
+    return bb_files_ReplaceFile(fileName, bytes);
 }
 
 bool bb_platform_OpenUrl(const String& url) {

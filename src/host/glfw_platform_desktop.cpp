@@ -1,0 +1,27 @@
+// The desktop's part of the GLFW host: passes back to back, each sleeping until its updates are
+// due; a new window for every change of mode; the swap interval and the pointer as asked.
+#include "host/glfw_game.h"
+
+void BBGlfwGame::RunFrameLoop() {
+    while (!glfwWindowShouldClose(_window))
+        RunPass();
+}
+
+void BBGlfwGame::SetDeviceWindow(int width, int height, int flags) {
+    OpenWindow(width, height, flags);
+}
+
+void BBGlfwGame::ApplySwapInterval() {
+    if (_swapInterval >= 0)
+        glfwSwapInterval(_swapInterval);
+}
+
+void BBGlfwGame::SetMouseVisible(bool visible) {
+    if (_window)
+        glfwSetInputMode(_window, GLFW_CURSOR, visible ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
+}
+
+bool BBGlfwGame::TakeFullscreenLeft() {
+    // A full-screen window stays so until the game changes it.
+    return false;
+}
