@@ -157,7 +157,8 @@ class WebSession:
         width, height = self._window_size
         self._log = open(os.path.join(self._tmp, "chromium.log"), "wb")
         self._chromium = subprocess.Popen(
-            ["chromium", "--no-sandbox", "--no-first-run",
+            # --test-type: no bar across the page warning about --no-sandbox.
+            ["chromium", "--no-sandbox", "--test-type", "--no-first-run",
              f"--user-data-dir={os.path.join(self._tmp, 'profile')}",
              "--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--ignore-gpu-blocklist",
              "--disable-background-networking", "--disable-component-update", "--disable-sync",
