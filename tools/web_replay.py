@@ -3,7 +3,7 @@
 
     tools/web_replay.py [--web-build DIR] [--timeout SECONDS] [--out DIR] SCRIPT...
 
-One script: its trace on standard output, the tool's messages on standard error, and the
+One script (- for standard input): its trace on standard output, the tool's messages on standard error, and the
 replay's exit status. Several scripts run one after another in the same browser, each trace
 written to DIR/NAME.trace (--out is then required). A page that does not finish within the
 time-out (per script) ends the run with status 3 and a message saying so.
@@ -17,23 +17,24 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from web_session import WebSession, WebSessionError  # noqa: E402
 
+# The desktop tool's status for a script it cannot read; and a page that never finished.
+CANNOT_READ = 2
 TIMED_OUT = 3
 
 
-def replay_urls(session, scripts):
-    urls = []
-    for path in scripts:
-        with open(path, encoding="utf-8") as script:
-            text = script.read()
-        urls.append(f"replay.html?script={session.add_file(text)}&report=/report")
-    return urls
+def read_script(path):
+    if path == "-":
+        return sys.stdin.read()
+    with open(path, encoding="utf-8") as script:
+        return script.read()
 
 
 def run(web_build, scripts, timeout):
     """Yields (script, outcome, display): the page's report (status, trace, errors, ms) and the
     session's X server, on which the next script is already running."""
+    texts = [read_script(path) for path in scripts]
     with WebSession(web_build) as session:
-        urls = replay_urls(session, scripts)
+        urls = [f"replay.html?script={session.add_file(text)}&report=/report" for text in texts]
         for url in urls[1:]:
             session.then_open(url)
         session.open(urls[0])
@@ -66,6 +67,9 @@ def main():
             else:
                 sys.stdout.write(outcome["trace"])
             worst = max(worst, outcome["status"])
+    except OSError as error:
+        print(f"web-replay: cannot read '{error.filename}': {error.strerror}", file=sys.stderr)
+        return CANNOT_READ
     except WebSessionError as error:
         print(f"web-replay: {error}", file=sys.stderr)
         return TIMED_OUT
