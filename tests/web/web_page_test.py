@@ -53,7 +53,7 @@ class Picture:
     def grey_box(self):
         """The bounding box of the title's grey, when it is big enough to be the picture."""
         grey = bytes(TITLE_GREY)
-        rows = [y for y in range(self.height) if self._row_has(y, grey)]
+        rows = [y for y in range(self.height) if self._aligned(y, grey)]
         if not rows:
             return None
         columns = [self._aligned(y, grey) for y in rows]
@@ -63,10 +63,8 @@ class Picture:
         width, height = right - left, box[3] - box[1]
         return box if width >= 320 and abs(width * 3 - height * 4) <= width // 25 else None
 
-    def _row_has(self, y, colour):
-        return self._aligned(y, colour) is not None
-
     def _aligned(self, y, colour):
+        """The first and last x of row y where the pixel is `colour`, or None."""
         row = self.pixels[y * self.width * 3:(y + 1) * self.width * 3]
         first = row.find(colour)
         while first >= 0 and first % 3:
@@ -89,6 +87,19 @@ class Picture:
         return sum(xs) / len(xs) if xs else None
 
 
+def settled(read):
+    """A condition for wait_for: the value `read` gives twice running, once it is not None."""
+    last = []
+
+    def condition():
+        value = read()
+        same = last == [value]
+        last[:] = [value]
+        return value if same else None
+
+    return condition
+
+
 def main():
     web_build = sys.argv[1]
     try:
@@ -97,17 +108,15 @@ def main():
             session.open("index.html")
             started = time.monotonic()
             # The page's note dims the picture until the first click takes it away (and lets
-            # sound start); the title's corner is grey under the note.
+            # sound start); the title's corner is grey under the note. The window has the
+            # picture's shape, so the picture's corner is the window's.
             dimmed = tuple(round(c * (1 - NOTE_SHADE)) for c in TITLE_GREY)
             wait_for(lambda: max(abs(a - b) for a, b in zip(shot().at(4, 4), dimmed)) <= 8,
                      90, "the title under the page's note")
             session.xdotool("mousemove", "400", "300", "click", "1")
 
             # The canvas takes the tab's size once the program runs: a box seen twice is final.
-            boxes = []
-            wait_for(lambda: boxes.append(shot().grey_box()) or boxes[-2:] == [boxes[-1]] * 2
-                     and boxes[-1], 30, "the title's picture")
-            box = boxes[-1]
+            box = wait_for(settled(lambda: shot().grey_box()), 30, "the title's picture")
             print(f"title after {time.monotonic() - started:.1f} s, picture at {box}")
             wait_for(lambda: shot(box).is_title(), 10, "the title's name")
 
