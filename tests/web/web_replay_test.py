@@ -19,9 +19,18 @@ TIMEOUT_PER_SCRIPT = 180
 
 
 def desktop_trace(program, script, display):
+    """The desktop tool's trace, or None after saying why there is none."""
     env = dict(os.environ, ALSOFT_DRIVERS="null", DISPLAY=display)
-    return subprocess.run([program, script], env=env, capture_output=True, text=True,
-                          timeout=TIMEOUT_PER_SCRIPT, check=True).stdout
+    try:
+        run = subprocess.run([program, script], env=env, capture_output=True, text=True,
+                             timeout=TIMEOUT_PER_SCRIPT)
+    except subprocess.TimeoutExpired:
+        print(f"{script}: the desktop tool did not finish within {TIMEOUT_PER_SCRIPT} s")
+        return None
+    if run.returncode != 0:
+        print(f"{script}: the desktop tool ended with status {run.returncode}\n{run.stderr}")
+        return None
+    return run.stdout
 
 
 def main():
@@ -36,7 +45,9 @@ def main():
             name = os.path.basename(script)
             # On the session's X server, beside the browser running the next script.
             desktop = desktop_trace(program, script, display)
-            if outcome["status"] != 0:
+            if desktop is None:
+                failures += 1
+            elif outcome["status"] != 0:
                 print(f"{name}: the page ended with status {outcome['status']}\n"
                       f"{outcome['errors']}")
                 failures += 1
