@@ -14,8 +14,10 @@ XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset"
 deps:
 	@scripts/install-deps.sh
 
+# The browser tests (label web) run the web build in $(WEB_BUILD), which `make test` makes too.
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DSKIDDLEWICK_WERROR=$(WERROR) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DSKIDDLEWICK_WERROR=$(WERROR) \
+	    -DSKIDDLEWICK_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -23,7 +25,7 @@ build: configure
 run: build
 	$(BUILD)/skiddlewick
 
-test: build
+test: build web
 	$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
 # What a machine can check of the house rules, without building: no folder of src/ includes a
@@ -104,7 +106,7 @@ web: configure
 	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	    -DSKIDDLEWICK_WERROR=$(WERROR) \
 	    -DSKIDDLEWICK_WEB_DATA_DIR=$(CURDIR)/$(BUILD)/data >/dev/null
-	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target skiddlewick
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target skiddlewick skiddlewick-replay
 
 serve-web: web
 	@echo "Skiddlewick on http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops the server)"

@@ -1,0 +1,145 @@
+#!/usr/bin/env python3
+"""The game's page in Chromium: it loads and shows the title, Enter starts a game on the road,
+and the walker walks. Checked by pixels of the X screen at known places of the game's picture,
+which the page letterboxes into its canvas (found as the title's grey background).
+
+    web_page_test.py WEB_BUILD
+"""
+
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../tools"))
+from web_session import WebSession, WebSessionError, wait_for  # noqa: E402
+
+TITLE_GREY = (170, 170, 170)
+# (x, y) in the game's 640 x 480 picture, and the colour the desktop draws there. The title
+# cycles the colour of its name and hills: the name's first letter is checked as not grey.
+TITLE_SAMPLES = [((20, 200), TITLE_GREY), ((620, 300), TITLE_GREY), ((320, 5), TITLE_GREY)]
+TITLE_NAME_S = (85, 78)
+ROAD_SAMPLES = [((20, 200), (0, 170, 0)), ((320, 130), (0, 0, 0)), ((100, 80), TITLE_GREY)]
+# The pavement the walk starts on, above the road.
+WALK_BAND = (64, 96)
+TOLERANCE = 40
+# How dark the page's "click or press a key" note makes the picture beneath it.
+NOTE_SHADE = 0.35
+
+
+class Picture:
+    """One screenshot, read in the game's coordinates once the letterbox is known."""
+
+    def __init__(self, shot, box=None):
+        self.width, self.height, self.pixels = shot
+        self.box = box
+
+    def at(self, x, y):
+        offset = (y * self.width + x) * 3
+        return tuple(self.pixels[offset:offset + 3])
+
+    def game(self, x, y):
+        left, top, right, bottom = self.box
+        return self.at(left + x * (right - left) // 640, top + y * (bottom - top) // 480)
+
+    def matches(self, samples):
+        return all(self.near(where, colour) for where, colour in samples)
+
+    def near(self, where, colour):
+        return max(abs(a - b) for a, b in zip(self.game(*where), colour)) <= TOLERANCE
+
+    def is_title(self):
+        return self.matches(TITLE_SAMPLES) and not self.near(TITLE_NAME_S, TITLE_GREY)
+
+    def grey_box(self):
+        """The bounding box of the title's grey, when it is big enough to be the picture."""
+        grey = bytes(TITLE_GREY)
+        rows = [y for y in range(self.height) if self._aligned(y, grey)]
+        if not rows:
+            return None
+        columns = [self._aligned(y, grey) for y in rows]
+        left = min(c[0] for c in columns)
+        right = max(c[1] for c in columns) + 1
+        box = (left, rows[0], right, rows[-1] + 1)
+        width, height = right - left, box[3] - box[1]
+        return box if width >= 320 and abs(width * 3 - height * 4) <= width // 25 else None
+
+    def _aligned(self, y, colour):
+        """The first and last x of row y where the pixel is `colour`, or None."""
+        row = self.pixels[y * self.width * 3:(y + 1) * self.width * 3]
+        first = row.find(colour)
+        while first >= 0 and first % 3:
+            first = row.find(colour, first + 1)
+        if first < 0:
+            return None
+        last = row.rfind(colour)
+        while last % 3:
+            last = row.rfind(colour, 0, last + 2)
+        return first // 3, last // 3
+
+    def walker_x(self):
+        """The mean x of the colourful pixels (the walker) on the walk's pavement."""
+        xs = []
+        for y in range(*WALK_BAND, 2):
+            for x in range(64, 576):
+                r, g, b = self.game(x, y)
+                if max(r, g, b) - min(r, g, b) > 80:
+                    xs.append(x)
+        return sum(xs) / len(xs) if xs else None
+
+
+def settled(read):
+    """A condition for wait_for: the value `read` gives twice running, once it is not None."""
+    last = []
+
+    def condition():
+        value = read()
+        same = last == [value]
+        last[:] = [value]
+        return value if same else None
+
+    return condition
+
+
+def main():
+    web_build = sys.argv[1]
+    try:
+        with WebSession(web_build, window_size=(800, 600)) as session:
+            shot = lambda box=None: Picture(session.screenshot(), box)  # noqa: E731
+            session.open("index.html")
+            started = time.monotonic()
+            # The page's note dims the picture until the first click takes it away (and lets
+            # sound start); the title's corner is grey under the note. The window has the
+            # picture's shape, so the picture's corner is the window's.
+            dimmed = tuple(round(c * (1 - NOTE_SHADE)) for c in TITLE_GREY)
+            wait_for(lambda: max(abs(a - b) for a, b in zip(shot().at(4, 4), dimmed)) <= 8,
+                     90, "the title under the page's note")
+            session.xdotool("mousemove", "400", "300", "click", "1")
+
+            # The canvas takes the tab's size once the program runs: a box seen twice is final.
+            box = wait_for(settled(lambda: shot().grey_box()), 30, "the title's picture")
+            print(f"title after {time.monotonic() - started:.1f} s, picture at {box}")
+            wait_for(lambda: shot(box).is_title(), 10, "the title's name")
+
+            session.xdotool("key", "Return")
+            wait_for(lambda: shot(box).matches(ROAD_SAMPLES), 30, "the road after Enter")
+            # Left alone the walker walks on the way he faces (right, at first): the left key
+            # must turn him round.
+            start = wait_for(lambda: shot(box).walker_x(), 10, "the walker")
+            session.xdotool("keydown", "i")
+            time.sleep(1.0)
+            session.xdotool("keyup", "i")
+            walked = shot(box).walker_x()
+            print(f"walker from x {start:.0f} to x {walked}")
+            if walked is None or walked > start - 16:
+                print("the walker did not walk left with the left key (I)")
+                return 1
+            # Settings changed on the options screen and kept over a reload are checked here
+            # once the page keeps its settings in the browser's storage.
+    except WebSessionError as error:
+        print(f"web page: {error}")
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
