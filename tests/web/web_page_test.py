@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The game's page in Chromium: it loads and shows the title, Enter starts a game on the road,
-and the walker walks. Checked by pixels of the X screen at known places of the game's picture,
+the walker walks, and a difficulty chosen on the options screen is still there after a reload. Checked by pixels of the X screen at known places of the game's picture,
 which the page letterboxes into its canvas (found as the title's grey background).
 
     web_page_test.py WEB_BUILD
@@ -19,6 +19,10 @@ TITLE_GREY = (170, 170, 170)
 TITLE_SAMPLES = [((20, 200), TITLE_GREY), ((620, 300), TITLE_GREY), ((320, 5), TITLE_GREY)]
 TITLE_NAME_S = (85, 78)
 ROAD_SAMPLES = [((20, 200), (0, 170, 0)), ((320, 130), (0, 0, 0)), ((100, 80), TITLE_GREY)]
+# The options screen: its grey page and yellow heading bar; the first line, DIFFICULTY, at
+# (64, 112) and 32 characters of 16 pixels wide.
+OPTIONS_SAMPLES = [((20, 200), TITLE_GREY), ((210, 66), (170, 170, 0))]
+DIFFICULTY_LINE = (64, 112)
 # The pavement the walk starts on, above the road.
 WALK_BAND = (64, 96)
 TOLERANCE = 40
@@ -100,6 +104,47 @@ def settled(read):
     return condition
 
 
+def difficulty_line(picture):
+    """The options screen's first line (DIFFICULTY), sampled every other game pixel."""
+    return [picture.game(x, y) for y in range(DIFFICULTY_LINE[1], DIFFICULTY_LINE[1] + 16, 2)
+            for x in range(DIFFICULTY_LINE[0], DIFFICULTY_LINE[0] + 512, 2)]
+
+
+def same_line(a, b):
+    return all(max(abs(p - q) for p, q in zip(u, v)) <= TOLERANCE for u, v in zip(a, b))
+
+
+def open_options(session, shot, box):
+    """From the title (START GAME selected): down to OPTIONS and in."""
+    wait_for(lambda: shot(box).is_title(), 20, "the title")
+    session.xdotool("key", "Down")
+    time.sleep(0.3)
+    session.xdotool("key", "Return")
+    wait_for(lambda: shot(box).matches(OPTIONS_SAMPLES), 10, "the options screen")
+    time.sleep(0.3)
+
+
+def settings_survive_reload(session, shot, box):
+    """Escape back to the title, change the difficulty on the options screen, leave it (which
+    saves), reload the page: the options screen shows the changed difficulty."""
+    session.xdotool("key", "Escape")
+    open_options(session, shot, box)
+    before = difficulty_line(shot(box))
+    session.xdotool("key", "Return")
+    changed = wait_for(lambda: (lambda line: line if not same_line(line, before) else None)(
+        difficulty_line(shot(box))), 10, "the difficulty line changed")
+    session.xdotool("key", "Escape")
+    wait_for(lambda: shot(box).is_title(), 10, "the title after the options")
+    session.xdotool("key", "F5")
+    time.sleep(1.0)
+    session.xdotool("mousemove", "400", "300", "click", "1")
+    open_options(session, shot, box)
+    if not same_line(difficulty_line(shot(box)), changed):
+        print("the difficulty chosen before the reload was not there after it")
+        return 1
+    return 0
+
+
 def main():
     web_build = sys.argv[1]
     try:
@@ -133,8 +178,7 @@ def main():
             if walked is None or walked > start - 16:
                 print("the walker did not walk left with the left key (I)")
                 return 1
-            # Settings changed on the options screen and kept over a reload are checked here
-            # once the page keeps its settings in the browser's storage.
+            return settings_survive_reload(session, shot, box)
     except WebSessionError as error:
         print(f"web page: {error}")
         return 1
