@@ -114,8 +114,20 @@ def same_line(a, b):
     return all(max(abs(p - q) for p, q in zip(u, v)) <= TOLERANCE for u, v in zip(a, b))
 
 
+def dismiss_note(session, shot):
+    """The page's note dims the picture until the first click takes it away (and lets sound
+    start); the title's corner is grey under the note. The window has the picture's shape, so
+    the picture's corner is the window's. The pointer then leaves the picture: a menu selects
+    the line it hovers over."""
+    dimmed = tuple(round(c * (1 - NOTE_SHADE)) for c in TITLE_GREY)
+    wait_for(lambda: max(abs(a - b) for a, b in zip(shot().at(4, 4), dimmed)) <= 8,
+             90, "the title under the page's note")
+    session.xdotool("mousemove", "400", "300", "click", "1", "mousemove", "0", "0")
+
+
 def open_options(session, shot, box):
-    """From the title (START GAME selected): down to OPTIONS and in."""
+    """From the title (START GAME selected): down to OPTIONS and in. The options screen selects
+    BACK on entry, so DIFFICULTY shows unselected."""
     wait_for(lambda: shot(box).is_title(), 20, "the title")
     session.xdotool("key", "Down")
     time.sleep(0.3)
@@ -130,14 +142,18 @@ def settings_survive_reload(session, shot, box):
     session.xdotool("key", "Escape")
     open_options(session, shot, box)
     before = difficulty_line(shot(box))
-    session.xdotool("key", "Return")
-    changed = wait_for(lambda: (lambda line: line if not same_line(line, before) else None)(
-        difficulty_line(shot(box))), 10, "the difficulty line changed")
+    # Down round from BACK to DIFFICULTY, change it, and down again so that the line is read
+    # unselected, as it shows after the reload.
+    for key in ("Down", "Return", "Down"):
+        session.xdotool("key", key)
+        time.sleep(0.3)
+    changed = wait_for(settled(lambda: (lambda line: None if same_line(line, before) else line)(
+        difficulty_line(shot(box)))), 10, "the difficulty line changed")
     session.xdotool("key", "Escape")
     wait_for(lambda: shot(box).is_title(), 10, "the title after the options")
     session.xdotool("key", "F5")
     time.sleep(1.0)
-    session.xdotool("mousemove", "400", "300", "click", "1")
+    dismiss_note(session, shot)
     open_options(session, shot, box)
     if not same_line(difficulty_line(shot(box)), changed):
         print("the difficulty chosen before the reload was not there after it")
@@ -152,13 +168,7 @@ def main():
             shot = lambda box=None: Picture(session.screenshot(), box)  # noqa: E731
             session.open("index.html")
             started = time.monotonic()
-            # The page's note dims the picture until the first click takes it away (and lets
-            # sound start); the title's corner is grey under the note. The window has the
-            # picture's shape, so the picture's corner is the window's.
-            dimmed = tuple(round(c * (1 - NOTE_SHADE)) for c in TITLE_GREY)
-            wait_for(lambda: max(abs(a - b) for a, b in zip(shot().at(4, 4), dimmed)) <= 8,
-                     90, "the title under the page's note")
-            session.xdotool("mousemove", "400", "300", "click", "1")
+            dismiss_note(session, shot)
 
             # The canvas takes the tab's size once the program runs: a box seen twice is final.
             box = wait_for(settled(lambda: shot().grey_box()), 30, "the title's picture")
