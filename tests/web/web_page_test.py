@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The game's page in Chromium: it loads and shows the title, Enter starts a game on the road,
-the walker walks, and a difficulty chosen on the options screen is still there after a reload. Checked by pixels of the X screen at known places of the game's picture,
-which the page letterboxes into its canvas (found as the title's grey background).
+the walker walks, and a difficulty chosen on the options screen is still there after a reload.
+Checked by pixels of the X screen at known places of the game's picture, which the page
+letterboxes into its canvas (found as the title's grey background).
 
     web_page_test.py WEB_BUILD
 """
@@ -21,8 +22,10 @@ TITLE_NAME_S = (85, 78)
 ROAD_SAMPLES = [((20, 200), (0, 170, 0)), ((320, 130), (0, 0, 0)), ((100, 80), TITLE_GREY)]
 # The options screen: its grey page and yellow heading bar; the first line, DIFFICULTY, at
 # (64, 112) and 32 characters of 16 pixels wide.
-OPTIONS_SAMPLES = [((20, 200), TITLE_GREY), ((210, 66), (170, 170, 0))]
+OPTIONS_SAMPLES = [((20, 200), TITLE_GREY), ((204, 66), (170, 170, 0)), ((436, 78), (170, 170, 0))]
 DIFFICULTY_LINE = (64, 112)
+# Between two keys sent to a menu: time for a loaded machine's browser to take each.
+KEY_GAP = 0.5
 # The pavement the walk starts on, above the road.
 WALK_BAND = (64, 96)
 TOLERANCE = 40
@@ -50,6 +53,9 @@ class Picture:
 
     def near(self, where, colour):
         return max(abs(a - b) for a, b in zip(self.game(*where), colour)) <= TOLERANCE
+
+    def is_options(self):
+        return self.matches(OPTIONS_SAMPLES) and self.near(TITLE_NAME_S, TITLE_GREY)
 
     def is_title(self):
         return self.matches(TITLE_SAMPLES) and not self.near(TITLE_NAME_S, TITLE_GREY)
@@ -130,10 +136,9 @@ def open_options(session, shot, box):
     BACK on entry, so DIFFICULTY shows unselected."""
     wait_for(lambda: shot(box).is_title(), 20, "the title")
     session.xdotool("key", "Down")
-    time.sleep(0.3)
+    time.sleep(KEY_GAP)
     session.xdotool("key", "Return")
-    wait_for(lambda: shot(box).matches(OPTIONS_SAMPLES), 10, "the options screen")
-    time.sleep(0.3)
+    wait_for(settled(lambda: shot(box).is_options() or None), 20, "the options screen")
 
 
 def settings_survive_reload(session, shot, box):
@@ -146,11 +151,16 @@ def settings_survive_reload(session, shot, box):
     # unselected, as it shows after the reload.
     for key in ("Down", "Return", "Down"):
         session.xdotool("key", key)
-        time.sleep(0.3)
-    changed = wait_for(settled(lambda: (lambda line: None if same_line(line, before) else line)(
-        difficulty_line(shot(box)))), 10, "the difficulty line changed")
+        time.sleep(KEY_GAP)
+    try:
+        changed = wait_for(settled(lambda: (lambda line: None if same_line(line, before) else line)(
+            difficulty_line(shot(box)))), 20, "the difficulty line changed")
+    except WebSessionError:
+        now = shot(box)
+        print(f"on the options screen: {now.is_options()}, on the title: {now.is_title()}")
+        raise
     session.xdotool("key", "Escape")
-    wait_for(lambda: shot(box).is_title(), 10, "the title after the options")
+    wait_for(lambda: shot(box).is_title(), 20, "the title after the options")
     session.xdotool("key", "F5")
     time.sleep(1.0)
     dismiss_note(session, shot)
