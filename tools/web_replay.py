@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 """Runs replay scripts in the browser (the web build's replay.html) and prints their traces.
 
-    tools/web_replay.py [--web-build DIR] [--timeout SECONDS] [--out DIR] SCRIPT...
+    tools/web_replay.py [--web-build DIR] [--timeout SECONDS] [--out DIR] [--shots DIR] SCRIPT...
 
 One script (- for standard input): its trace on standard output, the tool's messages on standard error, and the
 replay's exit status. Several scripts run one after another in the same browser, each trace
 written to DIR/NAME.trace (--out is then required). A page that does not finish within the
-time-out (per script) ends the run with status 3 and a message saying so.
+time-out (per script) ends the run with status 3 and a message saying so. With --shots, the PNGs
+the scripts' `shot` commands wrote in the page are saved in DIR under their base names.
 """
 
 import argparse
+import base64
 import json
 import os
 import sys
@@ -29,8 +31,16 @@ def read_script(path):
         return script.read()
 
 
+def save_shots(folder, shots):
+    """Writes the page's shots ({file name: base64}) into folder, each under its base name."""
+    os.makedirs(folder, exist_ok=True)
+    for name, data in shots.items():
+        with open(os.path.join(folder, os.path.basename(name)), "wb") as png:
+            png.write(base64.b64decode(data))
+
+
 def run(web_build, scripts, timeout):
-    """Yields (script, outcome, display): the page's report (status, trace, errors, ms) and the
+    """Yields (script, outcome, display): the page's report (status, trace, errors, ms, shots) and the
     session's X server, on which the next script is already running."""
     texts = [read_script(path) for path in scripts]
     with WebSession(web_build) as session:
@@ -48,6 +58,7 @@ def main():
         os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "build-web"))
     parser.add_argument("--timeout", type=float, default=120)
     parser.add_argument("--out", help="folder for NAME.trace, one per script")
+    parser.add_argument("--shots", help="folder for the PNGs the scripts' shot commands wrote")
     parser.add_argument("scripts", nargs="+")
     args = parser.parse_args()
     if len(args.scripts) > 1 and not args.out:
@@ -58,6 +69,8 @@ def main():
         for path, outcome, _ in run(args.web_build, args.scripts, args.timeout):
             if outcome["errors"]:
                 print(outcome["errors"], file=sys.stderr)
+            if args.shots:
+                save_shots(args.shots, outcome.get("shots", {}))
             if args.out:
                 name = os.path.splitext(os.path.basename(path))[0] + ".trace"
                 with open(os.path.join(args.out, name), "w", encoding="utf-8") as trace:
