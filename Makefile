@@ -61,8 +61,8 @@ sanitize: deps
 	      -DSKIDDLEWICK_WERROR=$(WERROR) >/dev/null
 	cmake --build build-asan -j $(JOBS)
 	@# LeakSanitizer's tracer now and then crashes ("Tracer caught signal 11") while it stops the
-	@# threads of Mesa and OpenAL at a passed test's exit; such a test runs once more, and a
-	@# second failure, or any report, still fails the run.
+	@# threads of Mesa and OpenAL at a passed test's exit: a failed test runs once more and must
+	@# pass then. A report on the first run still shows in the log.
 	$(SANITIZER_ENV) $(XVFB) ctest --test-dir build-asan --output-on-failure -j $(JOBS) \
 	    --repeat until-pass:2 $(CTEST_ARGS)
 	cmake -S . -B build-tsan -G Ninja -DSKIDDLEWICK_SANITIZE=thread -DSKIDDLEWICK_BENCH=OFF \
