@@ -123,12 +123,13 @@ def same_line(a, b):
 def dismiss_note(session, shot):
     """The page's note dims the picture until the first click takes it away (and lets sound
     start); the title's corner is grey under the note. The window has the picture's shape, so
-    the picture's corner is the window's. The pointer then leaves the picture: a menu selects
-    the line it hovers over."""
+    the picture's corner is the window's. The pointer then moves below the menus (a menu selects
+    the line it hovers over) but stays inside the window: outside it, with no window manager,
+    the keyboard's focus would leave the page, and the game pauses when it loses the focus."""
     dimmed = tuple(round(c * (1 - NOTE_SHADE)) for c in TITLE_GREY)
     wait_for(lambda: max(abs(a - b) for a, b in zip(shot().at(4, 4), dimmed)) <= 8,
              90, "the title under the page's note")
-    session.xdotool("mousemove", "400", "300", "click", "1", "mousemove", "0", "0")
+    session.xdotool("mousemove", "400", "300", "click", "1", "mousemove", "400", "590")
 
 
 def open_options(session, shot, box):
