@@ -155,6 +155,16 @@ std::vector<std::array<int, 3>> ReadPixels(GameHarness& game, int x, int y, int 
     return pixels;
 }
 
+void ExpectAWholeFadeFrom(GameHarness& game, std::array<int, 3> firstBand, int from, int to) {
+    game.Update();
+    game.Render();
+    EXPECT_EQ(game.Pixel(0, 0), firstBand);
+    game.Update(110);
+    EXPECT_EQ(bb_tazzle_mainState, from);
+    game.Update();
+    EXPECT_EQ(bb_tazzle_mainState, to);
+}
+
 int CountPixels(GameHarness& game, int x, int y, int w, int h, std::array<int, 3> colour) {
     std::vector<std::array<int, 3>> pixels = ReadPixels(game, x, y, w, h);
     return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour));

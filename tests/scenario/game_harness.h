@@ -61,3 +61,8 @@ private:
 int CountPixels(GameHarness& game, int x, int y, int w, int h, std::array<int, 3> colour);
 // The rectangle of the last rendered frame, row by row, as (r, g, b) values.
 std::vector<std::array<int, 3>> ReadPixels(GameHarness& game, int x, int y, int w, int h);
+
+// Runs a play screen's leaving fade from the update that starts it: a fresh fade shows its first
+// band, `firstBand`, in the corner, and hands main state `from` over to `to` after its whole 112
+// updates, not sooner.
+void ExpectAWholeFadeFrom(GameHarness& game, std::array<int, 3> firstBand, int from, int to);

@@ -162,13 +162,7 @@ TEST(RoadScenario, EscapeAsTheFadeEndsReturnsToTheTitleAndTheNextFadeStartsAfres
     // The next game's road fades out from its first band (blue in this order), 112 updates long.
     StartRoad(game, kSeed);
     ArriveAtTheHutBroke(game);
-    game.Update();
-    game.Render();
-    EXPECT_EQ(game.Pixel(0, 0), (std::array<int, 3>{0, 0, 170}));
-    game.Update(110);
-    EXPECT_EQ(bb_tazzle_mainState, c_MainState::Road);
-    game.Update();
-    EXPECT_EQ(bb_tazzle_mainState, c_MainState::NoMoney);
+    ExpectAWholeFadeFrom(game, {0, 0, 170}, c_MainState::Road, c_MainState::NoMoney);
 }
 
 TEST(RoadScenario, TheFrameAfterTheAmbulanceFeeShowsTheWalkerUnhurt) {

@@ -143,13 +143,7 @@ TEST(SkiScenario, EscapeAsTheFadeEndsReturnsToTheTitleAndTheNextFadeStartsAfresh
     // The next slope fades out from its first band (grey in this order), the whole 112 updates.
     StartSlope(game, c_Difficulty::Normal, 3);
     BreakTheSkis(game);
-    game.Update();
-    game.Render();
-    EXPECT_EQ(game.Pixel(0, 0), (std::array<int, 3>{170, 170, 170}));
-    game.Update(110);
-    EXPECT_EQ(bb_tazzle_mainState, c_MainState::Ski);
-    game.Update();
-    EXPECT_EQ(bb_tazzle_mainState, c_MainState::Road);
+    ExpectAWholeFadeFrom(game, {170, 170, 170}, c_MainState::Ski, c_MainState::Road);
 }
 
 TEST(SkiScenario, TheFrameAfterALuckyCrashShowsTheSkierReadyAtTheTop) {
