@@ -53,7 +53,6 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 tests_of = $(if $(filter-out %_display_test.cpp %_audio_test.cpp %_support.cpp,$(wildcard tests/$1/*.cpp)),test_$1) \
     $(if $(wildcard tests/$1/*_display_test.cpp),test_$1_display) \
     $(if $(wildcard tests/$1/*_audio_test.cpp),test_$1_audio)
-TSAN_SHARED_PROCESS_FILTER := -SkiScenario.EscapeLeavesNoSlopeSoundPlaying
 TSAN_TESTS := $(strip $(call tests_of,loading) $(if $(wildcard tests/scenario/*.cpp),test_scenario) \
     $(call tests_of,longplay))
 
@@ -70,11 +69,8 @@ sanitize: deps
 	      -DSKIDDLEWICK_WERROR=$(WERROR) >/dev/null
 	cmake --build build-tsan -j $(JOBS) --target $(TSAN_TESTS)
 	@# ThreadSanitizer needs the fixed memory layout that address randomisation would upset.
-	@# Here each program runs its tests in one process, where a sound loaded for one test's audio
-	@# device does not play on the next test's device: the one test that needs the slope's sound
-	@# playing runs in a process of its own under ctest and the address sanitizer instead.
 	@for t in $(TSAN_TESTS); do echo "== $$t under ThreadSanitizer"; \
-	    $(SANITIZER_ENV) ALSOFT_DRIVERS=null GTEST_FILTER=$(TSAN_SHARED_PROCESS_FILTER) \
+	    $(SANITIZER_ENV) ALSOFT_DRIVERS=null \
 	        $(XVFB) setarch -R build-tsan/tests/$$t || exit 1; \
 	done
 

@@ -72,7 +72,6 @@ gxtkAudio::~gxtkAudio() {
     }
     for (ALuint buffer : bb_audio_DiscardedBuffers())
         alDeleteBuffers(1, &buffer);
-    bb_audio_DiscardedBuffers().clear();
     for (gxtkChannel& channel : channels)
         if (channel.source)
             alDeleteSources(1, &channel.source);
@@ -83,6 +82,7 @@ gxtkAudio::~gxtkAudio() {
     }
     if (alcDevice)
         alcCloseDevice(alcDevice);
+    bb_audio_ForgetDeviceBuffers();
     if (audio == this)
         audio = nullptr;
     if (bb_audio_device == this)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "audio/audio.h"
@@ -290,6 +291,29 @@ TEST(AudioDevice, KeepsDiscardedBuffersUntilTheirSourceLetsGo) {
         EXPECT_TRUE(IsDiscarded(held));
         audio.FlushDiscarded();
         EXPECT_FALSE(alIsBuffer(held));
+    });
+}
+
+// A test or tool may open a second device in one process: the buffers went with the first, and
+// a sample of it released afterwards must not delete the new device's buffer of the same id.
+TEST(AudioDevice, ASampleThatOutlivesItsDeviceLeavesTheNextDevicesBuffersAlone) {
+    RunWithOpenAl(kNull, "", [] {
+        ScratchDir dir;
+        const std::string tone = dir.File("tone.wav");
+        WriteFile(tone, MakeWav(2, 8, 11025, Ramp(4000)));
+        AudioTestHost host;
+        auto first = std::make_unique<gxtkAudio>();
+        std::shared_ptr<gxtkSample> old = first->LoadSample(bb_str(tone));
+        const ALuint oldBuffer = old->buffer;
+        first.reset();
+
+        gxtkAudio second;
+        std::shared_ptr<gxtkSample> fresh = second.LoadSample(bb_str(tone));
+        ASSERT_EQ(fresh->buffer, oldBuffer) << "OpenAL hands the same id out again";
+        old.reset();
+        second.PlaySample(fresh, 0, 1);
+        EXPECT_TRUE(alIsBuffer(fresh->buffer));
+        EXPECT_EQ(SourceState(second, 0), AL_PLAYING);
     });
 }
 
