@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
+#include <string>
 
 #include "assets_support.h"
 
@@ -98,6 +100,50 @@ TEST_F(AtlasTest, SizesFitTheScreensGeometry) {
     // The finish banner spans a good part of the slope from x 224 but stays inside it.
     EXPECT_GE(rect("Finish").width, 160);
     EXPECT_LE(224 + rect("Finish").width, 576);
+}
+
+// Skis are hired only with Tazzle exactly at (272, 400), 16 pixels below the hut's top, so the
+// hut's door marks the spot: a patch in colours not found in the door's upper half lies under the
+// feet of every walking pose, as wide as their widest stride and no more than a block taller.
+TEST_F(AtlasTest, TheHutsDoorMarksWhereTazzleStandsToHireSkis) {
+    const Rect hut = rect("SkiHut");
+    auto colour = [&](int x, int y) {
+        const uint8_t* p = sheet_.pixel(hut.x + x, hut.y + y);
+        return p[0] << 16 | p[1] << 8 | p[2];
+    };
+    int feet_left = 32, feet_right = -1, feet_top = hut.height;
+    for (const char* pose : {"Down", "Up", "Left", "Right"}) {
+        for (const char* frame : {"1", "2"}) {
+            const Rect r = rect(std::string("TazzleWalk") + pose + frame);
+            for (int y = r.height - 4; y < r.height; ++y) {
+                for (int x = 0; x < r.width; ++x) {
+                    if (sheet_.alpha(r.x + x, r.y + y) >= 128) {
+                        feet_left = std::min(feet_left, x), feet_right = std::max(feet_right, x);
+                        feet_top = std::min(feet_top, y + 16);
+                    }
+                }
+            }
+        }
+    }
+    ASSERT_LE(feet_left, feet_right);
+    std::set<int> above;
+    for (int y = 0; y < hut.height / 2; ++y)
+        for (int x = 0; x < 32; ++x)
+            above.insert(colour(x, y));
+    int left = 32, right = -1, top = hut.height, bottom = -1;
+    for (int y = hut.height / 2; y < hut.height; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            if (!above.count(colour(x, y))) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+    }
+    EXPECT_EQ(left, feet_left);
+    EXPECT_EQ(right, feet_right);
+    EXPECT_GE(top, feet_top - 2);
+    EXPECT_LE(top, feet_top);
+    EXPECT_EQ(bottom, hut.height - 1);
 }
 
 TEST_F(AtlasTest, FramesAndFacingsAreDistinctPictures) {

@@ -1,11 +1,11 @@
-// The desktop icon: every size is the same picture enlarged by whole blocks, it shows the sprite
-// its recipe names exactly as the atlas has it, and a broken recipe names its file and line.
+// The desktop icon: every size shows the sprite its recipe names whole and exactly as the atlas
+// has it, in square blocks with a border, and a broken recipe names its file and line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
 
 #include "assets_support.h"
@@ -23,10 +23,6 @@ Picture icon(int size) {
     return load_picture((kBuild / "icons" / folder / "apps" / "skiddlewick.png").string());
 }
 
-bool same_pixel(const Picture& a, int ax, int ay, const Picture& b, int bx, int by) {
-    return std::equal(a.pixel(ax, ay), a.pixel(ax, ay) + 4, b.pixel(bx, by));
-}
-
 // The sprite named on the recipe's "sprite" line.
 std::string icon_sprite() {
     std::ifstream in(fs::path(SKIDDLEWICK_SOURCE_DIR) / "assets" / "icon.txt");
@@ -38,51 +34,67 @@ std::string icon_sprite() {
     return {};
 }
 
-TEST(Icon, EverySizeIsTheSmallestEnlargedByWholeBlocks) {
-    const Picture smallest = icon(32);
-    ASSERT_EQ(smallest.width, 32);
+// Each size shows the atlas's sprite whole: every 2 x 2 block of it becomes one square of a whole
+// number of pixels, the sprite is centred, and nothing of it reaches the tile's rim, where a
+// desktop would show it cut off.
+TEST(Icon, EverySizeShowsTheWholeSpriteCentredInSquareBlocks) {
+    const std::string name = icon_sprite();
+    AtlasDescription atlas = read_atlas(data_path("Graphics/Sprites.xml"));
+    ASSERT_TRUE(atlas.sub_textures.count(name)) << "'" << name << "'";
+    const Rect r = atlas.sub_textures.at(name);
+    const Picture sheet = load_picture(data_path(atlas.image_path));
+    const int blocks_wide = r.width / 2, blocks_high = r.height / 2;
+    auto block = [&](int bx, int by) { return sheet.pixel(r.x + 2 * bx, r.y + 2 * by); };
+    int left = blocks_wide, right = -1, top = blocks_high, bottom = -1;
+    for (int by = 0; by < blocks_high; ++by) {
+        for (int bx = 0; bx < blocks_wide; ++bx) {
+            if (block(bx, by)[3] != 0) {
+                left = std::min(left, bx), right = std::max(right, bx);
+                top = std::min(top, by), bottom = std::max(bottom, by);
+            }
+        }
+    }
+    ASSERT_GE(right, left) << "the sprite is empty";
     for (int size : kSizes) {
         SCOPED_TRACE(size);
         const Picture p = icon(size);
         ASSERT_EQ(p.width, size);
         ASSERT_EQ(p.height, size);
-        int mismatches = 0;
-        for (int y = 0; y < size; ++y) {
-            for (int x = 0; x < size; ++x)
-                mismatches += !same_pixel(p, x, y, smallest, x * 32 / size, y * 32 / size);
-        }
-        EXPECT_EQ(mismatches, 0);
-        // A tile with cut corners: transparent at the corners, solid inside.
+        // A tile with cut corners whose rim is all backing; the sprite lies within.
         EXPECT_EQ(p.alpha(0, 0), 0);
         EXPECT_EQ(p.alpha(size - 1, size - 1), 0);
-        EXPECT_EQ(p.alpha(size / 2, size / 2), 255);
-    }
-}
-
-TEST(Icon, ShowsTheSpriteAsTheAtlasHasIt) {
-    const std::string name = icon_sprite();
-    AtlasDescription atlas = read_atlas(data_path("Graphics/Sprites.xml"));
-    ASSERT_TRUE(atlas.sub_textures.count(name)) << "'" << name << "'";
-    const Rect r = atlas.sub_textures.at(name);
-    ASSERT_EQ(r.width, 32) << "the 32-pixel icon holds the sprite at its size on screen";
-    ASSERT_EQ(r.height, 32);
-    const Picture sheet = load_picture(data_path(atlas.image_path));
-    const Picture small = icon(32);
-    int sprite_pixels = 0, mismatches = 0;
-    std::set<uint32_t> colours;
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) {
-            if (sheet.alpha(r.x + x, r.y + y) == 0)
-                continue;
-            ++sprite_pixels;
-            mismatches += !same_pixel(small, x, y, sheet, r.x + x, r.y + y);
-            const uint8_t* p = small.pixel(x, y);
-            colours.insert(p[0] << 16 | p[1] << 8 | p[2]);
+        const uint8_t* backing = p.pixel(size / 2, 0);
+        int x0 = size, x1 = -1, y0 = size, y1 = -1, sprite_on_rim = 0;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                if (p.alpha(x, y) == 0 || std::equal(backing, backing + 4, p.pixel(x, y)))
+                    continue;
+                sprite_on_rim += x == 0 || y == 0 || x == size - 1 || y == size - 1;
+                x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y),
+                y1 = std::max(y1, y);
+            }
         }
+        EXPECT_EQ(sprite_on_rim, 0);
+        const int factor = (x1 - x0 + 1) / (right - left + 1);
+        ASSERT_GE(factor, 1);
+        EXPECT_EQ(x1 - x0 + 1, factor * (right - left + 1));
+        EXPECT_EQ(y1 - y0 + 1, factor * (bottom - top + 1));
+        const int ox = x0 - left * factor, oy = y0 - top * factor;
+        EXPECT_EQ(2 * ox + blocks_wide * factor, size) << "centred across";
+        EXPECT_EQ(2 * oy + blocks_high * factor, size) << "centred down";
+        ASSERT_TRUE(ox >= 0 && oy >= 0 && ox + blocks_wide * factor <= size &&
+                    oy + blocks_high * factor <= size);
+        int mismatches = 0;
+        for (int y = 0; y < blocks_high * factor; ++y) {
+            for (int x = 0; x < blocks_wide * factor; ++x) {
+                const uint8_t* want = block(x / factor, y / factor);
+                if (want[3] == 0)
+                    want = backing;
+                mismatches += !std::equal(want, want + 4, p.pixel(ox + x, oy + y));
+            }
+        }
+        EXPECT_EQ(mismatches, 0);
     }
-    EXPECT_GT(sprite_pixels, 200);
-    EXPECT_EQ(mismatches, 0);
-    EXPECT_GE(colours.size(), 5u) << "the sprite's colours, not a silhouette";
 }
 
 TEST(Icon, ABrokenRecipeNamesItsFileAndLineAndFails) {
@@ -101,8 +113,7 @@ TEST(Icon, ABrokenRecipeNamesItsFileAndLineAndFails) {
     } cases[] = {
         {"sprite NoSuchSprite\n", "icon.txt:1: "},
         {"sprite Tree\nbacking mauve\nsizes 32\n", "icon.txt:2: unknown colour 'mauve'"},
-        {"sprite TazzleSkiDown\nbacking white\nsizes 32 40\n", "icon.txt:3: size 40 is not"},
-        {"sprite TazzleSkiDown\nbacking white\nsizes 8\n", "icon.txt:3: size 8 is not"},
+        {"sprite TazzleSkiDown\nbacking white\nsizes 32 17\n", "icon.txt:3: size 17 is too small"},
         {"sizes 32\n", "icon.txt:1: the sprite must come before the sizes"},
         {"sprite TazzleSkiDown\nsizes 32\n", "an icon needs a sprite, a backing colour and sizes"},
         {"sprite TazzleSkiDown\nbacking white\nsizes 32\nshadow yes\n", "icon.txt:4: expected"},

@@ -13,6 +13,12 @@ int grid_of(const Image& map) {
     return std::max(map.width(), map.height());
 }
 
+// The largest whole enlargement that still leaves a border of at least one enlarged block of
+// backing on every side: a sprite drawn edge to edge looks cut off where it meets the tile's rim.
+int enlargement(int grid, int size) {
+    return size / (grid + 2);
+}
+
 } // namespace
 
 IconRecipe read_icon_recipe(const std::filesystem::path& path, const Palette& palette,
@@ -46,9 +52,11 @@ IconRecipe read_icon_recipe(const std::filesystem::path& path, const Palette& pa
             int grid = grid_of(sprites.map(recipe.sprite));
             for (size_t i = 1; i < words.size(); ++i) {
                 int size = parse_int(words[i], source, line.number);
-                if (size < grid || size % grid != 0) {
-                    source.fail(line.number, "size " + words[i] + " is not a whole multiple of " +
-                                                 std::to_string(grid) + " (the sprite's side)");
+                if (enlargement(grid, size) < 1) {
+                    source.fail(line.number, "size " + words[i] + " is too small: the sprite's " +
+                                                 std::to_string(grid) +
+                                                 " blocks and a border need " +
+                                                 std::to_string(grid + 2));
                 }
                 recipe.sizes.push_back(size);
             }
@@ -63,16 +71,19 @@ IconRecipe read_icon_recipe(const std::filesystem::path& path, const Palette& pa
 }
 
 Image make_icon(const Image& map, Rgba backing, int size) {
-    const int grid = grid_of(map);
-    Image square(grid, grid, backing);
-    // Cut the four corner blocks so the backing reads as a tile rather than a hard square.
-    for (int y : {0, grid - 1}) {
-        for (int x : {0, grid - 1}) {
-            square.set(x, y, Rgba{});
+    const int factor = enlargement(grid_of(map), size);
+    const Image sprite = map.scaled(factor);
+    Image icon(size, size, backing);
+    // Cut the corners, half as deep as the border, so the backing reads as a tile rather than a
+    // hard square.
+    const int corner = (size - grid_of(sprite)) / 4;
+    for (int y : {0, size - corner}) {
+        for (int x : {0, size - corner}) {
+            icon.fill_rect(x, y, corner, corner, Rgba{});
         }
     }
-    square.paint(map, (grid - map.width()) / 2, (grid - map.height()) / 2);
-    return square.scaled(size / grid);
+    icon.paint(sprite, (size - sprite.width()) / 2, (size - sprite.height()) / 2);
+    return icon;
 }
 
 } // namespace assetgen

@@ -1,5 +1,6 @@
-// The desktop icon: one sprite on a square backing with cut corners, enlarged by whole blocks to
-// each size an icon theme asks for, so every size shows the same crisp pixels.
+// The desktop icon: one sprite on a square backing with cut corners, enlarged by whole blocks for
+// each size an icon theme asks for and centred with a border of backing all round, so every size
+// shows the whole sprite in crisp square pixels.
 #pragma once
 
 #include <filesystem>
@@ -15,7 +16,7 @@ namespace assetgen {
 struct IconRecipe {
     std::string sprite;
     Rgba backing;
-    std::vector<int> sizes; // pixels, each a whole multiple of the sprite's larger side
+    std::vector<int> sizes; // pixels, each room for the sprite's larger side plus two blocks
 };
 
 // Reads assets/icon.txt (lines "sprite NAME", "backing COLOUR", "sizes N..."), checking every
