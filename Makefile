@@ -115,7 +115,7 @@ fuzz: deps
 	done
 
 install: game
-	cmake --install $(BUILD) --prefix $(PREFIX)
+	cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 # A Debian package of what `install` puts under /usr.
 package: game
