@@ -147,8 +147,8 @@ TEST_F(InstalledGame, TheMenuEntryIconsAndManualPageAreInstalled) {
 
     const std::string manual = ReadFile(prefix_ / "share/man/man6/skiddlewick.6");
     EXPECT_NE(manual.find(".TH SKIDDLEWICK 6"), std::string::npos);
-    for (const char* section : {".SH NAME", ".SH SYNOPSIS", ".SH OPTIONS", ".SH CONTROLS",
-                                ".SH FILES", ".SH EXIT STATUS"})
+    for (const char* section : {".SH NAME", ".SH SYNOPSIS", ".SH HOW TO PLAY", ".SH OPTIONS",
+                                ".SH CONTROLS", ".SH FILES", ".SH EXIT STATUS"})
         EXPECT_TRUE(HasLine(manual, section)) << section;
     EXPECT_NE(manual.find(".zibbetstate"), std::string::npos);
 }
