@@ -8,21 +8,37 @@ WERROR := $(if $(CI),ON,OFF)
 # connects during the reset finds no display.
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset"
 
-.PHONY: deps configure build run test check bench screenshots sanitize fuzz install package web \
-    serve-web clean
+.PHONY: deps deps-game configure configure-game build game run test check bench screenshots \
+    sanitize fuzz install package web serve-web clean
 
 deps:
 	@scripts/install-deps.sh
 
-# The browser tests (label web) run the web build in $(WEB_BUILD), which `make test` makes too.
+deps-game:
+	@scripts/install-deps.sh game
+
+# Both configurations share the folder $(BUILD) and its objects: the game's configuration leaves
+# the tests and benchmarks out only when their libraries are missing (a machine that ran
+# `make run` alone), the full one insists on them. The browser tests (label web) run the web
+# build in $(WEB_BUILD), which `make test` makes too.
+CONFIGURE := cmake -S . -B $(BUILD) -G Ninja -DSKIDDLEWICK_WERROR=$(WERROR)
+configure-game: deps-game
+	@$(CONFIGURE) -DSKIDDLEWICK_TESTS=AUTO -DSKIDDLEWICK_BENCH=AUTO >/dev/null
+
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DSKIDDLEWICK_WERROR=$(WERROR) \
+	@$(CONFIGURE) -DSKIDDLEWICK_TESTS=ON -DSKIDDLEWICK_BENCH=ON \
 	    -DSKIDDLEWICK_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# What installing needs: the program with its data folder, and the desktop icons.
+game: configure-game
+	@cmake --build $(BUILD) -j $(JOBS) --target skiddlewick assetgen_icons
+
+# The program and its data folder only (the skiddlewick target makes the data first).
+run: configure-game
+	@cmake --build $(BUILD) -j $(JOBS) --target skiddlewick
 	$(BUILD)/skiddlewick
 
 test: build web
@@ -57,7 +73,8 @@ TSAN_TESTS := $(strip $(call tests_of,loading) $(if $(wildcard tests/scenario/*.
     $(call tests_of,longplay))
 
 sanitize: deps
-	cmake -S . -B build-asan -G Ninja -DSKIDDLEWICK_SANITIZE=address -DSKIDDLEWICK_BENCH=OFF \
+	cmake -S . -B build-asan -G Ninja -DSKIDDLEWICK_SANITIZE=address -DSKIDDLEWICK_TESTS=ON \
+	      -DSKIDDLEWICK_BENCH=OFF \
 	      -DSKIDDLEWICK_WERROR=$(WERROR) >/dev/null
 	cmake --build build-asan -j $(JOBS)
 	@# LeakSanitizer's tracer now and then crashes ("Tracer caught signal 11") while it stops the
@@ -65,7 +82,8 @@ sanitize: deps
 	@# pass then. A report on the first run still shows in the log.
 	$(SANITIZER_ENV) $(XVFB) ctest --test-dir build-asan --output-on-failure -j $(JOBS) \
 	    --repeat until-pass:2 $(CTEST_ARGS)
-	cmake -S . -B build-tsan -G Ninja -DSKIDDLEWICK_SANITIZE=thread -DSKIDDLEWICK_BENCH=OFF \
+	cmake -S . -B build-tsan -G Ninja -DSKIDDLEWICK_SANITIZE=thread -DSKIDDLEWICK_TESTS=ON \
+	      -DSKIDDLEWICK_BENCH=OFF \
 	      -DSKIDDLEWICK_WERROR=$(WERROR) >/dev/null
 	cmake --build build-tsan -j $(JOBS) --target $(TSAN_TESTS)
 	@# ThreadSanitizer needs the fixed memory layout that address randomisation would upset.
@@ -92,12 +110,11 @@ fuzz: deps
 	    grep -E '^stat::(number_of_executed_units|new_units_added)' build-fuzz/$$name.log; \
 	done
 
-install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+install: game
+	cmake --install $(BUILD) --prefix "$(PREFIX)"
 
-# A Debian package of what `install` puts under /usr; only the program and its files are built.
-package: configure
-	cmake --build $(BUILD) -j $(JOBS) --target skiddlewick assetgen_icons
+# A Debian package of what `install` puts under /usr.
+package: game
 	cd $(BUILD) && cpack --config CPackConfig.cmake
 
 # The web build (docs/web.md): the data folder from the desktop build's asset generator, then the

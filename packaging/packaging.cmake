@@ -13,10 +13,16 @@ file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
 file(CREATE_LINK ../${skiddlewick_game_dir}/skiddlewick ${skiddlewick_link} SYMBOLIC)
 install(FILES ${skiddlewick_link} DESTINATION bin COMPONENT game)
 
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/skiddlewick.desktop DESTINATION share/applications
-        COMPONENT game)
 install(DIRECTORY ${SKIDDLEWICK_ICON_DIR}/ DESTINATION share/icons/hicolor COMPONENT game)
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/skiddlewick.6 DESTINATION share/man/man6 COMPONENT game)
+
+# The desktop entry and the manual page name the program and its data folder by absolute path:
+# they are written while installing, when the prefix is known.
+install(CODE "
+    set(skiddlewick_templates \"${CMAKE_CURRENT_LIST_DIR}\")
+    set(skiddlewick_scratch \"${CMAKE_BINARY_DIR}/packaging/install\")
+    set(skiddlewick_game_dir \"${skiddlewick_game_dir}\")
+    include(\"${CMAKE_CURRENT_LIST_DIR}/install_prefix_files.cmake\")"
+    COMPONENT game)
 
 # `make package`: a .deb of the same files under /usr, its dependencies read from the libraries
 # the program links (GLFW, OpenAL, stb, GL) by dpkg-shlibdeps.

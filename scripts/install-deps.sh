@@ -1,19 +1,39 @@
 #!/bin/bash
 # Installs the Debian packages the build, the tests and the tools need, and only those missing:
 # a second run costs nothing.
+#   scripts/install-deps.sh        everything: the game, its tests, benchmarks, fuzzing, web build
+#   scripts/install-deps.sh game   only what building and playing the game needs (`make run`)
 set -euo pipefail
 
-# libclang-rt-14-dev holds clang's libFuzzer and sanitizer runtimes, which clang only recommends.
-# emscripten compiles the web build (its JavaScript optimiser needs node-acorn); chromium runs it.
-packages=(
-    build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format python3
-    libglfw3-dev libopenal-dev libopenal1 libstb-dev libgl-dev libgl1-mesa-dri mesa-utils
+# The game and its asset generator: a C++ compiler, CMake and Ninja, and the libraries found
+# through pkg-config (glfw3, openal, stb, vorbisenc/vorbis/ogg) and CMake's FindOpenGL (the GL
+# headers, libOpenGL and libGLX). libgl1-mesa-dri holds Mesa's OpenGL drivers, without which no
+# window opens.
+game_packages=(
+    build-essential cmake ninja-build pkg-config
+    libglfw3-dev libopenal-dev libopenal1 libstb-dev libvorbis-dev
+    libgl-dev libopengl-dev libgl1-mesa-dri
+)
+# The rest: the tests and their private X server, the benchmarks and the SDL2 peer they compare
+# against, fuzzing (libclang-rt-14-dev holds clang's libFuzzer and sanitizer runtimes, which clang
+# only recommends), the style check, and the web build (emscripten compiles it, its JavaScript
+# optimiser needs node-acorn, chromium runs it).
+other_packages=(
+    clang libclang-rt-14-dev clang-format python3 mesa-utils
     libgtest-dev libgmock-dev libbenchmark-dev
-    libvorbis-dev
     libx11-dev xvfb xauth xdotool imagemagick sox x11-apps
     libsdl2-dev
     emscripten node-acorn chromium
 )
+
+case "${1:-all}" in
+game) packages=("${game_packages[@]}") ;;
+all) packages=("${game_packages[@]}" "${other_packages[@]}") ;;
+*)
+    echo "usage: $0 [game|all]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

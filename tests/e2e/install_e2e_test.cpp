@@ -1,6 +1,7 @@
 // Installing the build into a scratch prefix gives a game that starts from any folder: the
 // program and its data together under lib/skiddlewick, a link to it in bin, and the desktop
-// entry, icons and manual page where desktops and man look for them.
+// entry, icons and manual page where desktops and man look for them, the entry and the page
+// naming that prefix's program and data folder. The prefix holds a space, as a user's folder may.
 #include "common/child_process.h"
 #include "e2e/window_shot_support.h"
 #include "e2e/x11_window_support.h"
@@ -10,7 +11,10 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
+
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -53,10 +57,45 @@ bool HasLine(const std::string& text, const std::string& line) {
     return false;
 }
 
+// The value of `key` in a desktop entry, or nothing.
+std::optional<std::string> EntryValue(const std::string& entry, const std::string& key) {
+    std::istringstream in(entry);
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with(key + "="))
+            return line.substr(key.size() + 1);
+    }
+    return std::nullopt;
+}
+
+// The one program an Exec value names, read as a desktop launcher reads it: the escapes of a
+// string value undone first, then the quoting. Empty when the value is not one well-formed
+// program (an unquoted space, an unclosed quote, anything after it).
+std::string ExecProgram(const std::string& value) {
+    std::string text;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\\' && i + 1 < value.size()) {
+            const char c = value[++i];
+            text += c == 's' ? ' ' : c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c;
+        } else {
+            text += value[i];
+        }
+    }
+    if (!text.starts_with('"'))
+        return text.find(' ') == std::string::npos ? text : "";
+    std::string program;
+    std::size_t i = 1;
+    for (; i < text.size() && text[i] != '"'; ++i) {
+        if (text[i] == '\\' && i + 1 < text.size())
+            ++i;
+        program += text[i];
+    }
+    return i + 1 == text.size() ? program : "";
+}
+
 class InstalledGame : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        char name[] = "/tmp/e2e-install.XXXXXX";
+        char name[] = "/tmp/e2e install.XXXXXX";
         prefix_ = mkdtemp(name);
         install_ = RunProgram({{SKIDDLEWICK_CMAKE, "--install", kBuild.string(), "--prefix",
                                 prefix_.string(), "--component", "game"},
@@ -95,10 +134,8 @@ TEST_F(InstalledGame, TheProgramSitsBesideItsDataAndBinLinksToIt) {
 TEST_F(InstalledGame, TheMenuEntryIconsAndManualPageAreInstalled) {
     const std::string desktop = ReadFile(prefix_ / "share/applications/skiddlewick.desktop");
     for (const char* line : {"[Desktop Entry]", "Type=Application", "Name=Skiddlewick",
-                             "Exec=skiddlewick", "Icon=skiddlewick", "Terminal=false"})
+                             "Icon=skiddlewick", "Terminal=false"})
         EXPECT_TRUE(HasLine(desktop, line)) << line;
-    // The entry starts the program by the name bin gives it.
-    EXPECT_TRUE(fs::exists(prefix_ / "bin/skiddlewick"));
 
     auto built = TreeContents(kBuild / "icons");
     auto installed = TreeContents(prefix_ / "share/icons/hicolor");
@@ -110,10 +147,30 @@ TEST_F(InstalledGame, TheMenuEntryIconsAndManualPageAreInstalled) {
 
     const std::string manual = ReadFile(prefix_ / "share/man/man6/skiddlewick.6");
     EXPECT_NE(manual.find(".TH SKIDDLEWICK 6"), std::string::npos);
-    for (const char* section : {".SH NAME", ".SH SYNOPSIS", ".SH OPTIONS", ".SH CONTROLS",
-                                ".SH FILES", ".SH EXIT STATUS"})
+    for (const char* section : {".SH NAME", ".SH SYNOPSIS", ".SH HOW TO PLAY", ".SH OPTIONS",
+                                ".SH CONTROLS", ".SH FILES", ".SH EXIT STATUS"})
         EXPECT_TRUE(HasLine(manual, section)) << section;
     EXPECT_NE(manual.find(".zibbetstate"), std::string::npos);
+}
+
+// A menu started without the prefix's bin on its search path still finds the program, and the
+// manual page sends the reader to the data folder actually installed.
+TEST_F(InstalledGame, TheMenuEntryAndManualPageNameTheInstalledPrefix) {
+    const fs::path program = prefix_ / "bin/skiddlewick";
+    const auto exec =
+        EntryValue(ReadFile(prefix_ / "share/applications/skiddlewick.desktop"), "Exec");
+    ASSERT_TRUE(exec.has_value()) << "the entry has no Exec key";
+    EXPECT_EQ(ExecProgram(*exec), program.string()) << "Exec=" << *exec;
+    EXPECT_TRUE(fs::is_regular_file(program));
+    EXPECT_EQ(access(program.c_str(), X_OK), 0) << program;
+
+    std::string manual = ReadFile(prefix_ / "share/man/man6/skiddlewick.6");
+    for (std::size_t at; (at = manual.find("\\-")) != std::string::npos;)
+        manual.erase(at, 1);
+    const fs::path data = prefix_ / "lib/skiddlewick/data/";
+    EXPECT_TRUE(HasLine(manual, ".I \"" + data.string() + "\"")) << data;
+    EXPECT_TRUE(fs::is_directory(data));
+    EXPECT_EQ(manual.find("/usr/lib/skiddlewick"), std::string::npos);
 }
 
 TEST_F(InstalledGame, StartsThroughTheLinkFromAnUnrelatedFolder) {
