@@ -6,8 +6,8 @@
 //   loop SECONDS                   made to repeat seamlessly: the tail is cross-faded into the
 //                                  start over SECONDS, and there are no end fades
 //   level DB                       loudness against the common loudness of the effects (default
-//                                  0; -6 is half as loud), for a sound that must leave room for
-//                                  others, such as a loop that plays under the music
+//                                  0; -6 halves the amplitude), for a sound that must leave room
+//                                  for others, such as a loop that plays under the music
 //   voice WAVE key=value ...       one layer; WAVE is square, triangle, sine, saw or noise
 // Voice keys: at, for (start and duration, seconds); freq, to, glide=lin|exp (pitch, sliding
 // from freq to to); tones=F1,F2,... with step=SECONDS (a sequence of pitches that repeats) and
