@@ -18,14 +18,9 @@ struct Outcome {
 };
 
 Outcome run_generator(const fs::path& assets, const fs::path& out) {
-    fs::path generator =
-        fs::path(SKIDDLEWICK_DATA_DIR).parent_path() / "tools" / "assetgen" / "assetgen";
     fs::path log = out / "errors.txt";
     fs::create_directories(out);
-    std::string command = "'" + generator.string() + "' '" + assets.string() + "' '" +
-                          (out / "data").string() + "' '" + (out / "review").string() + "' 2> '" +
-                          log.string() + "'";
-    int status = std::system(command.c_str());
+    int status = assets_test::run_assetgen(assets.string(), out.string(), log.string());
     std::ifstream in(log);
     std::stringstream text;
     text << in.rdbuf();

@@ -33,6 +33,15 @@ std::vector<uint8_t> read_bytes(const std::string& path) {
                                 std::istreambuf_iterator<char>());
 }
 
+int run_assetgen(const std::string& assets, const std::string& out, const std::string& error_log) {
+    std::string generator = std::string(SKIDDLEWICK_DATA_DIR) + "/../tools/assetgen/assetgen";
+    std::string command =
+        "'" + generator + "' '" + assets + "' '" + out + "/data' '" + out + "/review'";
+    if (!error_log.empty())
+        command += " 2> '" + error_log + "'";
+    return std::system(command.c_str());
+}
+
 Picture load_picture(const std::string& path) {
     Picture picture;
     int channels = 0;

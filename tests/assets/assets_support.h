@@ -12,6 +12,11 @@ namespace assets_test {
 std::string data_path(const std::string& relative); // a file in the build's data folder
 std::vector<uint8_t> read_bytes(const std::string& path);
 
+// Runs the built generator on an assets folder, writing out/data and out/review; its messages
+// go to error_log when one is named. Returns what std::system returns.
+int run_assetgen(const std::string& assets, const std::string& out,
+                 const std::string& error_log = "");
+
 struct Picture {
     int width = 0, height = 0;
     std::vector<uint8_t> rgba;

@@ -1,14 +1,18 @@
 // The sound effects and the music: formats the game's decoders read, lengths, clean ends, even
-// loudness, and a music loop with neither gap nor click at its seam.
+// loudness with the loops under the music set lower, and a music loop with neither gap nor click
+// at its seam.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "assets_support.h"
 
 using namespace assets_test;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -16,12 +20,15 @@ struct Effect {
     const char* name;
     double min_seconds, max_seconds;
     bool loops;
+    bool under_music; // heard all through play, beneath the tune
 };
 
 const Effect kEffects[] = {
-    {"Woop", 0.2, 1.5, false},     {"Beep", 0.05, 0.5, false},    {"SkiBackground", 1.0, 5.0, true},
-    {"SkiBump", 0.1, 0.6, false},  {"SkiCrash", 0.3, 2.0, false}, {"Siren", 0.8, 3.0, false},
-    {"Register", 0.3, 1.5, false}, {"Car", 0.6, 3.0, false},      {"CarCrash", 0.4, 2.0, false},
+    {"Woop", 0.2, 1.5, false, false},        {"Beep", 0.05, 0.5, false, false},
+    {"SkiBackground", 1.0, 5.0, true, true}, {"SkiBump", 0.1, 0.6, false, false},
+    {"SkiCrash", 0.3, 2.0, false, false},    {"Siren", 0.8, 3.0, false, false},
+    {"Register", 0.3, 1.5, false, false},    {"Car", 0.6, 3.0, false, true},
+    {"CarCrash", 0.4, 2.0, false, false},
 };
 
 double rms(const std::vector<int16_t>& s, size_t from, size_t count) {
@@ -49,7 +56,7 @@ int typical_large_step(const std::vector<int16_t>& s) {
 }
 
 TEST(SoundFiles, EffectsArePlainPcmOfSensibleLengthWithCleanEnds) {
-    std::vector<double> loudness;
+    std::vector<double> loudness, under_music;
     for (const Effect& effect : kEffects) {
         SCOPED_TRACE(effect.name);
         Wav wav = read_wav(data_path(std::string("Sounds/") + effect.name + ".wav"));
@@ -73,10 +80,30 @@ TEST(SoundFiles, EffectsArePlainPcmOfSensibleLengthWithCleanEnds) {
             EXPECT_LT(std::abs(wav.samples.front()), 300) << "starts with a click";
             EXPECT_LT(std::abs(wav.samples.back()), 300) << "ends with a click";
         }
-        loudness.push_back(loudest_window(wav.samples, 1100));
+        (effect.under_music ? under_music : loudness).push_back(loudest_window(wav.samples, 1100));
     }
     auto [quietest, loudest] = std::minmax_element(loudness.begin(), loudness.end());
     EXPECT_LT(*loudest / *quietest, 2.0) << "the effects differ in loudness by more than 6 dB";
+    // The traffic and the swish of the skis would otherwise bury the music.
+    EXPECT_LT(*std::max_element(under_music.begin(), under_music.end()), *quietest / 1.5)
+        << "a sound under the music is not clearly quieter than the other effects";
+}
+
+TEST(SoundFiles, ARecipesLevelMakesItThatManyDecibelsQuieter) {
+    fs::path scratch = fs::temp_directory_path() / ("assetgen-level-" + std::to_string(::getpid()));
+    fs::remove_all(scratch);
+    fs::create_directories(scratch);
+    fs::copy(fs::path(SKIDDLEWICK_SOURCE_DIR) / "assets", scratch / "assets",
+             fs::copy_options::recursive);
+    std::ofstream(scratch / "assets" / "sounds" / "Beep.synth", std::ios::app) << "level -9\n";
+    ASSERT_EQ(run_assetgen((scratch / "assets").string(), (scratch / "out").string()), 0);
+    Wav usual = read_wav(data_path("Sounds/Beep.wav"));
+    Wav quieter = read_wav((scratch / "out" / "data" / "Sounds" / "Beep.wav").string());
+    fs::remove_all(scratch);
+    ASSERT_TRUE(usual.ok && quieter.ok);
+    ASSERT_EQ(quieter.samples.size(), usual.samples.size());
+    double ratio = loudest_window(quieter.samples, 1100) / loudest_window(usual.samples, 1100);
+    EXPECT_NEAR(20.0 * std::log10(ratio), -9.0, 0.2);
 }
 
 TEST(SoundFiles, MusicDecodesWholeAndLoopsWithoutGapOrClick) {

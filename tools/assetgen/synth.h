@@ -38,9 +38,18 @@ private:
     float state_ = 0.0f;
 };
 
-// Scales the sound so that its loudest 50 ms has the house loudness, without letting any
-// sample go above the peak limit.
-void normalise(std::vector<float>& samples);
+// A two-pole band-pass that rings at its centre; passes the centre frequency at full level.
+class Resonator {
+public:
+    float bandpass(float x, double centre, double q);
+
+private:
+    double x1_ = 0.0, x2_ = 0.0, y1_ = 0.0, y2_ = 0.0;
+};
+
+// Scales the sound so that its loudest 50 ms has the house loudness moved by level_db, without
+// letting any sample go above the peak limit.
+void normalise(std::vector<float>& samples, double level_db);
 
 // Renders one recipe file to mono samples at kSampleRate.
 std::vector<float> render_recipe(const std::filesystem::path& path);
