@@ -1,7 +1,6 @@
 // A mistake in an asset source stops the generator with a message that names the file and line.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>

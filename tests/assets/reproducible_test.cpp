@@ -1,7 +1,6 @@
 // Running the generator again gives the same data folder, byte for byte.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "assets_support.h"
