@@ -72,19 +72,19 @@ tests_of = $(if $(filter-out %_display_test.cpp %_audio_test.cpp %_support.cpp,$
 TSAN_TESTS := $(strip $(call tests_of,loading) $(if $(wildcard tests/scenario/*.cpp),test_scenario) \
     $(call tests_of,longplay))
 
+# A build folder build-$1 with the sanitizer $2 and the tests, without the benchmarks.
+configure_sanitized = cmake -S . -B build-$1 -G Ninja -DSKIDDLEWICK_SANITIZE=$2 \
+    -DSKIDDLEWICK_TESTS=ON -DSKIDDLEWICK_BENCH=OFF -DSKIDDLEWICK_WERROR=$(WERROR) >/dev/null
+
 sanitize: deps
-	cmake -S . -B build-asan -G Ninja -DSKIDDLEWICK_SANITIZE=address -DSKIDDLEWICK_TESTS=ON \
-	      -DSKIDDLEWICK_BENCH=OFF \
-	      -DSKIDDLEWICK_WERROR=$(WERROR) >/dev/null
+	$(call configure_sanitized,asan,address)
 	cmake --build build-asan -j $(JOBS)
 	@# LeakSanitizer's tracer now and then crashes ("Tracer caught signal 11") while it stops the
 	@# threads of Mesa and OpenAL at a passed test's exit: a failed test runs once more and must
 	@# pass then. A report on the first run still shows in the log.
 	$(SANITIZER_ENV) $(XVFB) ctest --test-dir build-asan --output-on-failure -j $(JOBS) \
 	    --repeat until-pass:2 $(CTEST_ARGS)
-	cmake -S . -B build-tsan -G Ninja -DSKIDDLEWICK_SANITIZE=thread -DSKIDDLEWICK_TESTS=ON \
-	      -DSKIDDLEWICK_BENCH=OFF \
-	      -DSKIDDLEWICK_WERROR=$(WERROR) >/dev/null
+	$(call configure_sanitized,tsan,thread)
 	cmake --build build-tsan -j $(JOBS) --target $(TSAN_TESTS)
 	@# ThreadSanitizer needs the fixed memory layout that address randomisation would upset.
 	@for t in $(TSAN_TESTS); do echo "== $$t under ThreadSanitizer"; \
