@@ -1,4 +1,5 @@
-// BBGlfwJoystickSource: presence, axes and buttons straight from GLFW.
+// BBGlfwJoystickSource: presence, axes and buttons straight from GLFW, alike on the desktop and
+// in a page.
 #include "host/glfw_joystick_source.h"
 
 #include <GLFW/glfw3.h>
