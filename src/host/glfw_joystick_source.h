@@ -25,4 +25,11 @@ public:
 
     // The desktop's GLFW gamepad state as a reading.
     static BBGamepadReading Reading(const GLFWgamepadstate& state);
+
+private:
+    // The platform's part of Start: the player's own mappings on the desktop, the page's
+    // gamepad events in a page.
+    static void StartPlatform();
+    // Passes on the news of a joystick plugged in or pulled out.
+    static void Changed();
 };

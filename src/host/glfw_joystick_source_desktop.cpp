@@ -1,5 +1,5 @@
 // The desktop's pads: GLFW's gamepad API, over the mapping database GLFW carries and the
-// player's own mappings, and GLFW's joystick callback for pads plugged in or pulled out.
+// player's own mappings.
 #include "host/gamepad_mappings.h"
 #include "host/glfw_joystick_source.h"
 
@@ -33,21 +33,8 @@ static_assert(GLFW_GAMEPAD_AXIS_LEFT_X == BBGamepadReading::kLeftX &&
               GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER == BBGamepadReading::kRightTrigger &&
               GLFW_GAMEPAD_AXIS_LAST + 1 == BBGamepadReading::kAxes);
 
-namespace {
-
-void (*g_joysticksChanged)() = nullptr;
-
-void OnJoystick(int /*jid*/, int /*event*/) {
-    if (g_joysticksChanged)
-        g_joysticksChanged();
-}
-
-} // namespace
-
-void BBGlfwJoystickSource::Start(void (*changed)()) {
+void BBGlfwJoystickSource::StartPlatform() {
     bb_host_LoadGamepadMappings();
-    g_joysticksChanged = changed;
-    glfwSetJoystickCallback(OnJoystick);
 }
 
 bool BBGlfwJoystickSource::Gamepad(int jid, BBGamepadReading* reading) {

@@ -4,7 +4,6 @@
 // and GLFW's joystick callback both announce it.
 #include "host/glfw_joystick_source.h"
 
-#include <GLFW/glfw3.h>
 #include <emscripten/html5.h>
 
 #include <cstring>
@@ -22,18 +21,6 @@ constexpr int kStandardButtons[BBGamepadReading::kButtons] = {
 constexpr int kStandardLeftTrigger = 6;
 constexpr int kStandardRightTrigger = 7;
 constexpr int kStandardAxes = 4; // the sticks: left x, left y, right x, right y
-
-void (*g_joysticksChanged)() = nullptr;
-
-void OnJoystick(int /*jid*/, int /*event*/) {
-    if (g_joysticksChanged)
-        g_joysticksChanged();
-}
-
-EM_BOOL OnGamepadEvent(int /*type*/, const EmscriptenGamepadEvent*, void*) {
-    OnJoystick(0, 0);
-    return EM_FALSE;
-}
 
 float Trigger(const EmscriptenGamepadEvent& pad, int button) {
     const double value = button < pad.numButtons ? pad.analogButton[button] : 0.0;
@@ -56,13 +43,15 @@ BBGamepadReading StandardReading(const EmscriptenGamepadEvent& pad) {
 
 } // namespace
 
-void BBGlfwJoystickSource::Start(void (*changed)()) {
-    g_joysticksChanged = changed;
-    glfwSetJoystickCallback(OnJoystick);
-    // GLFW's own listeners look only once per animation frame, so an event between frames
-    // would wait for the next poll of a pad it may not know of yet.
-    emscripten_set_gamepadconnected_callback(nullptr, EM_TRUE, OnGamepadEvent);
-    emscripten_set_gamepaddisconnected_callback(nullptr, EM_TRUE, OnGamepadEvent);
+void BBGlfwJoystickSource::StartPlatform() {
+    // GLFW's own listeners for these events look at the pads at most once per animation frame,
+    // and so may miss one that comes between frames: the events themselves bring a new count.
+    constexpr auto changed = [](int /*type*/, const EmscriptenGamepadEvent*, void*) -> EM_BOOL {
+        Changed();
+        return EM_FALSE;
+    };
+    emscripten_set_gamepadconnected_callback(nullptr, EM_TRUE, changed);
+    emscripten_set_gamepaddisconnected_callback(nullptr, EM_TRUE, changed);
 }
 
 bool BBGlfwJoystickSource::Gamepad(int jid, BBGamepadReading* reading) {

@@ -21,8 +21,8 @@ from web_session import WebSession, WebSessionError, wait_for  # noqa: E402
 from web_page_test import ROAD_SAMPLES, Picture, dismiss_note, settled  # noqa: E402
 
 # The page's pad: 17 buttons and 4 axes, shown to the page (gamepadconnected) at its first
-# press, as browsers do. Keys 1 to 6 hold its D-pad up, down and left, A, Start and Back
-# (standard buttons 12, 13, 14, 0, 9, 8) and never reach the game.
+# press, as browsers do. Keys 1 to 6 hold its D-pad down, left and right, A, Start and Back
+# (standard buttons 13, 14, 15, 0, 9, 8) and never reach the game.
 PAD_SCRIPT = """<script>
 (function() {
   var buttons = [];
@@ -31,7 +31,7 @@ PAD_SCRIPT = """<script>
              mapping: "standard", timestamp: 0, axes: [0, 0, 0, 0], buttons: buttons};
   var shown = false;
   navigator.getGamepads = function() { return shown ? [pad] : []; };
-  var keys = {"1": 12, "2": 13, "3": 14, "4": 0, "5": 9, "6": 8};
+  var keys = {"1": 13, "2": 14, "3": 15, "4": 0, "5": 9, "6": 8};
   function hold(event, held) {
     var button = keys[event.key];
     if (button === undefined) return;
@@ -52,7 +52,7 @@ PAD_SCRIPT = """<script>
 })();
 </script>
 """
-UP, DOWN, LEFT, A, START, BACK = "1", "2", "3", "4", "5", "6"
+DOWN, LEFT, RIGHT, A, START, BACK = "1", "2", "3", "4", "5", "6"
 # Held this long, a press spans a few of the game's updates even on a loaded machine.
 PRESS = 0.3
 SCREEN_WAIT = 20
@@ -78,8 +78,7 @@ def press(session, key):
 
 
 def walker_still(shot, box, seconds):
-    """Whether the walker stays where he is for `seconds` (he walks on by himself unless the
-    game is paused)."""
+    """Whether the walker stays where he is for `seconds`."""
     before = wait_for(lambda: shot(box).walker_x(), 10, "the walker")
     time.sleep(seconds)
     return shot(box).walker_x() == before
@@ -110,7 +109,10 @@ def play(session, shot):
         print("the walker did not walk left with the D-pad")
         return 1
 
+    # Paused, he stands still with the D-pad held right; going on, he walks right, away from the
+    # left edge he may have reached.
     press(session, START)
+    session.xdotool("keydown", RIGHT)
     if not walker_still(shot, box, 1.0):
         print("Start did not pause the road")
         return 1
@@ -118,6 +120,7 @@ def play(session, shot):
     if walker_still(shot, box, 1.0):
         print("Start again did not go on")
         return 1
+    session.xdotool("keyup", RIGHT)
     press(session, BACK)
     wait_for(lambda: shot(box).is_title(), SCREEN_WAIT, "the title after Back on the road")
     return 0
