@@ -52,18 +52,30 @@ class DevTools:
 
     def call(self, method, **params):
         """Sends one command and returns its result; events that arrive meanwhile are dropped."""
-        self._next_id += 1
-        self._socket.send(json.dumps({"id": self._next_id, "method": method, "params": params}))
-        while True:
+        return self.call_together((method, params))[0]
+
+    def call_together(self, *commands):
+        """Sends (method, params) commands one after another without waiting, so the browser
+        takes them as quickly as it can; returns their results in order."""
+        first = self._next_id + 1
+        for method, params in commands:
+            self._next_id += 1
+            self._socket.send(json.dumps({"id": self._next_id, "method": method,
+                                          "params": params}))
+        results = {}
+        while len(results) < len(commands):
             try:
                 message = json.loads(self._socket.recv())
             except websocket.WebSocketTimeoutException:
-                raise DevToolsError(f"{method}: no answer within {self._timeout} s") from None
-            if message.get("id") != self._next_id:
+                raise DevToolsError(f"{commands[0][0]}: no answer within {self._timeout} s") \
+                    from None
+            index = message.get("id", 0) - first
+            if not 0 <= index < len(commands):
                 continue
             if "error" in message:
-                raise DevToolsError(f"{method}: {message['error'].get('message')}")
-            return message.get("result", {})
+                raise DevToolsError(f"{commands[index][0]}: {message['error'].get('message')}")
+            results[index] = message.get("result", {})
+        return [results[i] for i in range(len(commands))]
 
     def evaluate(self, expression):
         """The value of a JavaScript expression in the page (a promise is awaited)."""
@@ -84,13 +96,21 @@ class DevTools:
     def touch(self, kind, points):
         """kind: "touchStart", "touchMove", "touchEnd"; points: {id: (x, y)} of every finger on
         the screen afterwards (none for touchEnd). The browser makes one event per change."""
-        self.call("Input.dispatchTouchEvent", type=kind,
-                  touchPoints=[{"x": x, "y": y, "id": i} for i, (x, y) in points.items()])
+        self.call_together(self._touch(kind, points))
 
     def tap(self, x, y):
-        """A finger down and up at once: quicker than the game's update."""
-        self.touch("touchStart", {0: (x, y)})
-        self.touch("touchEnd", {})
+        """A finger down and up at once, quicker than the game's update: both reach the page
+        while it is busy for a tenth of a second, as a phone's page may be, and wait there."""
+        busy = ("Runtime.evaluate", {"expression": "{ const start = performance.now(); "
+                                                   "while (performance.now() - start < 100); }"})
+        self.call_together(busy, self._touch("touchStart", {0: (x, y)}),
+                           self._touch("touchEnd", {}))
+
+    @staticmethod
+    def _touch(kind, points):
+        return ("Input.dispatchTouchEvent",
+                {"type": kind,
+                 "touchPoints": [{"x": x, "y": y, "id": i} for i, (x, y) in points.items()]})
 
     def close(self):
         self._socket.close()
