@@ -1,7 +1,7 @@
 """A browser session on the web build, for the web replay tool and the page tests.
 
 One private X server (Xvfb), one local HTTP server over the web build folder and one Chromium
-window on it. Chromium runs as a real browser, not headless: headless runs no animation frames.
+window on it, with its DevTools protocol port open when asked (tools/devtools.py speaks it). Chromium runs as a real browser, not headless: headless runs no animation frames.
 The server also hands out files the caller registers (/files/N) and takes the reports pages POST
 (/report), answering each with the next page to open, if any. Everything is bounded in time:
 a page that never reports ends the session with WebSessionError instead of a hang.
