@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr int kFullscreenFlag = 1;
-constexpr int kResizableDecorated = 6;
-
 // A replay is driven by its script alone: whatever joystick is plugged in is not seen.
 class NoJoysticks : public BBJoystickSource {
 public:
@@ -40,7 +37,7 @@ int ReplayHost::SaveState(const String& state) {
 }
 
 void ReplayHost::SetDeviceWindow(int width, int height, int flags) {
-    BBGlfwGame::SetDeviceWindow(width, height, flags & ~kFullscreenFlag);
+    BBGlfwGame::SetDeviceWindow(width, height, flags & ~kFullscreen);
     glfwHideWindow(_window);
 }
 
@@ -53,6 +50,6 @@ void ReplayHost::UpdateGame() {
 }
 
 void ReplayHost::Open() {
-    SetDeviceWindow(640, 480, kResizableDecorated);
+    SetDeviceWindow(640, 480, kResizable | kDecorated);
     StartGame();
 }
