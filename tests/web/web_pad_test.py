@@ -60,8 +60,9 @@ SCREEN_WAIT = 20
 
 def page_with_pad(web_build, folder):
     """A copy of the web build whose page has the scripted pad."""
-    for name in ("skiddlewick.js", "skiddlewick.wasm", "skiddlewick.data"):
-        os.symlink(os.path.join(os.path.abspath(web_build), name), os.path.join(folder, name))
+    for name in os.listdir(web_build):
+        if name != "index.html":
+            os.symlink(os.path.join(os.path.abspath(web_build), name), os.path.join(folder, name))
     with open(os.path.join(web_build, "index.html"), encoding="utf-8") as page:
         html = page.read()
     if "<head>" not in html:
