@@ -8,8 +8,8 @@ WERROR := $(if $(CI),ON,OFF)
 # connects during the reset finds no display.
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset"
 
-.PHONY: deps deps-game configure configure-game build game run test check bench screenshots \
-    sanitize fuzz install package web serve-web clean
+.PHONY: deps deps-game deps-unit deps-check configure configure-game configure-unit build game \
+    run test unit check bench screenshots sanitize fuzz install package web serve-web clean
 
 deps:
 	@scripts/install-deps.sh
@@ -17,17 +17,26 @@ deps:
 deps-game:
 	@scripts/install-deps.sh game
 
-# Both configurations share the folder $(BUILD) and its objects: the game's configuration leaves
+deps-unit:
+	@scripts/install-deps.sh unit
+
+deps-check:
+	@scripts/install-deps.sh check
+
+# The configurations share the folder $(BUILD) and its objects: the game's configuration leaves
 # the tests and benchmarks out only when their libraries are missing (a machine that ran
-# `make run` alone), the full one insists on them. The browser tests (label web) run the web
-# build in $(WEB_BUILD), which `make test` makes too.
+# `make run` alone), the tests' one insists on the tests, the full one on the benchmarks too. The
+# browser tests (label web) run the web build in $(WEB_BUILD), which `make test` makes too.
 CONFIGURE := cmake -S . -B $(BUILD) -G Ninja -DSKIDDLEWICK_WERROR=$(WERROR)
 configure-game: deps-game
-	@$(CONFIGURE) -DSKIDDLEWICK_TESTS=AUTO -DSKIDDLEWICK_BENCH=AUTO >/dev/null
+	@$(CONFIGURE) -DSKIDDLEWICK_TESTS=AUTO -DSKIDDLEWICK_BENCH=AUTO
+
+configure-unit: deps-unit
+	@$(CONFIGURE) -DSKIDDLEWICK_TESTS=ON -DSKIDDLEWICK_BENCH=AUTO
 
 configure: deps
 	@$(CONFIGURE) -DSKIDDLEWICK_TESTS=ON -DSKIDDLEWICK_BENCH=ON \
-	    -DSKIDDLEWICK_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) >/dev/null
+	    -DSKIDDLEWICK_WEB_BUILD=$(CURDIR)/$(WEB_BUILD)
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -44,10 +53,17 @@ run: configure-game
 test: build web
 	$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
+# The edit-test loop: every test program built and run, without the benchmarks, the web build
+# and the browser tests (label web), so neither Emscripten nor Chromium is needed.
+unit: configure-unit
+	@cmake --build $(BUILD) -j $(JOBS) --target skiddlewick_tests
+	$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE web $(CTEST_ARGS)
+
 # What a machine can check of the house rules, without building: no folder of src/ includes a
 # higher layer (the tiers are in tools/check_layers.py), and every C++ file keeps .clang-format.
+# It installs only python3 and clang-format: a quick look at a change needs no compiler.
 FORMATTED := $(shell find src tests tools bench fuzz -name '*.cpp' -o -name '*.h' | sort)
-check: deps
+check: deps-check
 	python3 tools/check_layers.py
 	@echo "clang-format --dry-run -Werror over src tests tools bench fuzz"
 	@clang-format --dry-run -Werror $(FORMATTED)
@@ -81,7 +97,7 @@ TSAN_TESTS := $(strip $(call tests_of,loading) $(if $(wildcard tests/scenario/*.
 
 # A build folder build-$1 with the sanitizer $2 and the tests, without the benchmarks.
 configure_sanitized = cmake -S . -B build-$1 -G Ninja -DSKIDDLEWICK_SANITIZE=$2 \
-    -DSKIDDLEWICK_TESTS=ON -DSKIDDLEWICK_BENCH=OFF -DSKIDDLEWICK_WERROR=$(WERROR) >/dev/null
+    -DSKIDDLEWICK_TESTS=ON -DSKIDDLEWICK_BENCH=OFF -DSKIDDLEWICK_WERROR=$(WERROR)
 
 sanitize: deps
 	$(call configure_sanitized,asan,address)
@@ -100,7 +116,7 @@ sanitize: deps
 FUZZ_TARGETS := $(notdir $(basename $(wildcard fuzz/*_fuzz.cpp)))
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DSKIDDLEWICK_FUZZ=ON \
-	    -DSKIDDLEWICK_TESTS=OFF -DSKIDDLEWICK_BENCH=OFF >/dev/null
+	    -DSKIDDLEWICK_TESTS=OFF -DSKIDDLEWICK_BENCH=OFF
 	cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
 	@mkdir -p build-fuzz/crashes
 	@for name in $(FUZZ_TARGETS); do \
@@ -130,7 +146,7 @@ web: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target assetgen_data
 	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	    -DSKIDDLEWICK_WERROR=$(WERROR) \
-	    -DSKIDDLEWICK_WEB_DATA_DIR=$(CURDIR)/$(BUILD)/data >/dev/null
+	    -DSKIDDLEWICK_WEB_DATA_DIR=$(CURDIR)/$(BUILD)/data
 	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target skiddlewick skiddlewick-replay
 
 serve-web: web
