@@ -3,6 +3,8 @@
 # a second run costs nothing.
 #   scripts/install-deps.sh        everything: the game, its tests, benchmarks, fuzzing, web build
 #   scripts/install-deps.sh game   only what building and playing the game needs (`make run`)
+#   scripts/install-deps.sh unit   the game and the tests that need no browser (`make unit`)
+#   scripts/install-deps.sh check  only the layer and style check (`make check`)
 set -euo pipefail
 
 # The game and its asset generator: a C++ compiler, CMake and Ninja, and the libraries found
@@ -14,24 +16,35 @@ game_packages=(
     libglfw3-dev libopenal-dev libopenal1 libstb-dev libvorbis-dev
     libgl-dev libopengl-dev libgl1-mesa-dri
 )
-# The rest: the tests and their private X server, the benchmarks and the SDL2 peer they compare
-# against, fuzzing (libclang-rt-14-dev holds clang's libFuzzer and sanitizer runtimes, which clang
-# only recommends), the style check, and the web build (emscripten compiles it, its JavaScript
-# optimiser needs node-acorn, chromium runs it, and the touch test drives chromium through its
-# DevTools protocol with python3-websocket).
+# The layer check is a python3 script; the style check is clang-format.
+check_packages=(clang-format python3)
+# The tests without a browser: GoogleTest, their private X server (xvfb-run needs xauth), the
+# end-to-end tests' Xlib, xdotool and ImageMagick's import.
+test_packages=(
+    libgtest-dev libgmock-dev
+    libx11-dev xvfb xauth xdotool imagemagick
+)
+# The rest: tools for looking at the game by hand (glxinfo, xwd, sox), the benchmarks and the
+# SDL2 peer they compare against, fuzzing (libclang-rt-14-dev holds clang's libFuzzer and
+# sanitizer runtimes, which clang only recommends), and the web build (emscripten compiles it,
+# its JavaScript optimiser needs node-acorn, chromium runs it and the browser tests, and the touch
+# test drives chromium through its DevTools protocol with python3-websocket).
 other_packages=(
-    clang libclang-rt-14-dev clang-format python3 mesa-utils
-    libgtest-dev libgmock-dev libbenchmark-dev
-    libx11-dev xvfb xauth xdotool imagemagick sox x11-apps
-    libsdl2-dev
+    clang libclang-rt-14-dev mesa-utils sox x11-apps
+    libbenchmark-dev libsdl2-dev
     emscripten node-acorn chromium python3-websocket
 )
 
 case "${1:-all}" in
+check) packages=("${check_packages[@]}") ;;
 game) packages=("${game_packages[@]}") ;;
-all) packages=("${game_packages[@]}" "${other_packages[@]}") ;;
+unit) packages=("${game_packages[@]}" "${test_packages[@]}") ;;
+all)
+    packages=("${game_packages[@]}" "${check_packages[@]}" "${test_packages[@]}"
+        "${other_packages[@]}")
+    ;;
 *)
-    echo "usage: $0 [game|all]" >&2
+    echo "usage: $0 [game|unit|check|all]" >&2
     exit 2
     ;;
 esac
