@@ -2,6 +2,7 @@
 #include "host/errors.h"
 
 #include "host/app.h"
+#include "host/game_session.h"
 
 #include <csignal>
 #include <cstdio>
@@ -31,6 +32,7 @@ void dbg_error(const char* message) {
 }
 
 void bb_host_Exit(int status) {
+    bb_host_CloseSession();
     // The process's globals are not safe to destroy while a loader thread may use them.
     std::fflush(nullptr);
     std::_Exit(status);

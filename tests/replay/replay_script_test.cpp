@@ -1,6 +1,6 @@
 // The replay script reader: commands and arguments, comments, and the order rules, with the
 // line of the first mistake in the message.
-#include "replay_script.h"
+#include "replay/replay_script.h"
 
 #include <gtest/gtest.h>
 
