@@ -4,6 +4,9 @@
 The tiers are written once, here, lowest first. A folder may include its own headers and those of
 any lower tier; within one tier, folders may include each other only where the tier says so.
 tests/, tools/, bench/ and fuzz/ stand outside the rule: they may include anything.
+
+Also fails when a file of src/ outside host/ includes GLFW: the host alone speaks to the window
+system, and the layers below and above it see game key codes, axes, buttons and sizes.
 """
 
 import pathlib
@@ -25,6 +28,8 @@ TIERS = [
 ]
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"/]+)/[^"]+"', re.MULTILINE)
+GLFW_INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]GLFW/', re.MULTILINE)
+GLFW_FOLDER = "host"
 
 
 def tier_of(folder):
@@ -47,6 +52,10 @@ def violations(src):
         if own is None:
             continue
         text = path.read_text(encoding="utf-8", errors="replace")
+        if folder != GLFW_FOLDER:
+            for match in GLFW_INCLUDE.finditer(text):
+                line = text.count("\n", 0, match.start()) + 1
+                found.append(f"{path.relative_to(src.parent)}:{line}: GLFW outside {GLFW_FOLDER}/")
         for match in INCLUDE.finditer(text):
             target = match.group(1)
             other = tier_of(target)

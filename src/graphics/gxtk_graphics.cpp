@@ -2,10 +2,6 @@
 // and sent with one draw call per run of like primitives.
 #include "graphics/gxtk_graphics.h"
 
-#include <GLFW/glfw3.h>
-
-#include "host/glfw_game.h"
-
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -78,18 +74,8 @@ gxtkGraphics::gxtkGraphics() : next(first) {
 }
 
 void gxtkGraphics::ReadWindowSize() {
-    // The desktop host's window, as the host sees it (the delegate reads the same numbers).
-    BBGlfwGame* host = BBGlfwGame::_glfwGame;
-    if (host && host->GetGLFWwindow()) {
-        width = host->GetDeviceWidth();
-        height = host->GetDeviceHeight();
-        return;
-    }
-    // Otherwise (tools and tests that make their own context) the current context's window.
-    GLFWwindow* window = glfwGetCurrentContext();
-    if (!window)
-        return;
-    glfwGetFramebufferSize(window, &width, &height);
+    // The host's window as the host sees it (the delegate reads the same numbers).
+    bb_host_DrawableSize(&width, &height);
 }
 
 int gxtkGraphics::BeginRender() {

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "graphics/gxtk_graphics.h"
-#include "host/glfw_game.h"
 
 namespace {
 
@@ -68,11 +67,11 @@ gxtkSurface::~gxtkSurface() {
 }
 
 int gxtkSurface::CurrentSeq() {
-    return glfwGraphicsSeq;
+    return bb_host_GraphicsSeq();
 }
 
 void gxtkSurface::DeleteTexture() {
-    if (seq != -1 && seq == glfwGraphicsSeq)
+    if (seq != -1 && seq == bb_host_GraphicsSeq())
         glDeleteTextures(1, &texture);
     seq = -1;
     texture = 0;
@@ -128,7 +127,7 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src
             out[3] = static_cast<unsigned char>(a);
         }
     }
-    if (seq != -1 && seq == glfwGraphicsSeq) {
+    if (seq != -1 && seq == bb_host_GraphicsSeq()) {
         glBindTexture(GL_TEXTURE_2D, texture);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         UploadRows(x, y, w, h);
@@ -155,14 +154,14 @@ void gxtkSurface::ApplyFilter() {
 }
 
 void gxtkSurface::Bind() {
-    if (glfwGraphicsSeq == 0)
+    if (bb_host_GraphicsSeq() == 0)
         return;
-    if (seq == glfwGraphicsSeq) {
+    if (seq == bb_host_GraphicsSeq()) {
         glBindTexture(GL_TEXTURE_2D, texture);
         ApplyFilter();
         return;
     }
-    seq = glfwGraphicsSeq;
+    seq = bb_host_GraphicsSeq();
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     textureFilter = 0; // a new texture starts with OpenGL's own filter, which needs mipmaps

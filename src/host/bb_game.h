@@ -50,6 +50,18 @@ public:
     // The one host object of the process (null before it is created).
     static BBGame* _game;
 
+    // SetDeviceWindow's flags.
+    enum WindowFlags : int {
+        kFullscreen = 1,
+        kResizable = 2,
+        kDecorated = 4,
+        kFloating = 8,
+        kDepthBuffer = 16,
+        kSingleBuffer = 32,
+        kSecondMonitor = 64,
+        kStencilBuffer = 128,
+    };
+
     virtual void SetDelegate(BBGameDelegate* delegate);
     virtual BBGameDelegate* Delegate();
     virtual void SetKeyboardEnabled(bool enabled);

@@ -48,3 +48,11 @@ struct BBDeviceHooks {
 };
 
 extern BBDeviceHooks bb_app_deviceHooks;
+
+// What the renderer needs of the window, answered by the host. The drawable's size in pixels:
+// the host's window as the host sees it, or else the window of whatever context is current (tools
+// and tests make their own); false, leaving the numbers alone, when there is neither.
+bool bb_host_DrawableSize(int* width, int* height);
+// The generation of the OpenGL context: raised by one with every window, and so every context,
+// the host opens (0 before the first). Textures made under an older generation are gone.
+int bb_host_GraphicsSeq();

@@ -1,18 +1,48 @@
-// Standard-output messages and the fatal paths of the program.
+// Standard-output messages and the fatal paths of the program. Everything the program prints goes
+// out whole and at once through PrintLine, and every way out ends in bb_host_Exit, but for a
+// signal, whose handler may only write and _exit.
 #include "host/errors.h"
 
 #include "host/app.h"
 #include "host/game_session.h"
 
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
-void bbPrint(const String& message) {
-    std::string text = bb_utf8_Encode(message);
+namespace {
+
+void PrintLine(std::string text) {
     text += '\n';
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
+}
+
+// The signal handler's messages, written whole, nothing formatted at the time.
+#define BB_RUNTIME_ERROR "Zibbet Runtime Error : "
+constexpr std::string_view kFloatingPoint = BB_RUNTIME_ERROR "Floating point exception\n\n";
+constexpr std::string_view kMemoryAccess = BB_RUNTIME_ERROR "Memory access violation\n\n";
+constexpr std::string_view kIllegal = BB_RUNTIME_ERROR "Illegal instruction\n\n";
+constexpr std::string_view kUnknownSignal = BB_RUNTIME_ERROR "Unknown signal\n\n";
+
+// write(2) until everything is out or the output is gone; safe inside a signal handler.
+void WriteAll(std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = write(STDOUT_FILENO, text.data(), text.size());
+        if (written <= 0)
+            return;
+        text.remove_prefix(static_cast<size_t>(written));
+    }
+}
+
+} // namespace
+
+void bbPrint(const String& message) {
+    PrintLine(bb_utf8_Encode(message));
 }
 
 void bbError(const String& message) {
@@ -26,7 +56,7 @@ void bbError(const String& message) {
 }
 
 void dbg_error(const char* message) {
-    std::printf("Zibbet Runtime Error : %s\n\n", message);
+    PrintLine(std::string(BB_RUNTIME_ERROR) + message + "\n");
     // No clean-up: a loader thread or a signal may have brought us here.
     bb_host_Exit(-1);
 }
@@ -35,20 +65,30 @@ void bb_host_Exit(int status) {
     bb_host_CloseSession();
     // The process's globals are not safe to destroy while a loader thread may use them.
     std::fflush(nullptr);
+    if (status == kHostExitAbort) {
+        std::signal(SIGABRT, SIG_DFL);
+        std::raise(SIGABRT);
+    }
     std::_Exit(status);
 }
 
 void bb_host_SignalHandler(int signal) {
     switch (signal) {
     case SIGFPE:
-        dbg_error("Floating point exception");
+        WriteAll(kFloatingPoint);
+        break;
     case SIGSEGV:
-        dbg_error("Memory access violation");
+        WriteAll(kMemoryAccess);
+        break;
     case SIGILL:
-        dbg_error("Illegal instruction");
+        WriteAll(kIllegal);
+        break;
     default:
-        dbg_error("Unknown signal");
+        WriteAll(kUnknownSignal);
+        break;
     }
+    bb_host_CloseSessionOnSignal();
+    _exit(255);
 }
 
 void bb_host_InstallSignalHandlers() {
@@ -58,6 +98,6 @@ void bb_host_InstallSignalHandlers() {
 }
 
 void onGlfwError(int error, const char* description) {
-    std::printf("GLFW Error: err=%i, msg=%s\n", error, description ? description : "");
-    std::fflush(stdout);
+    PrintLine("GLFW Error: err=" + std::to_string(error) +
+              ", msg=" + (description ? description : ""));
 }

@@ -8,9 +8,11 @@
 [[noreturn]] void dbg_error(const char* message);
 // Every way out of the program ends here: a recording's last updates written, output flushed,
 // then the process ends with the status at once, nothing torn down, since loader threads may
-// still be running.
+// still be running. kHostExitAbort ends it as an abort does, killed by SIGABRT.
 [[noreturn]] void bb_host_Exit(int status);
-// SIGSEGV, SIGILL and SIGFPE end the program through dbg_error.
+constexpr int kHostExitAbort = -134;
+// SIGSEGV, SIGILL and SIGFPE end the program with dbg_error's message and status, written and
+// ended by async-signal-safe calls alone.
 void bb_host_SignalHandler(int signal);
 void bb_host_InstallSignalHandlers();
 // Prints "GLFW Error: err=%i, msg=%s" and goes on.

@@ -71,7 +71,7 @@ void c_GameDelegate::RenderGame() {
 void c_GameDelegate::KeyEvent(int event, int data) {
     m__input->p_KeyEvent(event, data);
     // The back and close requests end the program at once.
-    if (event == BBEVENT_KEYDOWN && (data == 416 || data == 432))
+    if (event == BBEVENT_KEYDOWN && (data == KEY_BACK || data == KEY_CLOSE))
         bb_app_EndApp();
 }
 

@@ -28,3 +28,8 @@ void bb_host_CloseSession() {
     if (bb_host_session)
         bb_host_session->Close();
 }
+
+void bb_host_CloseSessionOnSignal() {
+    if (bb_host_session)
+        bb_host_session->CloseOnSignal();
+}

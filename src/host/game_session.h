@@ -34,6 +34,8 @@ public:
     // Every way out of the program passes here (bb_host_Exit): what the session still holds
     // reaches its file.
     virtual void Close() {}
+    // The same from a fatal signal's handler: async-signal-safe calls only.
+    virtual void CloseOnSignal() {}
 };
 
 // The session of this run, or null; its owner sets it before the game starts.
@@ -42,5 +44,6 @@ extern BBGameSession* bb_host_session;
 // Where the input device polls the joysticks: the session when there is one, else the host.
 BBJoystickPoller* bb_host_JoystickPoller();
 
-// Closes the session of this run, if any (on the way out).
+// Closes the session of this run, if any (on the way out); the second from a signal handler.
 void bb_host_CloseSession();
+void bb_host_CloseSessionOnSignal();

@@ -3,12 +3,13 @@
 #include "host/glfw_game.h"
 
 #include "files/path_schemes.h"
+#include "host/devices.h"
 #include "host/errors.h"
 #include "host/platform.h"
+#include "input/input_device.h"
 #include "input/key_translation.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 int glfwGraphicsSeq = 0;
 BBGlfwGame* BBGlfwGame::_glfwGame = nullptr;
@@ -22,12 +23,11 @@ int Hint(bool on) {
 }
 
 GLFWmonitor* FullscreenMonitor(int flags) {
-    using enum BBGlfwGame::WindowFlags;
     int count = 0;
     GLFWmonitor** monitors = glfwGetMonitors(&count);
     if (!monitors || count <= 0)
         return nullptr;
-    int index = (flags & kSecondMonitor) ? 1 : 0;
+    int index = (flags & BBGame::kSecondMonitor) ? 1 : 0;
     return monitors[index < count ? index : count - 1];
 }
 
@@ -35,6 +35,8 @@ GLFWmonitor* FullscreenMonitor(int flags) {
 
 BBGlfwGame::BBGlfwGame() {
     _glfwGame = this;
+    if (kPassSleeps)
+        _sleep = &BBGlfwGame::Sleep;
     if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {
         if (const GLFWvidmode* mode = glfwGetVideoMode(monitor)) {
             const int values[6] = {mode->width,     mode->height,   mode->redBits,
@@ -50,6 +52,24 @@ BBGlfwGame::~BBGlfwGame() {
         glfwDestroyWindow(_window);
     if (_glfwGame == this)
         _glfwGame = nullptr;
+}
+
+bool bb_host_DrawableSize(int* width, int* height) {
+    BBGlfwGame* host = BBGlfwGame::_glfwGame;
+    if (host && host->GetGLFWwindow()) {
+        *width = host->GetDeviceWidth();
+        *height = host->GetDeviceHeight();
+        return true;
+    }
+    GLFWwindow* window = glfwGetCurrentContext();
+    if (!window)
+        return false;
+    glfwGetFramebufferSize(window, width, height);
+    return true;
+}
+
+int bb_host_GraphicsSeq() {
+    return glfwGraphicsSeq;
 }
 
 void BBGlfwGame::SetUpdateRate(int hertz) {
@@ -121,7 +141,7 @@ void BBGlfwGame::OpenWindow(int width, int height, int flags) {
     _window = glfwCreateWindow(width, height, "Skiddlewick", monitor, nullptr);
     if (!_window) {
         bbPrint(u"glfwCreateWindow FAILED!");
-        std::abort();
+        bb_host_Exit(kHostExitAbort);
     }
     ++glfwGraphicsSeq;
     _width = width;
@@ -183,9 +203,6 @@ void BBGlfwGame::Sleep(double seconds) {
     bb_platform_SleepMillis(static_cast<int>(seconds * 1000.0));
 }
 
-int BBGlfwGame::TransKey(int glfwKey) {
-    return bb_input_TransKey(glfwKey);
-}
 int BBGlfwGame::KeyToChar(int key) {
     return bb_input_KeyToChar(key);
 }
@@ -197,27 +214,25 @@ void BBGlfwGame::Run() {
 }
 
 void BBGlfwGame::RunPass() {
-    RenderGame();
-    glfwSwapBuffers(_window);
-    double delay = UpdateDelay(_clock());
-    if (delay > 0)
-        Sleep(delay);
+    const bool due = AwaitUpdates();
     UpdateEvents();
-    if (Suspended())
-        return;
-    if (_updateRate == 0) {
-        UpdateGame();
-        return;
+    if (!Suspended()) {
+        if (_updateRate == 0)
+            UpdateGame();
+        else if (due)
+            RunUpdates(_clock());
     }
-    RunUpdates(_clock());
+    RenderGame();
+    PresentFrame();
 }
 
-void BBGlfwGame::UpdateEvents() {
-    if (Suspended())
-        glfwWaitEvents();
-    else
-        glfwPollEvents();
-    ApplyFocus(glfwGetWindowAttrib(_window, GLFW_FOCUSED) == GLFW_TRUE);
+bool BBGlfwGame::AwaitUpdates() {
+    const double delay = UpdateDelay(_clock());
+    if (!_sleep)
+        return delay < _updatePeriod / 2;
+    if (delay > 0)
+        _sleep(delay);
+    return true;
 }
 
 double BBGlfwGame::UpdateDelay(double now) const {
@@ -260,6 +275,10 @@ void BBGlfwGame::SetClock(std::function<double()> clock) {
     _clock = clock ? std::move(clock) : &BBGlfwGame::GetTime;
 }
 
+void BBGlfwGame::SetSleep(std::function<void(double)> sleep) {
+    _sleep = std::move(sleep);
+}
+
 void BBGlfwGame::OnKey(GLFWwindow*, int key, int, int action, int) {
     int code = TransKey(key);
     if (!code)
@@ -297,8 +316,8 @@ void BBGlfwGame::OnCursorPos(GLFWwindow*, double x, double y) {
 void BBGlfwGame::OnWindowClose(GLFWwindow* window) {
     // The close button is a request the game answers, not a close.
     glfwSetWindowShouldClose(window, GLFW_FALSE);
-    _glfwGame->KeyEvent(BBEVENT_KEYDOWN, 432);
-    _glfwGame->KeyEvent(BBEVENT_KEYUP, 432);
+    _glfwGame->KeyEvent(BBEVENT_KEYDOWN, KEY_CLOSE);
+    _glfwGame->KeyEvent(BBEVENT_KEYUP, KEY_CLOSE);
 }
 
 void BBGlfwGame::OnWindowSize(GLFWwindow*, int width, int height) {

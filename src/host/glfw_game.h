@@ -5,7 +5,7 @@
 #pragma once
 
 #include "host/bb_game.h"
-#include "input/joystick_ports.h"
+#include "host/glfw_joystick_source.h"
 
 #include <GLFW/glfw3.h>
 
@@ -21,18 +21,6 @@ public:
 
     // The same object as BBGame::_game, typed as the GLFW host.
     static BBGlfwGame* _glfwGame;
-
-    // SetDeviceWindow's flags.
-    enum WindowFlags {
-        kFullscreen = 1,
-        kResizable = 2,
-        kDecorated = 4,
-        kFloating = 8,
-        kDepthBuffer = 16,
-        kSingleBuffer = 32,
-        kSecondMonitor = 64,
-        kStencilBuffer = 128,
-    };
 
     void SetUpdateRate(int hertz) override;
     int Millisecs() override;
@@ -65,8 +53,6 @@ public:
     // The frame loop: opens the 640 x 480 window, starts the game and runs passes until the
     // window is flagged to close.
     virtual void Run();
-    // One event pump followed by the focus check.
-    void UpdateEvents();
 
     // The pieces of one pass, each taking the current time so that tests can drive them.
     // Seconds to sleep before pumping events (0: none).
@@ -78,6 +64,10 @@ public:
     void RunUpdates(double now);
     // The clock the frame loop reads; tests swap in their own, null restores GLFW's.
     void SetClock(std::function<double()> clock);
+    // How a pass waits for its updates: a sleep of so many seconds, or null where nothing may
+    // block (a page, whose passes come with the display's frames). Each platform starts with its
+    // own (kPassSleeps); tests swap in one that moves their clock on.
+    void SetSleep(std::function<void(double)> sleep);
     double NextUpdate() const { return _nextUpdate; }
 
     // Tests swap in a fake joystick source; null restores GLFW's.
@@ -91,15 +81,29 @@ public:
     static void OnWindowSize(GLFWwindow* window, int width, int height);
 
 protected:
-    // Runs passes until the window is flagged to close: a blocking loop on the desktop, one pass
-    // per animation frame in the browser.
+    // Whether this platform's passes sleep until their updates are due (the desktop) or are paced
+    // by the display's frames and never block (a page).
+    static const bool kPassSleeps;
+
+    // Runs passes until the window is flagged to close: back to back on the desktop, one per
+    // animation frame in the browser.
     void RunFrameLoop();
+    // One pass of the frame loop, the same on every platform: wait for the due updates (or judge
+    // them due), pump events and follow the focus, run the updates, then render and present.
+    void RunPass();
+    // Sleeps until the next update is due and says true, or, where nothing may sleep, says
+    // whether it is due now or within half a period: a frame that comes a little early runs it,
+    // since waiting for the next would run two updates in one frame and judder.
+    bool AwaitUpdates();
+    // The platform's event pump and focus check (a page's events arrive on their own: its focus
+    // alone is read). A suspended game waits for an event where the platform can block.
+    virtual void UpdateEvents();
+    // Shows the rendered frame: a buffer swap, or nothing where the browser presents the canvas.
+    virtual void PresentFrame();
     // Creates the window and its context anew, closing the old one, in the mode `flags` ask for.
     void OpenWindow(int width, int height, int flags);
     // Hands the stored swap interval (negative: leave it alone) to the open window's context.
     void ApplySwapInterval();
-    // One pass of the frame loop: render and swap, sleep, pump events, then the due updates.
-    void RunPass();
     // Key-ups for every held key, so that no key stays down across a new window.
     void ReleaseHeldKeys();
 
@@ -112,6 +116,7 @@ protected:
     double _updatePeriod = 0;
     double _nextUpdate = 0;
     std::function<double()> _clock = &BBGlfwGame::GetTime;
+    std::function<void(double)> _sleep;
     // Computed at construction, before any loader thread can map a path.
     String _programDir;
     BBGlfwJoystickSource _glfwJoysticks;

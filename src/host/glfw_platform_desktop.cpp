@@ -2,9 +2,23 @@
 // due; a new window for every change of mode; the swap interval and the pointer as asked.
 #include "host/glfw_game.h"
 
+const bool BBGlfwGame::kPassSleeps = true;
+
 void BBGlfwGame::RunFrameLoop() {
     while (!glfwWindowShouldClose(_window))
         RunPass();
+}
+
+void BBGlfwGame::UpdateEvents() {
+    if (Suspended())
+        glfwWaitEvents();
+    else
+        glfwPollEvents();
+    ApplyFocus(glfwGetWindowAttrib(_window, GLFW_FOCUSED) == GLFW_TRUE);
+}
+
+void BBGlfwGame::PresentFrame() {
+    glfwSwapBuffers(_window);
 }
 
 void BBGlfwGame::SetDeviceWindow(int width, int height, int flags) {

@@ -1,8 +1,8 @@
-// The browser's part of the GLFW host. The page may not block, so the browser calls one pass per
-// animation frame and the updates follow the desktop's schedule arithmetic (RunUpdates) instead
-// of a sleep. The one canvas is never made anew: full screen is the browser's, asked for while
-// an input's activation lasts and followed when the browser ends it. A hidden tab or a window
-// without focus suspends the game; the animation frame alone paces the loop.
+// The browser's part of the GLFW host. The page may not block, so the browser calls the shared
+// pass once per animation frame, and the pass judges its updates due instead of sleeping. The
+// one canvas is never made anew: full screen is the browser's, asked for while an input's
+// activation lasts and followed when the browser ends it. A hidden tab or a window without focus
+// suspends the game; the animation frame alone paces the loop.
 #include "host/glfw_game.h"
 
 #include <emscripten/emscripten.h>
@@ -104,28 +104,23 @@ EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void* host) {
 
 } // namespace
 
+const bool BBGlfwGame::kPassSleeps = false;
+
 void BBGlfwGame::RunFrameLoop() {
     emscripten_set_visibilitychange_callback(this, EM_FALSE, OnVisibilityChange);
     emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnBlur);
     // The simulated endless loop unwinds out of main without returning, so the host object,
     // owned by main's caller, lives on for the page's lifetime.
-    emscripten_set_main_loop_arg(
-        [](void* host) {
-            auto* game = static_cast<BBGlfwGame*>(host);
-            game->ApplyFocus(bb_glfw_PageHasFocus() != 0);
-            if (!game->Suspended()) {
-                const double now = GetTime();
-                if (game->_updateRate == 0) {
-                    game->UpdateGame();
-                } else if (game->UpdateDelay(now) < game->_updatePeriod / 2) {
-                    // An animation frame may come a little before the update is due; waiting
-                    // for the next frame would run two updates in one and judder.
-                    game->RunUpdates(now);
-                }
-            }
-            game->RenderGame();
-        },
-        this, 0, 1);
+    emscripten_set_main_loop_arg([](void* host) { static_cast<BBGlfwGame*>(host)->RunPass(); },
+                                 this, 0, 1);
+}
+
+void BBGlfwGame::UpdateEvents() {
+    ApplyFocus(bb_glfw_PageHasFocus() != 0);
+}
+
+void BBGlfwGame::PresentFrame() {
+    // The browser shows the canvas once the animation frame's callback returns.
 }
 
 void BBGlfwGame::SetDeviceWindow(int width, int height, int flags) {

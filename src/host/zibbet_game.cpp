@@ -7,8 +7,6 @@
 #include "host/game_entry.h"
 
 #include <clocale>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 int bb_host_argc = 0;
@@ -17,9 +15,8 @@ char** bb_host_argv = nullptr;
 int BBZibbetGame::Main(int argc, char* argv[]) {
     glfwSetErrorCallback(onGlfwError);
     if (!glfwInit()) {
-        std::puts("glfwInit failed");
-        std::fflush(stdout);
-        std::exit(-1);
+        bbPrint(u"glfwInit failed");
+        bb_host_Exit(-1);
     }
     auto game = std::make_unique<BBZibbetGame>();
     bb_host_argc = argc;

@@ -1,13 +1,11 @@
 // The joystick port table and the two joystick layouts.
 #include "input/joystick_ports.h"
 
-#include <GLFW/glfw3.h>
-
 #include <algorithm>
 
 namespace {
 
-// A layout source: the low 4 bits index a GLFW axis or button, the upper bits say how the value
+// A layout source: the low 4 bits index a raw axis or button, the upper bits say how the value
 // is formed from it.
 enum : int {
     kAxis = 0x00,
@@ -19,11 +17,11 @@ enum : int {
 
 struct JoystickLayout {
     int outputs[6];  // x0, y0, z0, x1, y1, z1
-    int buttons[14]; // GLFW button behind game buttons 0..13
+    int buttons[14]; // raw button behind game buttons 0..13
 };
 
-// Both sticks' vertical axes are negated, as in the pad layout: GLFW reports a stick pushed up
-// as negative, and the game takes a positive y for up (a y above 0.75 walks up, one below -0.75
+// Both sticks' vertical axes are negated, as in the pad layout: a joystick reports a stick pushed
+// up as negative, and the game takes a positive y for up (a y above 0.75 walks up, one below -0.75
 // walks down). Read as they come, every stick would steer upside down.
 constexpr JoystickLayout kStandardLayout = {
     {kAxis | 0, kAxisNegated | 1, kButton | 6, kAxis | 2, kAxisNegated | 3, kButton | 7},
@@ -37,7 +35,7 @@ constexpr JoystickLayout kPadLayout = {
 };
 
 bool ButtonPressed(std::span<const unsigned char> buttons, int index) {
-    return index < static_cast<int>(buttons.size()) && buttons[index] == GLFW_PRESS;
+    return index < static_cast<int>(buttons.size()) && buttons[index] == kJoystickButtonPressed;
 }
 
 float SourceValue(int source, std::span<const float> axes, std::span<const unsigned char> buttons) {
@@ -102,16 +100,4 @@ bool BBJoystickPorts::PollJoystick(int port, std::span<float> joyx, std::span<fl
                                  std::span(pressed, static_cast<size_t>(std::max(buttonCount, 0))),
                                  joyx, joyy, joyz, buttons);
     return true;
-}
-
-bool BBGlfwJoystickSource::Present(int jid) {
-    return glfwJoystickPresent(jid) == GLFW_TRUE;
-}
-
-const float* BBGlfwJoystickSource::Axes(int jid, int* count) {
-    return glfwGetJoystickAxes(jid, count);
-}
-
-const unsigned char* BBGlfwJoystickSource::Buttons(int jid, int* count) {
-    return glfwGetJoystickButtons(jid, count);
 }

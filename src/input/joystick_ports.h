@@ -4,7 +4,11 @@
 
 #include <span>
 
-// Where joystick presence, axes and buttons come from: GLFW in the game, a fake in tests.
+// A raw button reads this value while held (and 0 while released), as the window system reports it.
+constexpr unsigned char kJoystickButtonPressed = 1;
+
+// Where joystick presence, axes and buttons come from: the host's window system in the game
+// (BBGlfwJoystickSource), a fake in tests. Ids run from 0 to BBJoystickPorts::kSourceIds - 1.
 class BBJoystickSource {
 public:
     virtual ~BBJoystickSource() = default;
@@ -12,14 +16,6 @@ public:
     // Null when the joystick reports no axes (or buttons); *count is then unspecified.
     virtual const float* Axes(int jid, int* count) = 0;
     virtual const unsigned char* Buttons(int jid, int* count) = 0;
-};
-
-// Reads GLFW's joysticks 0 to 15.
-class BBGlfwJoystickSource : public BBJoystickSource {
-public:
-    bool Present(int jid) override;
-    const float* Axes(int jid, int* count) override;
-    const unsigned char* Buttons(int jid, int* count) override;
 };
 
 class BBJoystickPorts {

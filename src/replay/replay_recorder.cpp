@@ -9,6 +9,8 @@
 #include "replay/trace_line.h"
 #include "runtime/version.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -42,7 +44,7 @@ std::unique_ptr<ReplayRecorder> ReplayRecorder::Open(const std::string& path, st
 }
 
 ReplayRecorder::ReplayRecorder(std::FILE* file, std::string path)
-    : _file(file), _path(std::move(path)) {}
+    : _file(file), _fd(fileno(file)), _path(std::move(path)) {}
 
 ReplayRecorder::~ReplayRecorder() {
     Close();
@@ -70,6 +72,7 @@ bool ReplayRecorder::BeforeUpdate() {
     if ((_updates + 1) % kCheckInterval == 0)
         _keys = KeysDown();
     _inUpdate = true;
+    PrepareSignalSteps();
     return true;
 }
 
@@ -85,6 +88,7 @@ void ReplayRecorder::AfterUpdate() {
         check.hash = TraceHash(TraceLine(_updates, _keys));
         Write(check);
     }
+    PrepareSignalSteps();
 }
 
 void ReplayRecorder::Record(ReplayCommand command) {
@@ -207,7 +211,22 @@ void ReplayRecorder::WriteSteps() {
         return;
     const std::int64_t steps = _unwrittenSteps;
     _unwrittenSteps = 0;
+    PrepareSignalSteps();
     WriteLine("step " + std::to_string(steps));
+}
+
+void ReplayRecorder::PrepareSignalSteps() {
+    const std::int64_t steps = _unwrittenSteps + (_inUpdate ? 1 : 0);
+    _signalStepsLength = 0;
+    if (steps > 0)
+        _signalStepsLength = std::snprintf(_signalSteps.data(), _signalSteps.size(), "step %lld\n",
+                                           static_cast<long long>(steps));
+}
+
+void ReplayRecorder::CloseOnSignal() {
+    // The lines before are flushed as they are written; write(2) alone is safe here.
+    if (_file && !_closed && _signalStepsLength > 0)
+        (void)!write(_fd, _signalSteps.data(), static_cast<size_t>(_signalStepsLength));
 }
 
 void ReplayRecorder::WriteLine(const std::string& line) {

@@ -37,6 +37,8 @@ public:
                       std::span<bool> buttons) override;
     // Writes the updates not yet written, with the one the program ends in, if any.
     void Close() override;
+    // The same, ready-made, for a fatal signal: the replay then meets the same fault.
+    void CloseOnSignal() override;
 
 private:
     struct Joystick {
@@ -57,9 +59,14 @@ private:
     void Write(const ReplayCommand& command);
     void WriteSteps();
     void WriteLine(const std::string& line);
+    // Keeps the `step` line Close would write ready for CloseOnSignal.
+    void PrepareSignalSteps();
 
     std::FILE* _file;
+    int _fd;
     std::string _path;
+    std::array<char, 32> _signalSteps{};
+    int _signalStepsLength = 0;
     bool _begun = false;
     bool _inUpdate = false;
     bool _focusLost = false;

@@ -35,6 +35,13 @@ constexpr int kStep = 4;
 constexpr int kHireFee = 10;
 constexpr int kAmbulanceFee = 10;
 
+// The road's sound channels: the traffic's engine, the siren, the till and the crash each keep
+// their own, so that one never cuts another off.
+constexpr int kChannelTraffic = 0;
+constexpr int kChannelSiren = 1;
+constexpr int kChannelTill = 2;
+constexpr int kChannelCrash = 3;
+
 int DrawKind() {
     return static_cast<int>(bb_random_Rnd2(1.0f, 6.0f));
 }
@@ -68,7 +75,7 @@ VehicleLook LookOf(int kind, bool fromLeft) {
     }
 }
 
-void DrawBannerIf(bool shown, const char16_t* text) {
+void DrawBannerIf(bool shown, const String& text) {
     if (shown)
         bb_furniture_DrawBanner(text, 170.0f, 0.0f, 0.0f);
 }
@@ -202,7 +209,7 @@ bool c_RoadScreen::TestHit() {
             continue;
         m_hit = true;
         m_hireTimer = 0;
-        bb_audio_PlaySound(bb_roadsounds_roadSounds->m_carCrash.get(), 3, 0);
+        bb_audio_PlaySound(bb_roadsounds_roadSounds->m_carCrash.get(), kChannelCrash, 0);
         m_deadTimer = 120;
         m_state = kStateHit;
         return true;
@@ -234,7 +241,7 @@ bool c_RoadScreen::VisitHut() {
         bb_tazzle_skiDamage = 3;
         break;
     }
-    bb_audio_PlaySound(bb_roadsounds_roadSounds->m_register.get(), 2, 0);
+    bb_audio_PlaySound(bb_roadsounds_roadSounds->m_register.get(), kChannelTill, 0);
     return false;
 }
 
@@ -281,10 +288,10 @@ void c_RoadScreen::SpawnCar() {
         if (car.p_Overlaps(other))
             return;
     }
-    if (bb_audio_ChannelState(0) == 0)
-        bb_audio_PlaySound(bb_roadsounds_roadSounds->m_car.get(), 0, 0);
+    if (bb_audio_ChannelState(kChannelTraffic) == 0)
+        bb_audio_PlaySound(bb_roadsounds_roadSounds->m_car.get(), kChannelTraffic, 0);
     if (kind == c_Car::kAmbulance)
-        bb_audio_PlaySound(bb_roadsounds_roadSounds->m_siren.get(), 1, 0);
+        bb_audio_PlaySound(bb_roadsounds_roadSounds->m_siren.get(), kChannelSiren, 0);
     car.m_dx = fromLeft ? look.speed : -look.speed;
     car.m_movedDx = car.m_dx;
     const int upperPart = fromLeft ? 128 : 272;
@@ -361,7 +368,7 @@ void c_RoadScreen::p_DeadFlashingUpdate() {
     if (m_deadTimer <= 0) {
         m_flashOn = true;
         m_ambulanceX = 0;
-        bb_audio_PlaySound(bb_roadsounds_roadSounds->m_siren.get(), 1, 0);
+        bb_audio_PlaySound(bb_roadsounds_roadSounds->m_siren.get(), kChannelSiren, 0);
         m_state = kStateAmbulance;
     }
 }
@@ -419,8 +426,8 @@ void c_RoadScreen::p_Render() {
     }
     bb_graphics_DrawImage(walker, static_cast<float>(m_x), static_cast<float>(m_y), 0);
     bb_furniture_DrawStatusLine();
-    DrawBannerIf(m_hireTimer > 0, u"***   SKI HIRE $10   ***");
-    DrawBannerIf(accident, u"** AMBULANCE FEE  $10 **");
+    DrawBannerIf(m_hireTimer > 0, u"***   SKI HIRE $" + bb_itos(kHireFee) + u"   ***");
+    DrawBannerIf(accident, u"** AMBULANCE FEE  $" + bb_itos(kAmbulanceFee) + u" **");
     if (m_state == kStateAmbulance)
         bb_graphics_DrawImage(g.m_ambulanceRight.get(), m_ambulanceX, 400.0f, 0);
     if (bb_tazzle_paused)

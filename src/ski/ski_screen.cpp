@@ -332,18 +332,18 @@ void c_SkiScreen::PlacePendingObject() {
     int y = 432;
     switch (m_nextType) {
     case ski_course::kTree:
-        m_trees.push_back({x, y});
+        m_trees.push_back({.m_x = x, .m_y = y});
         break;
     case ski_course::kMogul:
-        m_bumps.push_back({y, x});
+        m_bumps.push_back({.m_y = y, .m_x = x});
         break;
     case ski_course::kGate:
-        m_flags.push_back({y, x, m_nextFlagId});
+        m_flags.push_back({.m_y = y, .m_x = x, .m_id = m_nextFlagId});
         m_nextFlagId += 1;
         bb_tazzle_score += 10;
         break;
     case ski_course::kFinish:
-        m_finishes.push_back({x, y});
+        m_finishes.push_back({.m_x = x, .m_y = y});
         break;
     default:
         break;

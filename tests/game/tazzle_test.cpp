@@ -1,4 +1,5 @@
-// The progress globals: start values and what a new game resets.
+// The progress globals: start values, what a new game resets, and the cash bonus the road and
+// the slope pay from the score.
 
 #include "game/tazzle.h"
 
@@ -30,6 +31,26 @@ TEST(Progress, ANewGameResetsTheRunButKeepsTheHiScore) {
     EXPECT_EQ(bb_tazzle_lastScoreUpdate, 0);
     EXPECT_EQ(bb_tazzle_hiScore, 4000);
     EXPECT_EQ(bb_tazzle_skiDamage, 2); // set again when skis are hired
+}
+
+TEST(Progress, EveryThousandPointsPayTenDollarsOneBonusAtATime) {
+    bb_tazzle_NewGame();
+    bb_tazzle_score = 999;
+    bb_tazzle_PayScoreBonus();
+    EXPECT_EQ(bb_tazzle_money, 40);
+    bb_tazzle_score = 1000;
+    bb_tazzle_PayScoreBonus();
+    bb_tazzle_PayScoreBonus();
+    EXPECT_EQ(bb_tazzle_money, 50);
+    EXPECT_EQ(bb_tazzle_lastScoreUpdate, 1000);
+    // A score that leaps two marks at once is paid for one at each call (an update each).
+    bb_tazzle_score = 3500;
+    bb_tazzle_PayScoreBonus();
+    EXPECT_EQ(bb_tazzle_money, 60);
+    bb_tazzle_PayScoreBonus();
+    bb_tazzle_PayScoreBonus();
+    EXPECT_EQ(bb_tazzle_money, 70);
+    EXPECT_EQ(bb_tazzle_lastScoreUpdate, 3000);
 }
 
 } // namespace

@@ -64,6 +64,13 @@ TEST(FatalPaths, ErrorMessagesAndStatuses) {
     }
 }
 
+TEST(FatalPaths, AWindowThatCannotBeOpenedAborts) {
+    // Without glfwInit no window can be made.
+    ChildResult r = RunInChild([] { BBGlfwGame().SetDeviceWindow(64, 48, BBGame::kResizable); });
+    EXPECT_EQ(r.out, "glfwCreateWindow FAILED!\n");
+    EXPECT_EQ(r.signal, SIGABRT);
+}
+
 TEST(FatalPaths, NoDisplayEndsWithGlfwInitFailed) {
     ChildResult r = RunProgram({{SKIDDLEWICK_BINARY}, {"DISPLAY", "WAYLAND_DISPLAY"}, ""});
     EXPECT_EQ(r.status, 255);

@@ -1,10 +1,12 @@
 // The frame loop's schedule with a clock the test controls: the 4-update cap, the dropped
-// backlog, a rate change inside a batch, and suspending and resuming on focus.
+// backlog, a rate change inside a batch, suspending and resuming on focus, and the one pass as
+// the desktop (which sleeps) and a page (which never blocks) run it.
 #include "host/glfw_game.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -44,7 +46,97 @@ protected:
     CountingDelegate delegate_;
 };
 
+// One pass with the window's events and buffer swap stood in for: a focus flag and a count.
+class PassHost : public BBGlfwGame {
+public:
+    using BBGlfwGame::RunPass;
+    void UpdateEvents() override { ApplyFocus(focused); }
+    void PresentFrame() override { ++presented; }
+    bool focused = true;
+    int presented = 0;
+};
+
+class FramePassTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host_.SetDelegate(&delegate_);
+        host_.StartGame();
+        host_.SetUpdateRate(60);
+        host_.SetClock([this] { return clock_; });
+    }
+    // A sleep that moves the test's clock on, as the desktop's passes sleep.
+    void SleepLikeTheDesktop() {
+        host_.SetSleep([this](double seconds) {
+            sleeps_.push_back(seconds);
+            clock_ += seconds;
+        });
+    }
+    // Runs one pass and returns how many updates it ran.
+    int Pass() {
+        int before = delegate_.updates;
+        host_.RunPass();
+        return delegate_.updates - before;
+    }
+    static constexpr double kPeriod = 1.0 / 60;
+    double clock_ = 10.0;
+    std::vector<double> sleeps_;
+    PassHost host_;
+    CountingDelegate delegate_;
+};
+
 } // namespace
+
+TEST_F(FramePassTest, TheDesktopSleepsUntilTheUpdateIsDueThenRendersWhatItMade) {
+    SleepLikeTheDesktop();
+    int rendersBeforeUpdate = -1;
+    delegate_.onUpdate = [&](int) { rendersBeforeUpdate = delegate_.renders; };
+    EXPECT_EQ(Pass(), 1); // nothing scheduled yet: no sleep
+    EXPECT_EQ(rendersBeforeUpdate, 0);
+    EXPECT_TRUE(sleeps_.empty());
+    clock_ += 0.004; // drawing took 4 ms
+    EXPECT_EQ(Pass(), 1);
+    ASSERT_EQ(sleeps_.size(), 1u);
+    EXPECT_NEAR(sleeps_[0], kPeriod - 0.004, 1e-9);
+    EXPECT_EQ(rendersBeforeUpdate, 1);
+    EXPECT_EQ(delegate_.renders, 2);
+    EXPECT_EQ(host_.presented, 2);
+}
+
+TEST_F(FramePassTest, APageRunsAnUpdateDueWithinHalfAPeriodAndOtherwiseOnlyRenders) {
+    host_.SetSleep(nullptr);
+    EXPECT_EQ(Pass(), 1);
+    // A frame 0.4 of a period on: the update is 0.6 away, so this frame only renders.
+    clock_ = 10.0 + 0.4 * kPeriod;
+    EXPECT_EQ(Pass(), 0);
+    // A frame 0.6 on, a little early for the update: it runs now, not two at the next frame.
+    clock_ = 10.0 + 0.6 * kPeriod;
+    EXPECT_EQ(Pass(), 1);
+    EXPECT_DOUBLE_EQ(host_.NextUpdate(), 10.0 + 2 * kPeriod);
+    EXPECT_EQ(delegate_.renders, 3);
+}
+
+TEST_F(FramePassTest, RateZeroUpdatesEveryPassAndAnUnfocusedPassOnlyRenders) {
+    for (bool sleeps : {true, false}) {
+        SCOPED_TRACE(sleeps ? "desktop" : "page");
+        if (sleeps)
+            SleepLikeTheDesktop();
+        else
+            host_.SetSleep(nullptr);
+        host_.SetUpdateRate(0);
+        EXPECT_EQ(Pass(), 1);
+        EXPECT_EQ(Pass(), 1);
+        host_.focused = false;
+        EXPECT_EQ(Pass(), 0);
+        EXPECT_TRUE(host_.Suspended());
+        // Focus back: the game resumes and updates in the same pass.
+        host_.focused = true;
+        host_.SetUpdateRate(60);
+        EXPECT_EQ(Pass(), 1);
+        EXPECT_FALSE(host_.Suspended());
+    }
+    EXPECT_TRUE(sleeps_.empty());
+    EXPECT_EQ(delegate_.renders, 8);
+}
 
 TEST_F(FrameLoopTest, OnTimePassesRunOneUpdateAndScheduleTheNext) {
     EXPECT_EQ(host_.UpdateDelay(10.0), 0); // nothing scheduled yet

@@ -204,13 +204,3 @@ TEST_F(GameDelegateTest, SecondApplicationIsARuntimeError) {
     EXPECT_EQ(r.status, 255);
     EXPECT_EQ(r.out, "Zibbet Runtime Error : App has already been created\n\n");
 }
-
-TEST_F(GameDelegateTest, AppModuleForwardsToTheHost) {
-    bb_app_SetUpdateRate(30);
-    EXPECT_EQ(bb_app__updateRate, 30);
-    EXPECT_EQ(host_.UpdateRate(), 30);
-    host_.width = 320;
-    bb_app_SetDeviceWindow(320, 200, 6);
-    EXPECT_EQ(bb_app_DeviceWidth(), 320);
-    EXPECT_EQ(bb_app_Millisecs(), 0);
-}

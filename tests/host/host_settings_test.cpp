@@ -1,21 +1,10 @@
-// The desktop host's settings before a window exists, its clock and date, and its choice of
-// display modes.
+// The desktop host's date and its choice of display modes.
 #include "host/glfw_game.h"
 
 #include <gtest/gtest.h>
 
-TEST(HostSettings, UpdateRateAndSwapIntervalBeforeAWindow) {
+TEST(HostClock, TheDateFillsAtMostSevenSlotsWithNoMilliseconds) {
     BBGlfwGame host;
-    EXPECT_EQ(host.UpdateRate(), 0);
-    host.SetUpdateRate(60);
-    EXPECT_EQ(host.UpdateRate(), 60);
-    host.SetUpdateRate(0);
-    EXPECT_EQ(host.UpdateRate(), 0);
-    // No window: only stored, nothing applied.
-    host.SetSwapInterval(0);
-    EXPECT_EQ(host.GetGLFWwindow(), nullptr);
-    host.SetKeyboardEnabled(true);
-    EXPECT_TRUE(host.KeyboardEnabled());
     std::vector<int> date(9, -1);
     host.GetDate(date);
     EXPECT_GE(date[0], 2024);

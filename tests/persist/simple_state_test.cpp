@@ -72,16 +72,4 @@ TEST(SimpleState, AwkwardKeysAndValuesSurviveARoundTrip) {
     EXPECT_EQ(loaded.m_map, entries);
 }
 
-TEST(SimpleState, GetSetAndClear) {
-    c_SimpleState state;
-    EXPECT_EQ(state.p_Get(u"missing"), u"");
-    state.p_Set2(u"k", u"1");
-    state.p_Set2(u"k", u"2");
-    EXPECT_EQ(state.p_Get(u"k"), u"2");
-    EXPECT_EQ(state.p_Count(), 1);
-    state.p_Clear();
-    EXPECT_EQ(state.p_Count(), 0);
-    EXPECT_EQ(state.p_Get(u"k"), u"");
-}
-
 } // namespace

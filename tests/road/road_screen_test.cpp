@@ -118,24 +118,24 @@ TEST(RoadWalker, ControlKeysOutsideTheKeyRangeAreIgnored) {
     EXPECT_EQ(world.m_road.m_direction, 0);
 }
 
-TEST(RoadScore, CrossingTheRoadScoresSixtyPointsAndTheThousandPaysTen) {
+TEST(RoadScore, EachCrossingScoresSixtyPointsAndSidewaysNothing) {
     RoadWorld world;
     EmptyRoad(world);
-    world.m_road.m_y = 336;
-    bb_tazzle_score = 950;
-    bb_tazzle_money = 20;
+    bb_tazzle_score = 0;
+    world.Press(kDown);
+    world.PlayUpdates(90);
+    EXPECT_EQ(world.m_road.m_y, 400);
+    EXPECT_EQ(bb_tazzle_score, 60);
+    world.Release(kDown);
     world.Press(kUp);
-    world.PlayUpdates(80);
+    world.PlayUpdates(90);
     EXPECT_EQ(world.m_road.m_y, 64);
-    EXPECT_EQ(bb_tazzle_score, 1010);
-    EXPECT_EQ(bb_tazzle_money, 30);
-    EXPECT_EQ(bb_tazzle_lastScoreUpdate, 1000);
-    // Walking sideways on the road scores nothing.
+    EXPECT_EQ(bb_tazzle_score, 120);
     world.Release(kUp);
     world.m_road.m_y = 200;
     world.Press(kLeft);
     world.PlayUpdates(30);
-    EXPECT_EQ(bb_tazzle_score, 1010);
+    EXPECT_EQ(bb_tazzle_score, 120);
 }
 
 TEST(RoadHut, HiringSkisCostsTenAndDependsOnDifficulty) {

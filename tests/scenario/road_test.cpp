@@ -107,18 +107,6 @@ TEST(RoadScenario, AHitCostsTheAmbulanceFeeAndRestartsTheCrossing) {
     EXPECT_EQ(Road().m_direction, 1);
 }
 
-TEST(RoadScenario, CrossingTheRoadScoresSixtyPoints) {
-    GameHarness game;
-    StartRoad(game, kSeed);
-    EmptyTheRoad();
-    Walk(game, kKeyDown, 90);
-    EXPECT_EQ(Road().m_y, 400);
-    EXPECT_EQ(bb_tazzle_score, 60);
-    Walk(game, kKeyUp, 90);
-    EXPECT_EQ(Road().m_y, 64);
-    EXPECT_EQ(bb_tazzle_score, 120);
-}
-
 TEST(RoadScenario, TheStatusLineShowsCashScoreAndHiScore) {
     GameHarness game;
     StartRoad(game, kSeed);

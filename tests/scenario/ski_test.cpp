@@ -41,7 +41,7 @@ void StartSlope(GameHarness& game, int difficulty, int skiDamage) {
 // Plants a tree where the skier stands; the next update is the crash.
 void CrashIntoATree(GameHarness& game) {
     c_SkiScreen& ski = *bb_tazzle_skiScreen;
-    ski.m_trees.push_back(c_Tree{ski.m_x, ski.m_y});
+    ski.m_trees.push_back(c_Tree{.m_x = ski.m_x, .m_y = ski.m_y});
     game.Update();
     ASSERT_EQ(ski.m_state, c_SkiScreen::kStateCrashed);
 }
