@@ -3,6 +3,7 @@
 // --record replays in skiddlewick-replay with every check in sync, and --play shows it to the
 // end and ends with status 0.
 #include "common/child_process.h"
+#include "common/file_bytes.h"
 #include "e2e/window_shot_support.h"
 #include "e2e/x11_window_support.h"
 
@@ -12,8 +13,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -21,13 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kTool = fs::path(SKIDDLEWICK_BINARY).parent_path() / "skiddlewick-replay";
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 class CommandLineE2E : public ::testing::Test {
 protected:
@@ -102,7 +94,7 @@ TEST_F(CommandLineE2E, HelpVersionAndMistakesEndAtOnceWithoutAWindow) {
 TEST_F(CommandLineE2E, FullscreenHoldsForItsRunAndIsNotSaved) {
     TestDisplay display;
     ASSERT_TRUE(display.ok()) << "needs a display (Xvfb)";
-    std::ofstream(folder_ / ".zibbetstate") << "FullScreen=0";
+    WriteFile(folder_ / ".zibbetstate", "FullScreen=0");
     auto [pid, out, window] = StartWithWindow(
         display, {{SKIDDLEWICK_BINARY, "--fullscreen"}, {"ALSOFT_DRIVERS=null"}, folder_}, 20);
     ASSERT_TRUE(window.has_value()) << "no window appeared";

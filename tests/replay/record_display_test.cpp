@@ -3,6 +3,7 @@
 // skiddlewick-replay to the same trace, every check in sync; with one key press taken out of the
 // recording, the replay stops at the first check after it.
 #include "common/child_process.h"
+#include "common/file_bytes.h"
 #include "support/data_beside_program.h"
 
 #include "game/tazzle.h"
@@ -18,7 +19,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -166,15 +166,8 @@ void RecordAGame() {
     Passes(host, 40);
     joystick.plugged = false;
     Passes(host, 70);
-    std::ofstream("recorded.trace") << tracing.trace;
+    WriteFile("recorded.trace", tracing.trace);
     bb_host_Exit(0);
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 struct Replay {
@@ -267,7 +260,7 @@ TEST_F(RecordTest, ARecordedGameReplaysToTheSameTraceAndATakenOutKeyIsFoundAtThe
         }
     }
     ASSERT_GT(expectedLine, 0);
-    std::ofstream(folder_ / "tampered.replay") << tampered;
+    WriteFile(folder_ / "tampered.replay", tampered);
     const Replay diverged = RunTool(folder_ / "tampered.replay");
     EXPECT_EQ(diverged.status, 3);
     EXPECT_EQ(diverged.errors, "skiddlewick-replay: line " + std::to_string(expectedLine) +
