@@ -2,10 +2,12 @@
 // and writes a command back as its script line.
 #include "replay/replay_script.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -95,11 +97,14 @@ std::optional<std::uint64_t> ParseHash(std::string_view text) {
     return value;
 }
 
+// Decimal, as FloatText writes it. (strtof: the web build's C++ library has no from_chars for
+// floats; the program leaves LC_NUMERIC at "C", so the point is always ".".)
 std::optional<float> ParseFloat(std::string_view text) {
-    float value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(value))
+    const std::string word(text);
+    char* end = nullptr;
+    errno = 0;
+    const float value = std::strtof(word.c_str(), &end);
+    if (word.empty() || errno != 0 || end != word.c_str() + word.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
@@ -258,10 +263,15 @@ std::string CheckOrder(const ReplayCommand& command, OrderState& order) {
     }
 }
 
+// The shortest decimal that reads back as the same float (9 significant digits always do).
 std::string FloatText(float value) {
     char buffer[32];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    for (int digits = 1; digits <= 9; ++digits) {
+        std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(value));
+        if (std::strtof(buffer, nullptr) == value)
+            break;
+    }
+    return buffer;
 }
 
 } // namespace
