@@ -161,9 +161,14 @@ void RecordAGame() {
     Passes(host, 20);
     host.Pass([&] { host.Key(GLFW_KEY_H, GLFW_PRESS); });
     host.Pass([&] { host.Key(GLFW_KEY_H, GLFW_RELEASE); });
-    // The joystick's stick to the right, then it is unplugged.
+    // The joystick's stick to the right and its first button (raw button 1) held a while, then
+    // it is unplugged.
     joystick.axes[0] = 1;
-    Passes(host, 40);
+    Passes(host, 20);
+    joystick.buttons[1] = GLFW_PRESS;
+    Passes(host, 10);
+    joystick.buttons[1] = GLFW_RELEASE;
+    Passes(host, 10);
     joystick.plugged = false;
     Passes(host, 70);
     WriteFile("recorded.trace", tracing.trace);
@@ -227,7 +232,7 @@ TEST_F(RecordTest, ARecordedGameReplaysToTheSameTraceAndATakenOutKeyIsFoundAtThe
     ASSERT_EQ(recorded.status, 0) << recorded.out;
     const std::string recording = ReadFile(folder_ / "game.replay");
     for (const char* piece : {"\nclock ", "\npress 73\n", "\nsuspend\n", "\njoy 0 1 -0 0 ",
-                              "\njoy 0 off\n", "\ncheck 60 "})
+                              "\npress 256\n", "\njoy 0 off\n", "\ncheck 60 "})
         EXPECT_NE(recording.find(piece), std::string::npos) << piece << " missing in\n"
                                                             << recording;
 
