@@ -118,17 +118,18 @@ package: game
 	cd $(BUILD) && cpack --config CPackConfig.cmake
 
 # The web build (docs/web.md): the data folder from the desktop build's asset generator, then the
-# game compiled by Emscripten into build-web/ (skiddlewick.js, .wasm, .data and index.html).
+# game compiled by Emscripten into build-web/ (skiddlewick.js, .wasm, .data, index.html and the
+# page's touch script, app manifest and icons, and offline service worker).
 # Debian's node looks for acorn only when told where Debian keeps its modules.
 WEB_BUILD ?= build-web
 WEB_PORT ?= 8000
 EMSCRIPTEN_ENV := EMSDK_PYTHON=/usr/bin/python3 NODE_PATH=/usr/share/nodejs
 web: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target assetgen_data
+	@cmake --build $(BUILD) -j $(JOBS) --target assetgen_data assetgen_icons
 	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	    -DSKIDDLEWICK_WERROR=$(WERROR) \
 	    -DSKIDDLEWICK_WEB_DATA_DIR=$(CURDIR)/$(BUILD)/data >/dev/null
-	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target skiddlewick skiddlewick-replay
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target skiddlewick skiddlewick-page skiddlewick-replay
 
 serve-web: web
 	@echo "Skiddlewick on http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops the server)"

@@ -31,13 +31,54 @@ target_link_options(skiddlewick_platform INTERFACE
     -sALLOW_MEMORY_GROWTH=1
     -sENVIRONMENT=web)
 
+# The app icons for the page's manifest: the desktop build draws them with the other icons.
+set(SKIDDLEWICK_WEB_ICON_DIR "${SKIDDLEWICK_WEB_DATA_DIR}/../icons" CACHE PATH
+    "The icon folder of the desktop build that made the data folder (build/icons)")
+set(SKIDDLEWICK_WEB_ICON_SIZES 192 512)
+
 # Packs the data folder as /data beside the program (the program folder is the root of the
-# page's file system) and puts our own page beside the script.
-function(skiddlewick_web_page target)
+# page's file system).
+function(skiddlewick_web_data target)
     file(GLOB_RECURSE data_files CONFIGURE_DEPENDS ${SKIDDLEWICK_WEB_DATA_DIR}/*)
     target_link_options(${target} PRIVATE
         "SHELL:--preload-file ${SKIDDLEWICK_WEB_DATA_DIR}@/data")
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${data_files})
-    configure_file(${CMAKE_SOURCE_DIR}/packaging/web/index.html
-                   ${CMAKE_BINARY_DIR}/index.html COPYONLY)
+endfunction()
+
+# The game's page: the program with its data, our own page beside the script, and, in the
+# target TARGET-page, the page's touch script, the app's manifest and icons, and the service
+# worker that keeps all of it for playing offline.
+function(skiddlewick_web_page target)
+    skiddlewick_web_data(${target})
+    # The page's touch input (src/game/touch_input_web.cpp) is called from the page alone.
+    target_link_options(${target} PRIVATE "-Wl,--undefined=bb_touch_Key")
+
+    set(page_dir ${CMAKE_SOURCE_DIR}/packaging/web)
+    set(cached ${target}.js ${target}.wasm ${target}.data)
+    set(copied)
+    foreach(name index.html touch.js manifest.webmanifest)
+        list(APPEND copied ${page_dir}/${name} ${name})
+    endforeach()
+    foreach(size ${SKIDDLEWICK_WEB_ICON_SIZES})
+        list(APPEND copied ${SKIDDLEWICK_WEB_ICON_DIR}/${size}x${size}/apps/skiddlewick.png
+             icon-${size}.png)
+    endforeach()
+    set(outputs)
+    while(copied)
+        list(POP_FRONT copied from name)
+        add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${name}
+            COMMAND ${CMAKE_COMMAND} -E copy ${from} ${CMAKE_BINARY_DIR}/${name}
+            DEPENDS ${from} VERBATIM)
+        list(APPEND outputs ${CMAKE_BINARY_DIR}/${name})
+        list(APPEND cached ${name})
+    endwhile()
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/service-worker.js
+        COMMAND ${CMAKE_COMMAND} -DFOLDER=${CMAKE_BINARY_DIR} "-DFILES=${cached}"
+                -DTEMPLATE=${page_dir}/service-worker.js.in
+                -DOUTPUT=${CMAKE_BINARY_DIR}/service-worker.js -P ${page_dir}/service_worker.cmake
+        DEPENDS ${target} ${outputs} ${page_dir}/service-worker.js.in
+                ${page_dir}/service_worker.cmake
+        COMMENT "Writing the service worker for this build"
+        VERBATIM)
+    add_custom_target(${target}-page ALL DEPENDS ${CMAKE_BINARY_DIR}/service-worker.js)
 endfunction()

@@ -17,13 +17,14 @@ game_packages=(
 # The rest: the tests and their private X server, the benchmarks and the SDL2 peer they compare
 # against, fuzzing (libclang-rt-14-dev holds clang's libFuzzer and sanitizer runtimes, which clang
 # only recommends), the style check, and the web build (emscripten compiles it, its JavaScript
-# optimiser needs node-acorn, chromium runs it).
+# optimiser needs node-acorn, chromium runs it, and the touch test drives chromium through its
+# DevTools protocol with python3-websocket).
 other_packages=(
     clang libclang-rt-14-dev clang-format python3 mesa-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     libx11-dev xvfb xauth xdotool imagemagick sox x11-apps
     libsdl2-dev
-    emscripten node-acorn chromium
+    emscripten node-acorn chromium python3-websocket
 )
 
 case "${1:-all}" in

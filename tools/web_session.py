@@ -1,7 +1,7 @@
 """A browser session on the web build, for the web replay tool and the page tests.
 
 One private X server (Xvfb), one local HTTP server over the web build folder and one Chromium
-window on it. Chromium runs as a real browser, not headless: headless runs no animation frames.
+window on it, with its DevTools protocol port open when asked (tools/devtools.py speaks it). Chromium runs as a real browser, not headless: headless runs no animation frames.
 The server also hands out files the caller registers (/files/N) and takes the reports pages POST
 (/report), answering each with the next page to open, if any. Everything is bounded in time:
 a page that never reports ends the session with WebSessionError instead of a hang.
@@ -63,11 +63,13 @@ class _Handler(http.server.SimpleHTTPRequestHandler):
 class WebSession:
     """Use as a context manager; open() a page, then wait_report(), screenshot() or key()."""
 
-    def __init__(self, web_build, window_size=(800, 600)):
+    def __init__(self, web_build, window_size=(800, 600), devtools=False):
         if not os.path.isfile(os.path.join(web_build, "index.html")):
             raise WebSessionError(f"no web build in {web_build} (run `make web`)")
         self._web_build = os.path.abspath(web_build)
         self._window_size = window_size
+        # The browser's protocol port (tools/devtools.py), chosen by the browser.
+        self._devtools = devtools
         self._files = []
         self._reports = queue.Queue()
         self._next_pages = []
@@ -118,10 +120,22 @@ class WebSession:
         self._server.session = self
         self._server.daemon_threads = True
         threading.Thread(target=self._server.serve_forever, daemon=True).start()
+        self._base_url = f"http://127.0.0.1:{self._server.server_address[1]}/"
+
+    def stop_server(self):
+        """Ends the web server: the page has no network from now on."""
+        if self._server:
+            self._server.shutdown()
+            self._server.server_close()
+            self._server = None
 
     @property
     def base_url(self):
-        return f"http://127.0.0.1:{self._server.server_address[1]}/"
+        return self._base_url
+
+    @property
+    def profile_dir(self):
+        return os.path.join(self._tmp, "profile")
 
     def env(self):
         """The environment of a program that should show on this session's X server."""
@@ -163,11 +177,13 @@ class WebSession:
         self._chromium = subprocess.Popen(
             # --test-type: no bar across the page warning about --no-sandbox.
             ["chromium", "--no-sandbox", "--test-type", "--no-first-run",
-             f"--user-data-dir={os.path.join(self._tmp, 'profile')}",
+             f"--user-data-dir={self.profile_dir}",
              "--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--ignore-gpu-blocklist",
              "--disable-background-networking", "--disable-component-update", "--disable-sync",
              "--autoplay-policy=no-user-gesture-required", "--window-position=0,0",
-             f"--window-size={width},{height}", f"--app={self.base_url}{url}"],
+             f"--window-size={width},{height}",
+             *(["--remote-debugging-port=0"] if self._devtools else []),
+             f"--app={self.base_url}{url}"],
             env=self.env(), stdout=self._log, stderr=subprocess.STDOUT, start_new_session=True)
 
     def screenshot(self):
@@ -206,10 +222,7 @@ class WebSession:
             _end(self._chromium, group=True)
             self._log.close()
             self._chromium = None
-        if self._server:
-            self._server.shutdown()
-            self._server.server_close()
-            self._server = None
+        self.stop_server()
         if self._xvfb:
             _end(self._xvfb, group=False)
             self._xvfb = None

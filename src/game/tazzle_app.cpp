@@ -10,6 +10,7 @@
 #include "graphics/virtual_display.h"
 #include "host/options.h"
 #include "input/input_device.h"
+#include "input/key_codes.h"
 #include "loading/async_event.h"
 #include "loading/game_images.h"
 #include "loading/game_sounds.h"
@@ -100,7 +101,8 @@ void c_TazzleApp::UpdateLoading() {
 
 void c_TazzleApp::UpdateGlobalKeys() {
     c_Settings& settings = *bb_settings_gameSettings;
-    if (ControlHit(c_Control::Pause))
+    // A pad's Start pauses as the pause key does; both at once pause once.
+    if (ControlHit(c_Control::Pause) || bb_input_KeyHit(KEY_JOY0_START) != 0)
         bb_tazzle_paused = !bb_tazzle_paused;
     // Not saved: it reaches the state file only if the options screen is left later.
     if (ControlHit(c_Control::FullScreen))

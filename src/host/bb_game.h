@@ -77,7 +77,7 @@ public:
     virtual int SaveState(const String& state);
     virtual String LoadState();
     virtual String LoadString(const String& path);
-    virtual int CountJoysticks(bool update);
+    int CountJoysticks(bool update) override;
     // Fills elements 0 and 1 of the three axis arrays and the game buttons of one joystick port.
     bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy, std::span<float> joyz,
                       std::span<bool> buttons) override;

@@ -96,6 +96,11 @@ void BBGlfwGame::SetJoystickSource(BBJoystickSource* source) {
     _joystickPorts.SetSource(source ? source : &_glfwJoysticks);
 }
 
+void BBGlfwGame::OnJoysticksChanged() {
+    if (_glfwGame)
+        _glfwGame->_joystickPorts.JoysticksChanged();
+}
+
 void BBGlfwGame::OpenUrl(const String& url) {
     bb_platform_OpenUrl(url);
 }
@@ -209,6 +214,7 @@ int BBGlfwGame::KeyToChar(int key) {
 
 void BBGlfwGame::Run() {
     SetDeviceWindow(640, 480, kResizable | kDecorated);
+    BBGlfwJoystickSource::Start(&BBGlfwGame::OnJoysticksChanged);
     StartGame();
     RunFrameLoop();
 }

@@ -50,8 +50,9 @@ public:
     static int TransKey(int glfwKey);
     static int KeyToChar(int key);
 
-    // The frame loop: opens the 640 x 480 window, starts the game and runs passes until the
-    // window is flagged to close.
+    // The frame loop: opens the 640 x 480 window, readies the joysticks (the player's own pad
+    // mappings, news of pads plugged in or pulled out), starts the game and runs passes until
+    // the window is flagged to close.
     virtual void Run();
 
     // The pieces of one pass, each taking the current time so that tests can drive them.
@@ -72,6 +73,8 @@ public:
 
     // Tests swap in a fake joystick source; null restores GLFW's.
     void SetJoystickSource(BBJoystickSource* source);
+    // A joystick was plugged in or pulled out: the ports are filled afresh at the next poll.
+    static void OnJoysticksChanged();
 
     static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
     static void OnChar(GLFWwindow* window, unsigned int codepoint);

@@ -14,9 +14,9 @@ namespace {
 EM_JS(int, bb_glfw_PageHasFocus, (), { return document.hasFocus() ? 1 : 0; });
 
 // The page's full screen as the game wants it. A request outside an input's activation would be
-// refused, so it waits for the next key or click (the page's first input, say, when the saved
-// settings ask for full screen). When the browser ends full screen (Escape) or refuses it while
-// the game wants it, `left` tells the game once.
+// refused, so it waits for the next key, click or lifted finger (the page's first input, say,
+// when the saved settings ask for full screen). When the browser ends full screen (Escape) or
+// refuses it while the game wants it, `left` tells the game once.
 EM_JS(void, bb_glfw_WatchFullscreen, (), {
     var state = {wanted : false, pending : false, left : false};
     Module.bbFullscreen = state;
@@ -44,6 +44,7 @@ EM_JS(void, bb_glfw_WatchFullscreen, (), {
     }
     window.addEventListener("keydown", requestPending, true);
     window.addEventListener("mousedown", requestPending, true);
+    window.addEventListener("touchend", requestPending, true);
     document.addEventListener(
         "fullscreenchange", function() {
             if (!document.fullscreenElement)

@@ -4,6 +4,8 @@
 
 #include "input/input_events.h"
 
+#include <algorithm>
+
 c_InputDevice* bb_input_device = nullptr;
 
 namespace {
@@ -130,9 +132,22 @@ void c_InputDevice::p_MotionEvent(int event, int /*data*/, float x, float y, flo
     m__accelZ = z;
 }
 
+void c_InputDevice::ReleasePort(int port) {
+    m__joyStates[port] = c_JoyState{};
+    for (int button = 0; button < 32; ++button)
+        m__keyDown[KEY_JOY0 + 32 * port + button] = false;
+}
+
 void c_InputDevice::p_BeginUpdate() {
     if (!m__joysticks)
         return;
+    // Ports are filled in order, so fewer joysticks leave the last ports empty; a pad pulled
+    // out in the middle of a walk must not go on walking.
+    const int ports =
+        std::clamp(m__joysticks->CountJoysticks(false), 0, static_cast<int>(m__joyStates.size()));
+    for (int port = ports; port < m__joyPorts; ++port)
+        ReleasePort(port);
+    m__joyPorts = ports;
     for (int port = 0; port < static_cast<int>(m__joyStates.size()); ++port) {
         c_JoyState& state = m__joyStates[port];
         // A missing joystick ends the poll: later ports are not polled either.

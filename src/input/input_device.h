@@ -40,7 +40,8 @@ public:
     void p_MouseEvent(int event, int data, float x, float y);
     void p_TouchEvent(int event, int data, float x, float y);
     void p_MotionEvent(int event, int data, float x, float y, float z);
-    // Before each update: polls the joysticks.
+    // Before each update: polls the joysticks. A port whose joystick was pulled out is emptied:
+    // its axes at rest and its buttons up.
     void p_BeginUpdate();
     // After each update: hit counts of the queued keys back to 0, both queues emptied.
     void p_EndUpdate();
@@ -78,6 +79,9 @@ public:
 
 private:
     BBJoystickPoller* m__joysticks;
+    int m__joyPorts = 0; // ports that held a joystick at the last poll
+
+    void ReleasePort(int port);
 
     void PressKey(int key);
     void ReleaseKey(int key);

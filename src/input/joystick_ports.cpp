@@ -1,4 +1,4 @@
-// The joystick port table and the two joystick layouts.
+// The joystick port table, the known pads' table and the two raw joystick layouts.
 #include "input/joystick_ports.h"
 
 #include <algorithm>
@@ -7,13 +7,11 @@ namespace {
 
 // A layout source: the low 4 bits index a raw axis or button, the upper bits say how the value
 // is formed from it.
-enum : int {
-    kAxis = 0x00,
-    kAxisHalfUp = 0x10,
-    kAxisHalfDown = 0x20,
-    kAxisNegated = 0x40,
-    kButton = 0x80,
-};
+constexpr int kAxis = 0x00;
+constexpr int kAxisHalfUp = 0x10;
+constexpr int kAxisHalfDown = 0x20;
+constexpr int kAxisNegated = 0x40;
+constexpr int kButton = 0x80;
 
 struct JoystickLayout {
     int outputs[6];  // x0, y0, z0, x1, y1, z1
@@ -32,6 +30,19 @@ constexpr JoystickLayout kStandardLayout = {
 constexpr JoystickLayout kPadLayout = {
     {kAxis | 0, kAxisNegated | 1, kAxis | 2, kAxis | 4, kAxisNegated | 3, kAxisNegated | 2},
     {0, 1, 2, 3, 4, 5, 6, 7, 13, 10, 11, 12, 8, 9},
+};
+
+// Every pad with a known mapping, in the gamepad numbering. Its sticks report down as positive,
+// as raw joysticks do, and its triggers rest at -1.
+constexpr JoystickLayout kGamepadLayout = {
+    {kAxis | BBGamepadReading::kLeftX, kAxisNegated | BBGamepadReading::kLeftY,
+     kAxisHalfUp | BBGamepadReading::kLeftTrigger, kAxis | BBGamepadReading::kRightX,
+     kAxisNegated | BBGamepadReading::kRightY, kAxisHalfUp | BBGamepadReading::kRightTrigger},
+    {BBGamepadReading::kA, BBGamepadReading::kB, BBGamepadReading::kX, BBGamepadReading::kY,
+     BBGamepadReading::kLeftBumper, BBGamepadReading::kRightBumper, BBGamepadReading::kBack,
+     BBGamepadReading::kStart, BBGamepadReading::kDpadLeft, BBGamepadReading::kDpadUp,
+     BBGamepadReading::kDpadRight, BBGamepadReading::kDpadDown, BBGamepadReading::kLeftThumb,
+     BBGamepadReading::kRightThumb},
 };
 
 bool ButtonPressed(std::span<const unsigned char> buttons, int index) {
@@ -57,14 +68,9 @@ void Store(std::span<float> values, int index, float value) {
         values[index] = value;
 }
 
-} // namespace
-
-void bb_input_ApplyJoystickLayout(std::span<const float> axes,
-                                  std::span<const unsigned char> buttons, std::span<float> joyx,
-                                  std::span<float> joyy, std::span<float> joyz,
-                                  std::span<bool> gameButtons) {
-    const JoystickLayout& layout =
-        (axes.size() == 5 && buttons.size() == 14) ? kPadLayout : kStandardLayout;
+void ApplyLayout(const JoystickLayout& layout, std::span<const float> axes,
+                 std::span<const unsigned char> buttons, std::span<float> joyx,
+                 std::span<float> joyy, std::span<float> joyz, std::span<bool> gameButtons) {
     const std::span<float> targets[3] = {joyx, joyy, joyz};
     for (int i = 0; i < 6; ++i)
         Store(targets[i % 3], i / 3, SourceValue(layout.outputs[i], axes, buttons));
@@ -73,15 +79,34 @@ void bb_input_ApplyJoystickLayout(std::span<const float> axes,
         gameButtons[i] = ButtonPressed(buttons, layout.buttons[i]);
 }
 
+} // namespace
+
+void bb_input_ApplyJoystickLayout(std::span<const float> axes,
+                                  std::span<const unsigned char> buttons, std::span<float> joyx,
+                                  std::span<float> joyy, std::span<float> joyz,
+                                  std::span<bool> gameButtons) {
+    const JoystickLayout& layout =
+        (axes.size() == 5 && buttons.size() == 14) ? kPadLayout : kStandardLayout;
+    ApplyLayout(layout, axes, buttons, joyx, joyy, joyz, gameButtons);
+}
+
+void bb_input_ApplyGamepadLayout(const BBGamepadReading& reading, std::span<float> joyx,
+                                 std::span<float> joyy, std::span<float> joyz,
+                                 std::span<bool> gameButtons) {
+    ApplyLayout(kGamepadLayout, reading.axes, reading.buttons, joyx, joyy, joyz, gameButtons);
+}
+
 int BBJoystickPorts::CountJoysticks(bool update) {
     if (!update && _joysticksCounted)
         return _joyCount;
+    // Marked first: a change the source reports while it is being scanned (a page's source
+    // notices pads as it is asked) brings another scan next time.
+    _joysticksCounted = true;
     _joyCount = 0;
     for (int jid = 0; jid < kSourceIds && _joyCount < kPorts; ++jid) {
         if (_source->Present(jid))
             _joysticks[_joyCount++] = jid;
     }
-    _joysticksCounted = true;
     return _joyCount;
 }
 
@@ -91,6 +116,11 @@ bool BBJoystickPorts::PollJoystick(int port, std::span<float> joyx, std::span<fl
     if (port < 0 || port >= count)
         return false;
     int jid = _joysticks[port];
+    BBGamepadReading pad;
+    if (_source->Gamepad(jid, &pad)) {
+        bb_input_ApplyGamepadLayout(pad, joyx, joyy, joyz, buttons);
+        return true;
+    }
     int axisCount = 0, buttonCount = 0;
     const float* axes = _source->Axes(jid, &axisCount);
     const unsigned char* pressed = _source->Buttons(jid, &buttonCount);

@@ -10,6 +10,9 @@ enum : int {
     KEY_SPACE = 32,
     KEY_UP = 38,
     KEY_DOWN = 40,
+    // The first joystick's Back and Start: Back does what Escape does, Start pauses.
+    KEY_JOY0_BACK = KEY_JOY0 + 6,
+    KEY_JOY0_START = KEY_JOY0 + 7,
     // The first joystick's direction pad, which the game reads as its buttons 8 to 11.
     KEY_JOY0_LEFT = KEY_JOY0 + 8,
     KEY_JOY0_UP = KEY_JOY0 + 9,

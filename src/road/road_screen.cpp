@@ -11,12 +11,12 @@
 #include "graphics/graphics.h"
 #include "graphics/virtual_display.h"
 #include "input/input_device.h"
-#include "input/key_codes.h"
 #include "loading/async_event.h"
 #include "loading/game_images.h"
 #include "loading/road_sounds.h"
 #include "loading/ski_sounds.h"
 #include "persist/settings.h"
+#include "screens/back_request.h"
 #include "screens/fade.h"
 #include "screens/screen_furniture.h"
 #include "screens/steering.h"
@@ -138,7 +138,7 @@ int c_RoadScreen::p_OnUpdate() {
 }
 
 void c_RoadScreen::p_Update() {
-    if (bb_input_KeyHit(KEY_ESCAPE) != 0) {
+    if (bb_back_Hit()) {
         bb_tazzle_titleScreen->p_OnInit();
         bb_roadsounds_roadSounds->p_Discard();
         bb_tazzle_mainState = c_MainState::Title;

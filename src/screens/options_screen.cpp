@@ -5,8 +5,8 @@
 #include "game/tazzle.h"
 #include "host/app.h"
 #include "input/input_device.h"
-#include "input/key_codes.h"
 #include "persist/settings.h"
+#include "screens/back_request.h"
 #include "screens/redefine_keys_screen.h"
 #include "screens/screen_furniture.h"
 #include "screens/title_screen.h"
@@ -161,7 +161,7 @@ void c_OptionsScreen::Activate(int item) {
 }
 
 void c_OptionsScreen::p_Update() {
-    if (bb_input_KeyHit(KEY_ESCAPE) != 0)
+    if (bb_back_Hit())
         Leave();
     p_UpdateOptions();
     Activate(m_menu->p_Update());

@@ -4,9 +4,9 @@
 
 #include "game/tazzle.h"
 #include "input/input_device.h"
-#include "input/key_codes.h"
 #include "input/key_names.h"
 #include "persist/settings.h"
+#include "screens/back_request.h"
 #include "screens/screen_furniture.h"
 
 namespace {
@@ -64,7 +64,7 @@ void c_RedefineKeysScreen::WaitForKey() {
 }
 
 void c_RedefineKeysScreen::p_Update() {
-    if (bb_input_KeyHit(KEY_ESCAPE) != 0)
+    if (bb_back_Hit())
         bb_tazzle_mainState = c_MainState::Options;
     p_UpdateKeys();
     if (m_state == 1) {

@@ -10,7 +10,6 @@
 #include "graphics/graphics.h"
 #include "host/app.h"
 #include "input/input_device.h"
-#include "input/key_codes.h"
 #include "input/key_names.h"
 #include "loading/async_event.h"
 #include "loading/road_sounds.h"
@@ -18,6 +17,7 @@
 #include "loading/title_images.h"
 #include "persist/settings.h"
 #include "road/road_screen.h"
+#include "screens/back_request.h"
 #include "screens/options_screen.h"
 #include "text/text.h"
 
@@ -121,7 +121,7 @@ void c_TitleScreen::UpdateMenu() {
     default:
         break;
     }
-    if (bb_input_KeyHit(KEY_ESCAPE) != 0)
+    if (bb_back_Hit())
         bb_app_EndApp();
 }
 

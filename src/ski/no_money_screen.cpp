@@ -13,9 +13,10 @@
 
 namespace {
 
-// The first four joystick buttons, the first touch, Space, Enter and Escape all leave the screen.
-constexpr int kLeaveKeys[] = {KEY_JOY0,  KEY_JOY0 + 1, KEY_TOUCH0,   KEY_SPACE,
-                              KEY_ENTER, KEY_ESCAPE,   KEY_JOY0 + 2, KEY_JOY0 + 3};
+// The first four joystick buttons, the first touch, Space, Enter and Escape all leave the screen,
+// and the pad's Back, which does what Escape does.
+constexpr int kLeaveKeys[] = {KEY_JOY0,   KEY_JOY0 + 1, KEY_TOUCH0,   KEY_SPACE,    KEY_ENTER,
+                              KEY_ESCAPE, KEY_JOY0 + 2, KEY_JOY0 + 3, KEY_JOY0_BACK};
 
 bool AnyLeaveKeyHit() {
     for (int key : kLeaveKeys) {

@@ -9,7 +9,6 @@
 #include "graphics/graphics.h"
 #include "graphics/virtual_display.h"
 #include "input/input_device.h"
-#include "input/key_codes.h"
 #include "loading/async_event.h"
 #include "loading/game_images.h"
 #include "loading/game_sounds.h"
@@ -17,6 +16,7 @@
 #include "loading/ski_sounds.h"
 #include "persist/settings.h"
 #include "road/road_screen.h"
+#include "screens/back_request.h"
 #include "screens/screen_furniture.h"
 #include "screens/steering.h"
 #include "screens/title_screen.h"
@@ -100,7 +100,7 @@ int c_SkiScreen::p_OnUpdate() {
 }
 
 void c_SkiScreen::p_Update() {
-    if (bb_input_KeyHit(KEY_ESCAPE) != 0) {
+    if (bb_back_Hit()) {
         bb_tazzle_titleScreen->p_OnInit();
         for (int channel : {kChannelBeep, kChannelBackground, kChannelBump, kChannelCrash})
             bb_audio_StopChannel(channel);

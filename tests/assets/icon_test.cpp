@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kBuild = fs::path(SKIDDLEWICK_DATA_DIR).parent_path();
-const int kSizes[] = {32, 48, 64, 128, 256};
+const int kSizes[] = {32, 48, 64, 128, 192, 256, 512};
 
 Picture icon(int size) {
     const std::string folder = std::to_string(size) + "x" + std::to_string(size);

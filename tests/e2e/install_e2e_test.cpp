@@ -140,8 +140,9 @@ TEST_F(InstalledGame, TheMenuEntryIconsAndManualPageAreInstalled) {
     auto built = TreeContents(kBuild / "icons");
     auto installed = TreeContents(prefix_ / "share/icons/hicolor");
     EXPECT_EQ(Names(installed), (std::vector<std::string>{
-                                    "128x128/apps/skiddlewick.png", "256x256/apps/skiddlewick.png",
-                                    "32x32/apps/skiddlewick.png", "48x48/apps/skiddlewick.png",
+                                    "128x128/apps/skiddlewick.png", "192x192/apps/skiddlewick.png",
+                                    "256x256/apps/skiddlewick.png", "32x32/apps/skiddlewick.png",
+                                    "48x48/apps/skiddlewick.png", "512x512/apps/skiddlewick.png",
                                     "64x64/apps/skiddlewick.png"}));
     EXPECT_TRUE(installed == built) << "the installed icons differ from the build's";
 

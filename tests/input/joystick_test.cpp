@@ -1,5 +1,7 @@
-// Joystick ports and layouts, read through a fake joystick source.
+// Joystick ports, the known pads' table and the raw layouts, read through a fake joystick source;
+// pads plugged in and pulled out.
 #include "host/glfw_game.h"
+#include "host/glfw_joystick_source.h"
 #include "input/input_device.h"
 #include "input/joystick.h"
 
@@ -7,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -15,6 +18,7 @@ struct FakeJoystick {
     std::vector<float> axes;
     std::vector<unsigned char> buttons;
     bool readable = true;
+    std::optional<BBGamepadReading> pad; // a joystick with a known mapping
 };
 
 class FakeJoysticks : public BBJoystickSource {
@@ -31,6 +35,12 @@ public:
         *count = static_cast<int>(s.buttons.size());
         static const unsigned char none = 0;
         return !s.readable ? nullptr : s.buttons.empty() ? &none : s.buttons.data();
+    }
+    bool Gamepad(int jid, BBGamepadReading* reading) override {
+        const auto& pad = sticks.at(jid).pad;
+        if (pad)
+            *reading = *pad;
+        return pad.has_value();
     }
     std::map<int, FakeJoystick> sticks;
 };
@@ -95,6 +105,44 @@ TEST(JoystickPorts, PadLayoutForFiveAxesAndFourteenButtons) {
     EXPECT_FLOAT_EQ(p.z[1], -0.3f);
     for (int b = 0; b < 32; ++b)
         EXPECT_EQ(p.buttons[b], b == 0 || b == 8) << b;
+}
+
+TEST(JoystickPorts, AKnownPadFillsThePortByOneTableWhateverItsRawLayout) {
+    GLFWgamepadstate state = {};
+    state.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = 0.5f;
+    state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = -1.0f; // pushed up
+    state.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = -0.25f;
+    state.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = 0.75f;
+    state.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] = -1.0f; // at rest
+    state.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] = 1.0f; // pulled all the way
+    const std::map<int, int> gameButtons = {
+        {GLFW_GAMEPAD_BUTTON_A, 0},           {GLFW_GAMEPAD_BUTTON_B, 1},
+        {GLFW_GAMEPAD_BUTTON_X, 2},           {GLFW_GAMEPAD_BUTTON_Y, 3},
+        {GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, 4}, {GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER, 5},
+        {GLFW_GAMEPAD_BUTTON_BACK, 6},        {GLFW_GAMEPAD_BUTTON_START, 7},
+        {GLFW_GAMEPAD_BUTTON_DPAD_LEFT, 8},   {GLFW_GAMEPAD_BUTTON_DPAD_UP, 9},
+        {GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, 10}, {GLFW_GAMEPAD_BUTTON_DPAD_DOWN, 11},
+        {GLFW_GAMEPAD_BUTTON_LEFT_THUMB, 12}, {GLFW_GAMEPAD_BUTTON_RIGHT_THUMB, 13},
+        {GLFW_GAMEPAD_BUTTON_GUIDE, -1}};
+    FakeJoysticks source;
+    // Raw, an ordinary pad: 6 axes and 15 buttons, which the standard layout would misread.
+    source.sticks[0] = Stick(6, 15);
+    BBJoystickPorts ports(&source);
+    for (const auto& [glfwButton, gameButton] : gameButtons) {
+        GLFWgamepadstate pressed = state;
+        pressed.buttons[glfwButton] = GLFW_PRESS;
+        source.sticks[0].pad = BBGlfwJoystickSource::Reading(pressed);
+        Poll p = PollPort(ports, 0);
+        ASSERT_TRUE(p.ok);
+        EXPECT_FLOAT_EQ(p.x[0], 0.5f);
+        EXPECT_FLOAT_EQ(p.y[0], 1.0f); // up, as the game reads it
+        EXPECT_FLOAT_EQ(p.z[0], 0.0f);
+        EXPECT_FLOAT_EQ(p.x[1], -0.25f);
+        EXPECT_FLOAT_EQ(p.y[1], -0.75f);
+        EXPECT_FLOAT_EQ(p.z[1], 1.0f);
+        for (int b = 0; b < 32; ++b)
+            EXPECT_EQ(p.buttons[b], b == gameButton) << "GLFW button " << glfwButton;
+    }
 }
 
 TEST(JoystickPorts, UnreportedIndicesReadAsZeroAndReleased) {
@@ -179,6 +227,45 @@ TEST(JoystickInput, BeginUpdatePollsPortsIntoKeysUntilOneFails) {
     source.sticks[0].readable = true;
     device.p_BeginUpdate();
     EXPECT_FALSE(bb_input_KeyDown(291));
+    bb_input_SetInputDevice(nullptr);
+    host.SetJoystickSource(nullptr);
+}
+
+TEST(JoystickInput, PadsPluggedInOrPulledOutAreFoundAtOnceAndLeaveNothingHeld) {
+    FakeJoysticks source;
+    BBGlfwGame host;
+    host.SetJoystickSource(&source);
+    c_InputDevice device(&host);
+    bb_input_SetInputDevice(&device);
+    device.p_BeginUpdate();
+    EXPECT_EQ(host.CountJoysticks(false), 0);
+
+    // A pad plugged in with its D-pad right and its stick left held.
+    BBGamepadReading held;
+    held.buttons[BBGamepadReading::kDpadRight] = kJoystickButtonPressed;
+    held.axes[BBGamepadReading::kLeftX] = -1.0f;
+    source.sticks[3] = Stick(6, 15);
+    source.sticks[3].pad = held;
+    BBGlfwGame::OnJoysticksChanged();
+    device.p_BeginUpdate();
+    EXPECT_TRUE(bb_input_JoyDown(10, 0));
+    EXPECT_FLOAT_EQ(bb_input_JoyX(0, 0), -1.0f);
+
+    // A joystick on a lower id takes the first port; the pad moves to the second.
+    source.sticks[1] = Stick(2, 16);
+    BBGlfwGame::OnJoysticksChanged();
+    device.p_BeginUpdate();
+    EXPECT_FALSE(bb_input_JoyDown(10, 0));
+    EXPECT_TRUE(bb_input_JoyDown(10, 1));
+    EXPECT_FLOAT_EQ(bb_input_JoyX(0, 1), -1.0f);
+
+    // Pulled out while held: the second port holds nothing, however the pad left it.
+    source.sticks.erase(3);
+    BBGlfwGame::OnJoysticksChanged();
+    device.p_BeginUpdate();
+    EXPECT_EQ(host.CountJoysticks(false), 1);
+    EXPECT_FALSE(bb_input_JoyDown(10, 1));
+    EXPECT_FLOAT_EQ(bb_input_JoyX(0, 1), 0.0f);
     bb_input_SetInputDevice(nullptr);
     host.SetJoystickSource(nullptr);
 }

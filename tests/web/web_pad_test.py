@@ -1,0 +1,144 @@
+#!/usr/bin/env python3
+"""The game's page played with a pad alone: a pad in the browsers' standard mapping goes from
+the title to the options with its D-pad and A and back with Back, starts a game with A, walks
+with its D-pad, pauses with Start and leaves the road with Back.
+
+The browser has no pad of its own here: a copy of the page answers navigator.getGamepads itself
+with a scripted standard pad, whose buttons the test holds through keys the page keeps from the
+game. Checked by pixels, as the page test does.
+
+    web_pad_test.py WEB_BUILD
+"""
+
+import os
+import shutil
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../tools"))
+from web_session import WebSession, WebSessionError, wait_for  # noqa: E402
+from web_page_test import ROAD_SAMPLES, Picture, dismiss_note, settled  # noqa: E402
+
+# The page's pad: 17 buttons and 4 axes, shown to the page (gamepadconnected) at its first
+# press, as browsers do. Keys 1 to 6 hold its D-pad down, left and right, A, Start and Back
+# (standard buttons 13, 14, 15, 0, 9, 8) and never reach the game.
+PAD_SCRIPT = """<script>
+(function() {
+  var buttons = [];
+  for (var i = 0; i < 17; ++i) buttons.push({pressed: false, touched: false, value: 0});
+  var pad = {id: "Scripted pad (STANDARD GAMEPAD)", index: 0, connected: true,
+             mapping: "standard", timestamp: 0, axes: [0, 0, 0, 0], buttons: buttons};
+  var shown = false;
+  navigator.getGamepads = function() { return shown ? [pad] : []; };
+  var keys = {"1": 13, "2": 14, "3": 15, "4": 0, "5": 9, "6": 8};
+  function hold(event, held) {
+    var button = keys[event.key];
+    if (button === undefined) return;
+    event.stopImmediatePropagation();
+    event.preventDefault();
+    buttons[button].pressed = held;
+    buttons[button].value = held ? 1 : 0;
+    pad.timestamp = performance.now();
+    if (held && !shown) {
+      shown = true;
+      var connected = new Event("gamepadconnected");
+      connected.gamepad = pad;
+      window.dispatchEvent(connected);
+    }
+  }
+  window.addEventListener("keydown", function(e) { hold(e, true); }, true);
+  window.addEventListener("keyup", function(e) { hold(e, false); }, true);
+})();
+</script>
+"""
+DOWN, LEFT, RIGHT, A, START, BACK = "1", "2", "3", "4", "5", "6"
+# Held this long, a press spans a few of the game's updates even on a loaded machine.
+PRESS = 0.3
+SCREEN_WAIT = 20
+
+
+def page_with_pad(web_build, folder):
+    """A copy of the web build whose page has the scripted pad."""
+    for name in os.listdir(web_build):
+        if name != "index.html":
+            os.symlink(os.path.join(os.path.abspath(web_build), name), os.path.join(folder, name))
+    with open(os.path.join(web_build, "index.html"), encoding="utf-8") as page:
+        html = page.read()
+    if "<head>" not in html:
+        raise WebSessionError("the page has no <head> to put the pad in")
+    with open(os.path.join(folder, "index.html"), "w", encoding="utf-8") as page:
+        page.write(html.replace("<head>", "<head>\n" + PAD_SCRIPT, 1))
+
+
+def press(session, key):
+    session.xdotool("keydown", key)
+    time.sleep(PRESS)
+    session.xdotool("keyup", key)
+    time.sleep(PRESS)
+
+
+def walker_still(shot, box, seconds):
+    """Whether the walker stays where he is for `seconds`."""
+    before = wait_for(lambda: shot(box).walker_x(), 10, "the walker")
+    time.sleep(seconds)
+    return shot(box).walker_x() == before
+
+
+def play(session, shot):
+    session.open("index.html")
+    dismiss_note(session, shot)
+    box = wait_for(settled(lambda: shot().grey_box()), 30, "the title's picture")
+    wait_for(lambda: shot(box).is_title(), 10, "the title's name")
+
+    press(session, DOWN)
+    press(session, A)
+    wait_for(lambda: shot(box).is_options(), SCREEN_WAIT,
+             "the options screen after D-pad down and A")
+    press(session, BACK)
+    wait_for(lambda: shot(box).is_title(), SCREEN_WAIT, "the title after Back")
+
+    press(session, A)
+    wait_for(lambda: shot(box).matches(ROAD_SAMPLES), 30, "the road after A")
+    start = wait_for(lambda: shot(box).walker_x(), 10, "the walker")
+    session.xdotool("keydown", LEFT)
+    time.sleep(1.0)
+    session.xdotool("keyup", LEFT)
+    walked = shot(box).walker_x()
+    print(f"walker from x {start:.0f} to x {walked}")
+    if walked is None or walked > start - 16:
+        print("the walker did not walk left with the D-pad")
+        return 1
+
+    # Paused, he stands still with the D-pad held right; going on, he walks right, away from the
+    # left edge he may have reached.
+    press(session, START)
+    session.xdotool("keydown", RIGHT)
+    if not walker_still(shot, box, 1.0):
+        print("Start did not pause the road")
+        return 1
+    press(session, START)
+    if walker_still(shot, box, 1.0):
+        print("Start again did not go on")
+        return 1
+    session.xdotool("keyup", RIGHT)
+    press(session, BACK)
+    wait_for(lambda: shot(box).is_title(), SCREEN_WAIT, "the title after Back on the road")
+    return 0
+
+
+def main():
+    folder = tempfile.mkdtemp(prefix="skiddlewick-pad.")
+    try:
+        page_with_pad(sys.argv[1], folder)
+        with WebSession(folder, window_size=(800, 600)) as session:
+            return play(session, lambda box=None: Picture(session.screenshot(), box))
+    except WebSessionError as error:
+        print(f"web pad: {error}")
+        return 1
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
