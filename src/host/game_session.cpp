@@ -13,6 +13,10 @@ int BBGameSession::SaveState(BBGame& host, const String& state) {
     return host.SaveState(state);
 }
 
+int BBGameSession::CountJoysticks(bool update) {
+    return BBGame::_game ? BBGame::_game->CountJoysticks(update) : 0;
+}
+
 bool BBGameSession::PollJoystick(int port, std::span<float> joyx, std::span<float> joyy,
                                  std::span<float> joyz, std::span<bool> buttons) {
     return BBGame::_game && BBGame::_game->PollJoystick(port, joyx, joyy, joyz, buttons);

@@ -28,7 +28,8 @@ public:
     // The state file as the game loads and saves it.
     virtual String LoadState(BBGame& host);
     virtual int SaveState(BBGame& host, const String& state);
-    // The joysticks as the game polls them (the host's by default).
+    // The joysticks as the game counts and polls them (the host's by default).
+    int CountJoysticks(bool update) override;
     bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy, std::span<float> joyz,
                       std::span<bool> buttons) override;
     // Every way out of the program passes here (bb_host_Exit): what the session still holds

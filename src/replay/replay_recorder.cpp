@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -158,20 +159,28 @@ int ReplayRecorder::Clock(int hostMillisecs) {
     return hostMillisecs;
 }
 
+int ReplayRecorder::CountJoysticks(bool update) {
+    const int count = BBGameSession::CountJoysticks(update);
+    // The game empties a port that no longer holds a joystick.
+    for (int port = std::max(count, 0); port < static_cast<int>(_joysticks.size()); ++port) {
+        if (!_joysticks[port].present)
+            continue;
+        _joysticks[port] = Joystick{};
+        Write(Command(ReplayOp::Joy, static_cast<std::uint32_t>(port)));
+    }
+    return count;
+}
+
 bool ReplayRecorder::PollJoystick(int port, std::span<float> joyx, std::span<float> joyy,
                                   std::span<float> joyz, std::span<bool> buttons) {
     const bool present = BBGameSession::PollJoystick(port, joyx, joyy, joyz, buttons);
-    if (port < 0 || port >= static_cast<int>(_joysticks.size()) || joyx.size() < 2 ||
+    // A counted joystick that cannot be read leaves its port as it was, in the game as in the
+    // replay, where it reads back its last values.
+    if (!present || port < 0 || port >= static_cast<int>(_joysticks.size()) || joyx.size() < 2 ||
         joyy.size() < 2 || joyz.size() < 2)
         return present;
     Joystick& last = _joysticks[port];
     ReplayCommand joy = Command(ReplayOp::Joy, static_cast<std::uint32_t>(port));
-    if (!present) {
-        if (last.present)
-            Write(joy);
-        last.present = false;
-        return false;
-    }
     const std::array<float, 6> axes{joyx[0], joyy[0], joyz[0], joyx[1], joyy[1], joyz[1]};
     if (!last.present || axes != last.axes) {
         joy.axes = axes;

@@ -33,6 +33,7 @@ public:
     bool PassMouseEvent(int event, int data, float x, float y) override;
     bool PassFocus(bool focused) override;
     int Clock(int hostMillisecs) override;
+    int CountJoysticks(bool update) override;
     bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy, std::span<float> joyz,
                       std::span<bool> buttons) override;
     // Writes the updates not yet written, with the one the program ends in, if any.

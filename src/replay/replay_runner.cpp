@@ -115,9 +115,13 @@ std::optional<ReplayStep> ReplayRunner::Execute(const ReplayCommand& command) {
         break;
     case ReplayOp::Joy: {
         Joystick& joystick = _joysticks[command.number];
-        joystick.present = command.axes.has_value();
-        if (command.axes)
-            joystick.axes = *command.axes;
+        if (!command.axes) {
+            // A joystick pulled out leaves its port at rest, as the game's own port does.
+            joystick = Joystick{};
+            break;
+        }
+        joystick.present = true;
+        joystick.axes = *command.axes;
         break;
     }
     case ReplayOp::Suspend:
@@ -271,6 +275,13 @@ int ReplayRunner::SaveState(BBGame&, const String& state) {
     // Kept for the rest of the run: a replay neither reads nor changes the player's settings.
     _state = state;
     return 0;
+}
+
+int ReplayRunner::CountJoysticks(bool) {
+    int count = 0;
+    while (count < static_cast<int>(_joysticks.size()) && _joysticks[count].present)
+        ++count;
+    return count;
 }
 
 bool ReplayRunner::PollJoystick(int port, std::span<float> joyx, std::span<float> joyy,

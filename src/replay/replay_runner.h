@@ -50,6 +50,8 @@ public:
     int Clock(int hostMillisecs) override;
     String LoadState(BBGame& host) override;
     int SaveState(BBGame& host, const String& state) override;
+    // The ports that hold a joystick, filled in order: those up to the first without one.
+    int CountJoysticks(bool update) override;
     bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy, std::span<float> joyz,
                       std::span<bool> buttons) override;
 

@@ -91,6 +91,7 @@ public:
     }
     bool PassFocus(bool focused) override { return _recorder.PassFocus(focused); }
     int Clock(int hostMillisecs) override { return _recorder.Clock(hostMillisecs); }
+    int CountJoysticks(bool update) override { return _recorder.CountJoysticks(update); }
     bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy, std::span<float> joyz,
                       std::span<bool> buttons) override {
         return _recorder.PollJoystick(port, joyx, joyy, joyz, buttons);
@@ -169,7 +170,10 @@ void RecordAGame() {
     Passes(host, 10);
     joystick.buttons[1] = GLFW_RELEASE;
     Passes(host, 10);
-    joystick.plugged = false;
+    host.Pass([&] {
+        joystick.plugged = false;
+        BBGlfwGame::OnJoysticksChanged();
+    });
     Passes(host, 70);
     WriteFile("recorded.trace", tracing.trace);
     bb_host_Exit(0);
