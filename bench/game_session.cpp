@@ -5,11 +5,14 @@
 #include "replay_driver.h"
 #include "replay_host.h"
 
+#include "replay/replay_runner.h"
+
 #include "game/tazzle.h"
 #include "graphics/graphics.h"
 #include "host/app.h"
 #include "host/errors.h"
 #include "host/game_entry.h"
+#include "host/game_session.h"
 #include "loading/title_images.h"
 #include "road/road_screen.h"
 #include "screens/title_screen.h"
@@ -110,7 +113,15 @@ BenchGame::BenchGame(const std::string& state, DeviceFactory makeDevice) {
     glfwSetErrorCallback(onGlfwError);
     if (!glfwInit())
         throw std::runtime_error("glfwInit failed (is there a display?)");
-    _host = std::make_unique<ReplayHost>(bb_str(state));
+    // The replay tool's session with no commands: the state file in memory and a clock that
+    // counts updates.
+    ReplayScript script;
+    ReplayCommand stateCommand{ReplayOp::State};
+    stateCommand.text = state;
+    script.commands.push_back(stateCommand);
+    _session = std::make_unique<ReplayRunner>(std::move(script));
+    bb_host_session = _session.get();
+    _host = std::make_unique<ReplayHost>();
     bbInit();
     bbMain();
     if (!_host->Delegate())
@@ -120,7 +131,9 @@ BenchGame::BenchGame(const std::string& state, DeviceFactory makeDevice) {
     _host->Open();
 }
 
-BenchGame::~BenchGame() = default;
+BenchGame::~BenchGame() {
+    bb_host_session = nullptr;
+}
 
 bool BenchGame::ReachTitle() {
     return FramesUntil([] {

@@ -13,6 +13,7 @@
 #include "host/devices.h"
 
 class ReplayHost;
+class ReplayRunner;
 
 // Links the game's data folder beside this program (the host reads data/ beside the running
 // program), moves into a fresh, empty working folder and sends OpenAL to its null output.
@@ -68,6 +69,7 @@ public:
     const gxtkFrameStats& Stats() const;
 
 private:
+    std::unique_ptr<ReplayRunner> _session;
     std::unique_ptr<ReplayHost> _host;
 };
 

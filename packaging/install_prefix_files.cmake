@@ -6,7 +6,8 @@
 #
 # Set by the install rule in packaging.cmake: skiddlewick_templates (the folder of the templates),
 # skiddlewick_scratch (a folder of the build to write them in first) and skiddlewick_game_dir
-# (where the program and its data go, relative to the prefix).
+# (where the program and its data go, relative to the prefix), and SKIDDLEWICK_VERSION (the
+# project's version, which the manual page shows).
 
 # `path` as the program of a desktop entry's Exec key: a literal % doubled (% starts a field
 # code); a path holding a reserved character quoted whole, with ", `, $ and \ escaped inside the

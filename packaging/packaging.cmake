@@ -21,6 +21,7 @@ install(CODE "
     set(skiddlewick_templates \"${CMAKE_CURRENT_LIST_DIR}\")
     set(skiddlewick_scratch \"${CMAKE_BINARY_DIR}/packaging/install\")
     set(skiddlewick_game_dir \"${skiddlewick_game_dir}\")
+    set(SKIDDLEWICK_VERSION \"${PROJECT_VERSION}\")
     include(\"${CMAKE_CURRENT_LIST_DIR}/install_prefix_files.cmake\")"
     COMPONENT game)
 

@@ -23,6 +23,8 @@ TIERS = [
     (["collision", "persist", "text"], False),
     # The game itself: the application and its screens hand the player to one another.
     (["game", "screens", "road", "ski"], True),
+    # Recording and replaying games, which watch the whole game from above.
+    (["replay"], False),
 ]
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"/]+)/[^"]+"', re.MULTILINE)

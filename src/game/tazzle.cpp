@@ -2,6 +2,8 @@
 
 #include "game/tazzle.h"
 
+#include "runtime/version.h"
+
 int bb_tazzle_mainState = c_MainState::Init;
 c_TitleScreen* bb_tazzle_titleScreen = nullptr;
 c_RoadScreen* bb_tazzle_roadScreen = nullptr;
@@ -10,7 +12,7 @@ c_NoMoneyScreen* bb_tazzle_noMoneyScreen = nullptr;
 c_OptionsScreen* bb_tazzle_optionsScreen = nullptr;
 c_RedefineKeysScreen* bb_tazzle_redefineKeysScreen = nullptr;
 
-String bb_tazzle_version = u"V2.1";
+String bb_tazzle_version = u"V" + bb_str(bb_version_Number);
 int bb_tazzle_score = 0;
 int bb_tazzle_hiScore = 0;
 int bb_tazzle_money = 0;
@@ -28,7 +30,7 @@ void bb_tazzle_Init() {
     bb_tazzle_noMoneyScreen = nullptr;
     bb_tazzle_optionsScreen = nullptr;
     bb_tazzle_redefineKeysScreen = nullptr;
-    bb_tazzle_version = u"V2.1";
+    bb_tazzle_version = u"V" + bb_str(bb_version_Number);
     bb_tazzle_score = 0;
     bb_tazzle_hiScore = 0;
     bb_tazzle_money = 0;

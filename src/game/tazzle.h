@@ -34,7 +34,7 @@ extern c_NoMoneyScreen* bb_tazzle_noMoneyScreen;
 extern c_OptionsScreen* bb_tazzle_optionsScreen;
 extern c_RedefineKeysScreen* bb_tazzle_redefineKeysScreen;
 
-extern String bb_tazzle_version; // "V2.1", shown on the title; never saved
+extern String bb_tazzle_version; // "V" and the version, "V2.1", shown on the title; never saved
 extern int bb_tazzle_score;      // points of the current game
 extern int bb_tazzle_hiScore;    // best score of this run; not saved
 extern int bb_tazzle_money;      // cash of the current game, in dollars

@@ -8,6 +8,7 @@
 #include "game/tazzle.h"
 #include "graphics/graphics.h"
 #include "graphics/virtual_display.h"
+#include "host/options.h"
 #include "input/input_device.h"
 #include "input/key_codes.h"
 #include "loading/async_event.h"
@@ -67,6 +68,8 @@ void c_TazzleApp::p_OnCreate() {
     c_VirtualDisplay::m_new(640, 480, 1.0f);
     c_Settings& settings = *bb_settings_gameSettings;
     settings.p_Load();
+    if (bb_options_current.fullScreen)
+        settings.p_SetFullScreenForRun(*bb_options_current.fullScreen);
     settings.p_ApplySettings(settings.m_fullScreen);
 }
 
@@ -101,15 +104,11 @@ void c_TazzleApp::UpdateGlobalKeys() {
     // A pad's Start pauses as the pause key does; both at once pause once.
     if (ControlHit(c_Control::Pause) || bb_input_KeyHit(KEY_JOY0_START) != 0)
         bb_tazzle_paused = !bb_tazzle_paused;
-    if (ControlHit(c_Control::FullScreen)) {
-        // Not saved: it reaches the state file only if the options screen is left later.
-        settings.m_fullScreen = !settings.m_fullScreen;
-        settings.p_ApplySettings(true);
-    }
-    if (ControlHit(c_Control::Music)) {
-        settings.m_musicOff = !settings.m_musicOff;
-        settings.p_ApplyMusicVolume();
-    }
+    // Not saved: it reaches the state file only if the options screen is left later.
+    if (ControlHit(c_Control::FullScreen))
+        settings.p_ToggleFullScreen();
+    if (ControlHit(c_Control::Music))
+        settings.p_ToggleMusic();
 }
 
 void c_TazzleApp::p_OnUpdate() {

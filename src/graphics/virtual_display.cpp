@@ -157,6 +157,18 @@ float c_VirtualDisplay::p_VirtualY(float windowY, bool clamp) const {
     return Clamped(vy, m_virtualHeight, clamp);
 }
 
+float c_VirtualDisplay::p_WindowX(float virtualX) const {
+    if (m_scale <= 0 || m_zoom == 0)
+        return virtualX;
+    return (virtualX - m_virtualWidth * 0.5f) * m_zoom * m_scale + m_deviceWidth * 0.5f;
+}
+
+float c_VirtualDisplay::p_WindowY(float virtualY) const {
+    if (m_scale <= 0 || m_zoom == 0)
+        return virtualY;
+    return (virtualY - m_virtualHeight * 0.5f) * m_zoom * m_scale + m_deviceHeight * 0.5f;
+}
+
 float c_VirtualDisplay::p_VTouchX(int index, bool clamp) {
     return p_VirtualX(bb_input_TouchX(index), clamp);
 }

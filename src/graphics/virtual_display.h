@@ -27,6 +27,9 @@ public:
     // A window position in virtual units, mapped about the window centre as the pointer is.
     float p_VirtualX(float windowX, bool clamp) const;
     float p_VirtualY(float windowY, bool clamp) const;
+    // The window position that p_VirtualX and p_VirtualY (unclamped) take to a virtual one.
+    float p_WindowX(float virtualX) const;
+    float p_WindowY(float virtualY) const;
 
     float m_virtualWidth = 0;
     float m_virtualHeight = 0;

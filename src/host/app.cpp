@@ -6,6 +6,7 @@
 #include "host/devices.h"
 #include "host/errors.h"
 #include "host/game_delegate.h"
+#include "host/game_session.h"
 #include "input/input_device.h"
 #include "runtime/errors.h"
 
@@ -120,7 +121,8 @@ void bb_app_SetSwapInterval(int interval) {
     bb_app__game->SetSwapInterval(interval);
 }
 int bb_app_Millisecs() {
-    return bb_app__game->Millisecs();
+    const int millisecs = bb_app__game->Millisecs();
+    return bb_host_session ? bb_host_session->Clock(millisecs) : millisecs;
 }
 const std::vector<c_DisplayMode>& bb_app_DisplayModes() {
     return bb_app__displayModes;
@@ -147,9 +149,13 @@ void bb_app_EndApp() {
 }
 
 String bb_app_LoadState() {
+    if (bb_host_session)
+        return bb_host_session->LoadState(*bb_app__game);
     return bb_app__game->LoadState();
 }
 int bb_app_SaveState(const String& state) {
+    if (bb_host_session)
+        return bb_host_session->SaveState(*bb_app__game, state);
     return bb_app__game->SaveState(state);
 }
 String bb_app_LoadString(const String& path) {

@@ -8,6 +8,7 @@
 #include "files/text_decoding.h"
 #include "host/devices.h"
 #include "host/errors.h"
+#include "host/game_session.h"
 #include "host/platform.h"
 
 #include <ctime>
@@ -193,7 +194,8 @@ void BBGame::SuspendGame() {
     if (!_started || _suspended)
         return;
     _suspended = true;
-    if (_delegate)
+    // A session may keep the game from hearing of it: the updates stop all the same.
+    if (_delegate && (!bb_host_session || bb_host_session->PassFocus(false)))
         Guarded(this, [&] { _delegate->SuspendGame(); });
 }
 
@@ -201,15 +203,19 @@ void BBGame::ResumeGame() {
     if (!_started || !_suspended)
         return;
     _suspended = false;
-    if (_delegate)
+    if (_delegate && (!bb_host_session || bb_host_session->PassFocus(true)))
         Guarded(this, [&] { _delegate->ResumeGame(); });
 }
 
 void BBGame::UpdateGame() {
     if (!_started || _suspended)
         return;
+    if (bb_host_session && !bb_host_session->BeforeUpdate())
+        return;
     if (_delegate)
         Guarded(this, [&] { _delegate->UpdateGame(); });
+    if (bb_host_session)
+        bb_host_session->AfterUpdate();
 }
 
 void BBGame::RenderGame() {
@@ -220,14 +226,14 @@ void BBGame::RenderGame() {
 }
 
 void BBGame::KeyEvent(int event, int data) {
-    if (!_started)
+    if (!_started || (bb_host_session && !bb_host_session->PassKeyEvent(event, data)))
         return;
     if (_delegate)
         Guarded(this, [&] { _delegate->KeyEvent(event, data); });
 }
 
 void BBGame::MouseEvent(int event, int data, float x, float y) {
-    if (!_started)
+    if (!_started || (bb_host_session && !bb_host_session->PassMouseEvent(event, data, x, y)))
         return;
     if (_delegate)
         Guarded(this, [&] { _delegate->MouseEvent(event, data, x, y); });

@@ -107,7 +107,9 @@ public:
                                  int* hertz);
     [[noreturn]] virtual void Die(ThrowableObject* exception);
 
-    // Guarded dispatch into the delegate; a ThrowableObject escaping the game ends in Die.
+    // Guarded dispatch into the delegate; a ThrowableObject escaping the game ends in Die. The
+    // session of the run (bb_host_session) is asked first about input and focus, and runs
+    // around each update.
     virtual void StartGame();
     virtual void SuspendGame();
     virtual void ResumeGame();

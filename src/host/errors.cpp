@@ -4,6 +4,7 @@
 #include "host/errors.h"
 
 #include "host/app.h"
+#include "host/game_session.h"
 
 #include <unistd.h>
 
@@ -61,6 +62,7 @@ void dbg_error(const char* message) {
 }
 
 void bb_host_Exit(int status) {
+    bb_host_CloseSession();
     // The process's globals are not safe to destroy while a loader thread may use them.
     std::fflush(nullptr);
     if (status == kHostExitAbort) {
@@ -85,6 +87,7 @@ void bb_host_SignalHandler(int signal) {
         WriteAll(kUnknownSignal);
         break;
     }
+    bb_host_CloseSessionOnSignal();
     _exit(255);
 }
 

@@ -6,9 +6,9 @@
 
 // "Zibbet Runtime Error : " + message, an empty position line, then status 255 (-1).
 [[noreturn]] void dbg_error(const char* message);
-// Every way out of the program ends here: output flushed, then the process ends with the status
-// at once, nothing torn down, since loader threads may still be running. kHostExitAbort ends it
-// as an abort does, killed by SIGABRT.
+// Every way out of the program ends here: a recording's last updates written, output flushed,
+// then the process ends with the status at once, nothing torn down, since loader threads may
+// still be running. kHostExitAbort ends it as an abort does, killed by SIGABRT.
 [[noreturn]] void bb_host_Exit(int status);
 constexpr int kHostExitAbort = -134;
 // SIGSEGV, SIGILL and SIGFPE end the program with dbg_error's message and status, written and

@@ -3,6 +3,7 @@
 #include "host/game_delegate.h"
 
 #include "host/app.h"
+#include "host/game_session.h"
 #include "input/input_device.h"
 
 BBDeviceHooks bb_app_deviceHooks;
@@ -19,7 +20,7 @@ void c_GameDelegate::StartGame() {
         m__graphics = bb_app_deviceHooks.createGraphics();
     if (bb_app_deviceHooks.createAudio)
         m__audio = bb_app_deviceHooks.createAudio();
-    m__input = std::make_unique<c_InputDevice>(BBGame::_game);
+    m__input = std::make_unique<c_InputDevice>(bb_host_JoystickPoller());
     bb_input_device = m__input.get();
     bb_app_ValidateDeviceWindow(false);
     bb_app_EnumDisplayModes();

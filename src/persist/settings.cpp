@@ -86,13 +86,22 @@ void c_Settings::p_Save() {
 }
 
 void c_Settings::p_WriteFields() {
-    c_SimpleState& state = *m_state;
+    WriteFieldsTo(*m_state);
+}
+
+String c_Settings::p_EncodeFields() const {
+    c_SimpleState state;
+    WriteFieldsTo(state);
+    return state.p_Encode();
+}
+
+void c_Settings::WriteFieldsTo(c_SimpleState& state) const {
     auto flag = [](bool value) { return String(value ? u"1" : u"0"); };
     state.p_Clear();
     state.p_Set2(u"Difficulty", bb_itos(m_difficulty));
     state.p_Set2(u"VerticalSync", flag(m_verticalSync));
     state.p_Set2(u"FrameRateThrottle", flag(m_frameRateThrottle));
-    state.p_Set2(u"FullScreen", flag(m_fullScreen));
+    state.p_Set2(u"FullScreen", flag(m_savedFullScreen.value_or(m_fullScreen)));
     state.p_Set2(u"ResolutionWidth", bb_itos(m_resolutionWidth));
     state.p_Set2(u"ResolutionHeight", bb_itos(m_resolutionHeight));
     state.p_Set2(u"EffectsVolume", bb_itos(m_effectsVolume));
@@ -120,6 +129,23 @@ void c_Settings::p_ApplySettings(bool changeWindow) {
         bb_audio_SetChannelVolume(channel, static_cast<float>(m_effectsVolume) / 100);
     }
     bb_graphics_SetSharpPixels(m_sharpPixels);
+}
+
+void c_Settings::p_SetFullScreenForRun(bool fullScreen) {
+    if (!m_savedFullScreen)
+        m_savedFullScreen = m_fullScreen;
+    m_fullScreen = fullScreen;
+}
+
+void c_Settings::p_ToggleFullScreen() {
+    m_savedFullScreen.reset();
+    m_fullScreen = !m_fullScreen;
+    p_ApplySettings(true);
+}
+
+void c_Settings::p_ToggleMusic() {
+    m_musicOff = !m_musicOff;
+    p_ApplyMusicVolume();
 }
 
 void c_Settings::p_ApplyMusicVolume() {

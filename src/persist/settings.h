@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "persist/simple_state.h"
 
@@ -54,12 +55,29 @@ public:
     // The field-by-field halves of p_Load and p_Save, working on m_state only.
     void p_ReadFields();
     void p_WriteFields();
+    // The fields as the state file would hold them if saved now; m_state is left alone.
+    String p_EncodeFields() const;
+
+    // The display the command line chose for this run: the window follows it, but saving keeps
+    // the full-screen choice the state file held, until the player switches it during the run.
+    void p_SetFullScreenForRun(bool fullScreen);
+    // The full-screen key and the options screen's FULL SCREEN: the window switches, and the
+    // choice is the player's to save from now on.
+    void p_ToggleFullScreen();
+    // The music key: the music silent or back, for this run only.
+    void p_ToggleMusic();
 
     // Switched off with the music key, for this run only (never saved): applying the settings
     // keeps the music silent until the key switches it on again.
     bool m_musicOff = false;
     // Silence while the music is switched off, else the chosen music volume.
     void p_ApplyMusicVolume();
+
+private:
+    void WriteFieldsTo(c_SimpleState& state) const;
+
+    // What the state file held for full screen while the command line's choice stands.
+    std::optional<bool> m_savedFullScreen;
 };
 
 extern std::unique_ptr<c_Settings> bb_settings_gameSettings;

@@ -128,8 +128,7 @@ void c_OptionsScreen::Activate(int item) {
         settings.p_ApplySettings(false);
         break;
     case m_FullScreen:
-        settings.m_fullScreen = !settings.m_fullScreen;
-        settings.p_ApplySettings(true);
+        settings.p_ToggleFullScreen();
         break;
     case m_Resolution:
         m_modeIndex = (m_modeIndex + 1) % static_cast<int>(m_modes.size());

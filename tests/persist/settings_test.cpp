@@ -1,5 +1,5 @@
 // The settings' defaults, their exact saved text, and reading them back (missing keys, bad
-// numbers, clamped volumes and difficulty).
+// numbers, clamped volumes and difficulty); the command line's display, kept out of the file.
 
 #include "persist/settings.h"
 
@@ -152,6 +152,20 @@ protected:
     std::filesystem::path previous_;
     std::filesystem::path folder_;
 };
+
+TEST_F(SettingsFileTest, TheCommandLinesDisplayIsNotSavedButThePlayersOwnChoiceIs) {
+    c_Settings settings;
+    LoadText(settings, u"FullScreen=0");
+    settings.p_SetFullScreenForRun(true);
+    EXPECT_TRUE(settings.m_fullScreen);
+    EXPECT_NE(SavedText(settings).find(u",FullScreen=0,"), String::npos);
+    EXPECT_EQ(settings.p_EncodeFields(), SavedText(settings));
+    // Out of full screen and back again during the run: full screen is now the player's choice.
+    settings.p_ToggleFullScreen();
+    settings.p_ToggleFullScreen();
+    EXPECT_TRUE(settings.m_fullScreen);
+    EXPECT_NE(SavedText(settings).find(u",FullScreen=1,"), String::npos);
+}
 
 TEST_F(SettingsFileTest, SavedSettingsLoadBackAndMissingFilesGiveDefaults) {
     c_Settings first;

@@ -1,8 +1,11 @@
 // The replay script reader: commands and arguments, comments, and the order rules, with the
-// line of the first mistake in the message.
-#include "replay_script.h"
+// line of the first mistake in the message; and a recording's commands written back as lines.
+#include "replay/replay_script.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -49,6 +52,25 @@ TEST(ReplayScript, AnEmptyStateAndAnEmptyScriptAreAccepted) {
     EXPECT_EQ(state.script->commands[0].text, "");
 }
 
+TEST(ReplayScript, ARecordingsCommandsReadBackAsTheyAreWritten) {
+    const std::vector<std::string> lines = {
+        "version 2.1", "state Difficulty=2",        "start",     "mouse 639 0",
+        "clock 4496",  "joy 1 0.1 -1 0 0 1e-07 1",  "press 288", "joy 1 off",
+        "step 60",     "check 60 00d351e82fefc50e", "suspend"};
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    ReplayParseResult result = ParseReplayScript(text);
+    ASSERT_TRUE(result.script) << result.error;
+    const auto& commands = result.script->commands;
+    ASSERT_EQ(commands.size(), lines.size());
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(ReplayCommandText(commands[i]), lines[i]);
+    EXPECT_EQ(commands[5].axes->at(1), -1.0f);
+    EXPECT_FALSE(commands[7].axes.has_value());
+    EXPECT_EQ(commands[9].hash, 0x00d351e82fefc50eull);
+}
+
 struct BadScript {
     const char* text;
     const char* error;
@@ -93,6 +115,17 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{"shot a.png\n", "line 1: the game has not been started: 'boot' first"},
         BadScript{"boot\nboot\n", "line 2: 'boot' given twice"},
         BadScript{"boot\nstate x=1\n", "line 2: 'state' must come before 'boot'"},
-        BadScript{"state a=1\nstate b=2\nboot\n", "line 2: 'state' given twice"}));
+        BadScript{"state a=1\nstate b=2\nboot\n", "line 2: 'state' given twice"},
+        BadScript{"start\nversion 2.1\n", "line 2: 'version' must come first"},
+        BadScript{"start\nboot\n", "line 2: 'boot' given twice"},
+        BadScript{"start\ncheck 60 d351e82fefc50e5\n",
+                  "line 2: 'check' needs an update number and a hash of 16 hexadecimal digits, "
+                  "not '60 d351e82fefc50e5'"},
+        BadScript{"start\nmouse 640 0\n",
+                  "line 2: 'mouse' needs x from 0 to 639 and y from 0 to 479, not '640 0'"},
+        BadScript{"start\njoy 0 1 2 3 4 5\n",
+                  "line 2: 'joy' needs a port from 0 to 3 and six stick values, or the port "
+                  "and 'off', not '0 1 2 3 4 5'"},
+        BadScript{"suspend\n", "line 1: the game has not been started: 'boot' first"}));
 
 } // namespace

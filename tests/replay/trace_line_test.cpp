@@ -1,6 +1,6 @@
 // The trace line's common fields and the reverse lookup of atlas names.
-#include "atlas_names.h"
-#include "trace_line.h"
+#include "replay/atlas_names.h"
+#include "replay/trace_line.h"
 
 #include "game/random.h"
 #include "game/tazzle.h"

@@ -18,22 +18,12 @@
 #include "loading/async_event.h"
 #include "loading/thread.h"
 #include "loading/title_images.h"
+#include "support/data_beside_program.h"
 
 namespace {
 
 constexpr int kWindowWidth = 640;
 constexpr int kWindowHeight = 480;
-
-// The host looks for its data beside the running program; the test programs live one folder
-// below the game, so they are given a link to the game's data folder.
-void LinkDataBesideTestProgram() {
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe");
-    std::filesystem::path link = exe.parent_path() / "data";
-    std::error_code error;
-    if (!std::filesystem::exists(link, error)) {
-        std::filesystem::create_directory_symlink(SKIDDLEWICK_DATA_DIR, link, error);
-    }
-}
 
 std::filesystem::path MakeFolder() {
     std::string pattern =

@@ -1,30 +1,23 @@
 // skiddlewick-replay: plays the game from a script (the file named by the one argument, or
 // standard input) and writes a trace of every update on standard output.
 #include "replay_driver.h"
-#include "replay_script.h"
 
 #include "host/app.h"
+#include "replay/replay_script.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
 namespace {
 
-bool ReadScript(int argc, char* argv[], std::string& text) {
+std::optional<std::string> ReadScript(int argc, char* argv[]) {
+    if (argc >= 2 && std::string(argv[1]) != "-")
+        return ReadReplayFile(argv[1]);
     std::ostringstream buffer;
-    if (argc < 2 || std::string(argv[1]) == "-") {
-        buffer << std::cin.rdbuf();
-    } else {
-        std::ifstream file(argv[1], std::ios::binary);
-        if (!file)
-            return false;
-        buffer << file.rdbuf();
-    }
-    text = buffer.str();
-    return true;
+    buffer << std::cin.rdbuf();
+    return buffer.str();
 }
 
 } // namespace
@@ -34,12 +27,12 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: skiddlewick-replay [SCRIPT]\n");
         return 2;
     }
-    std::string text;
-    if (!ReadScript(argc, argv, text)) {
+    std::optional<std::string> text = ReadScript(argc, argv);
+    if (!text) {
         std::fprintf(stderr, "skiddlewick-replay: cannot read '%s'\n", argv[1]);
         return 2;
     }
-    ReplayParseResult parsed = ParseReplayScript(text);
+    ReplayParseResult parsed = ParseReplayScript(*text);
     if (!parsed.script) {
         std::fprintf(stderr, "skiddlewick-replay: %s\n", parsed.error.c_str());
         return 2;
@@ -47,8 +40,10 @@ int main(int argc, char* argv[]) {
 
     static char traceBuffer[1 << 16];
     std::setvbuf(stdout, traceBuffer, _IOFBF, sizeof traceBuffer);
-    ReplayDriver driver(stdout);
-    int status = driver.Run(*parsed.script);
+    ReplayDriver driver(std::move(*parsed.script), stdout);
+    if (std::string warning = driver.VersionWarning(); !warning.empty())
+        std::fprintf(stderr, "skiddlewick-replay: %s\n", warning.c_str());
+    int status = driver.Run();
     if (status != 0)
         std::fprintf(stderr, "skiddlewick-replay: %s\n", driver.Error().c_str());
     // Leave the way the game itself quits: devices closed in order, nothing else torn down

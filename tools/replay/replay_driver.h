@@ -1,48 +1,42 @@
-// Runs a replay script against the real game in this process: boots it on a hidden window, then
-// steps updates and renders without the wall clock, delivering the scripted key events and
-// writing one trace line per update.
+// Runs a replay script against the real game in this process: the script's runner is the run's
+// session, and the driver does what it asks for: boots the game on a hidden window, steps the
+// updates and renders without the wall clock, writes one trace line per update, and takes
+// shots.
 #pragma once
 
 #include "replay_host.h"
-#include "replay_script.h"
+
+#include "replay/replay_runner.h"
 
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 class ReplayDriver {
 public:
     // Trace lines go to `trace`.
-    explicit ReplayDriver(std::FILE* trace) : _trace(trace) {}
+    ReplayDriver(ReplayScript script, std::FILE* trace);
+    ~ReplayDriver();
 
-    // 0 when every command ran; otherwise 1, with the reason in Error().
-    int Run(const ReplayScript& script);
-    const std::string& Error() const { return _error; }
+    // 0 when every command ran; 1 when the run could not go on, 3 when the game differs from a
+    // recording; the reason in Error().
+    int Run();
+    const std::string& Error() const { return _runner.Error(); }
+    // When the script was recorded by another version of the game: a line saying so.
+    std::string VersionWarning() const { return _runner.VersionWarning(); }
     // Whether the game was started (its devices then need closing on the way out).
     bool Booted() const { return _host != nullptr; }
 
 private:
-    bool Execute(const ReplayCommand& command);
     bool Boot();
-    bool NewGame(std::uint32_t seed);
-    bool StepUntil(int mainState, const char* what);
     bool Shot(const std::string& path);
-    // Delivers the queued key events, runs one update, writes its line, then renders.
+    // Runs one update (the runner delivers its input first), writes its line, then renders.
     bool RunUpdate();
-    void DeliverKeys();
-    std::vector<int> KeysDown() const;
-    bool Fail(const std::string& message);
 
     std::FILE* _trace;
+    ReplayRunner _runner;
     std::unique_ptr<ReplayHost> _host;
-    String _state;
-    // (host event, key code) pairs waiting for the next update.
-    std::vector<std::pair<int, int>> _pendingKeys;
     bool _frameDrawn = false;
-    int _line = 0;
-    std::string _error;
 };
 
 // Blocks until every loader thread the game has started has finished, so each completion is

@@ -1,10 +1,11 @@
 // Builds the trace line from the progress globals, the settings and the active play screen.
-#include "trace_line.h"
+#include "replay/trace_line.h"
 
-#include "atlas_names.h"
+#include "replay/atlas_names.h"
 
 #include "game/random.h"
 #include "game/tazzle.h"
+#include "input/input_device.h"
 #include "persist/settings.h"
 #include "road/road_screen.h"
 #include "screens/fade.h"
@@ -143,4 +144,24 @@ std::string TraceLine(std::int64_t update, const std::vector<int>& keysDown) {
     if (bb_tazzle_mainState == c_MainState::Ski && bb_tazzle_skiScreen)
         AddSki(fields, *bb_tazzle_skiScreen);
     return fields.Text();
+}
+
+std::vector<int> KeysDown() {
+    std::vector<int> keys;
+    if (!bb_input_device)
+        return keys;
+    for (int code = 1; code < c_InputDevice::kKeys; ++code) {
+        if (bb_input_device->p_KeyDown(code))
+            keys.push_back(code);
+    }
+    return keys;
+}
+
+std::uint64_t TraceHash(const std::string& line) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char byte : line) {
+        hash ^= byte;
+        hash *= 1099511628211ull;
+    }
+    return hash;
 }

@@ -2,6 +2,7 @@
 // mistake on line 40 is reported before the game has started.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,21 +10,32 @@
 #include <vector>
 
 enum class ReplayOp {
+    Version, // text: the version of the game that recorded the script
     State,   // text: the state file's content the game will load
     Boot,    // start the game, step until the title screen runs
+    Start,   // start the game, no update run
     NewGame, // number: the seed set right after START GAME was activated
     Press,   // number: game key code, key-down before the next update
     Release, // number: game key code, key-up before the next update
     Step,    // number: updates to run
     Until,   // number: the main state to step to
     Shot,    // text: PNG file for the current frame
+    Check,   // number: the update just run; hash: its trace line's
+    Clock,   // number: milliseconds the game's clock reads in the next update
+    Mouse,   // number, number2: the pointer's pixel on the virtual screen
+    Joy,     // number: port; axes: its sticks, none when no joystick is there
+    Suspend, // the window lost its focus and got it back before the next update
 };
 
 struct ReplayCommand {
     ReplayOp op;
     int line = 0; // 1-based line of the script
     std::uint32_t number = 0;
-    std::string text;
+    std::string text{};
+    std::uint32_t number2 = 0;
+    std::uint64_t hash = 0;
+    // x, y, z of stick 0, then of stick 1, as the game's joystick port reads them.
+    std::optional<std::array<float, 6>> axes{};
 };
 
 struct ReplayScript {
@@ -31,9 +43,10 @@ struct ReplayScript {
 };
 
 // The script, or an error message naming the line ("line 3: unknown command 'jump'"). Rules:
-// `#` starts a comment that runs to the end of the line; blank lines are ignored; `state` comes
-// at most once and before `boot`; `boot` comes exactly once before any command that runs or
-// inspects the game (`newgame`, `step`, `until`, `shot`); key presses may be queued before it.
+// `#` starts a comment that runs to the end of the line; blank lines are ignored; `version`
+// comes first if at all; `state` comes at most once and before the game starts; `boot` or `start`
+// starts it, once, before any command that runs or inspects the game; key presses may be queued
+// before it.
 struct ReplayParseResult {
     std::optional<ReplayScript> script;
     std::string error;
@@ -42,3 +55,9 @@ ReplayParseResult ParseReplayScript(std::string_view text);
 
 // The most updates `until` (and `boot`) will run before giving up.
 inline constexpr int kReplayUntilLimit = 100000;
+
+// The whole of a script file; none when it cannot be read.
+std::optional<std::string> ReadReplayFile(const std::string& path);
+
+// The script line of a command: "press 40", "joy 0 0.5 -1 0 0 0 0", "check 60 0123456789abcdef".
+std::string ReplayCommandText(const ReplayCommand& command);

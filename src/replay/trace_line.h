@@ -1,5 +1,6 @@
 // One line of the replay trace: the game's progress after an update as key=value fields, plus
-// the road or ski screen's own fields while one of them is playing.
+// the road or ski screen's own fields while one of them is playing; and its hash, which
+// recordings carry as checks.
 #pragma once
 
 #include <cstdint>
@@ -24,3 +25,9 @@ std::string JoinValues(const std::vector<long long>& values, char separator);
 
 // The whole line for update `update`, with the game key codes that were down during it.
 std::string TraceLine(std::int64_t update, const std::vector<int>& keysDown);
+
+// The game key codes the input device holds down now, ascending (none before the game starts).
+std::vector<int> KeysDown();
+
+// A recording's check of a trace line: its 64-bit FNV-1a hash.
+std::uint64_t TraceHash(const std::string& line);

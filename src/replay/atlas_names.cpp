@@ -1,5 +1,5 @@
 // Reverse lookup from an image to its atlas name over the atlas pages' shared name map.
-#include "atlas_names.h"
+#include "replay/atlas_names.h"
 
 #include "graphics/image.h"
 #include "graphics/texture_page.h"

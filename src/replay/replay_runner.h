@@ -1,0 +1,104 @@
+// Plays a replay script into the game update by update, as the run's session: the scripted key
+// events, focus losses, pointer and joysticks reach the game before the update they belong to,
+// the game's clock and state file are the script's, loads are waited for, and the checks of a
+// recording are compared. skiddlewick-replay asks it for each next step and runs the updates
+// itself; the program's --play (ReplayViewer) asks from inside its frame loop.
+#pragma once
+
+#include "host/game_session.h"
+#include "replay/replay_script.h"
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+enum class ReplayStep {
+    Start,  // the game is to be started now (`boot`, `start`)
+    Shot,   // the last frame is to be written as a picture (ShotFile)
+    Update, // one update is due
+    End,    // the script is over
+    Failed, // the run cannot go on: Status and Error say why
+};
+
+class ReplayRunner : public BBGameSession {
+public:
+    explicit ReplayRunner(ReplayScript script);
+
+    // Runs commands up to the next thing its caller must do.
+    ReplayStep Next();
+    const std::string& ShotFile() const { return _shotFile; }
+    // Updates run so far.
+    std::int64_t Updates() const { return _updates; }
+    // The trace line of the update just run.
+    const std::string& LastLine();
+
+    // 1 when the run cannot go on, 3 when the game differs from the recording; 0 while neither.
+    int Status() const { return _status; }
+    // "line N: why", N the line of the command that was running.
+    const std::string& Error() const { return _error; }
+    // Stops the run with `status` and the reason; returns false.
+    bool Fail(int status, const std::string& message);
+    // When the script was recorded by another version of the game: a line saying so.
+    std::string VersionWarning() const;
+
+    bool BeforeUpdate() override;
+    void AfterUpdate() override;
+    int Clock(int hostMillisecs) override;
+    String LoadState(BBGame& host) override;
+    int SaveState(BBGame& host, const String& state) override;
+    // The ports that hold a joystick, filled in order: those up to the first without one.
+    int CountJoysticks(bool update) override;
+    bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy, std::span<float> joyz,
+                      std::span<bool> buttons) override;
+
+protected:
+    // True while the runner hands the script's own events to the game.
+    bool Delivering() const { return _delivering; }
+
+private:
+    struct Joystick {
+        bool present = false;
+        std::array<float, 6> axes{};
+        std::array<bool, 32> buttons{};
+    };
+    // A key event (event, code), or a focus loss when the event is 0.
+    using Event = std::pair<int, int>;
+
+    // The step a command asks its caller for; none when the script simply goes on.
+    std::optional<ReplayStep> Execute(const ReplayCommand& command);
+    bool StartNewGame(std::uint32_t seed);
+    // After a `newgame` update: START GAME must have been taken, and the seed is set.
+    bool FinishNewGame();
+    // Whether an `until` (or `boot`) still waits; fails past the limit.
+    bool Waiting();
+    void Key(int event, int code);
+    bool Check(const ReplayCommand& command);
+    void DeliverEvents();
+    // Moves the pointer where the script put it, when the game would see it elsewhere.
+    void PlacePointer();
+
+    ReplayScript _script;
+    size_t _next = 0;
+    int _line = 0;
+    std::uint32_t _stepsLeft = 0;
+    std::optional<int> _untilState;
+    const char* _untilName = "";
+    int _untilCount = 0;
+    std::optional<std::uint32_t> _newGameSeed;
+    std::vector<Event> _events;
+    std::deque<int> _clock;
+    std::pair<int, int> _pointer{0, 0};
+    std::array<Joystick, 4> _joysticks{};
+    String _state;
+    std::int64_t _updates = 0;
+    std::vector<int> _keys;
+    std::optional<std::string> _lastLine;
+    bool _delivering = false;
+    std::string _shotFile;
+    int _status = 0;
+    std::string _error;
+};

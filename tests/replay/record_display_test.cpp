@@ -1,0 +1,281 @@
+// A game recorded through the real host's frame pass (window key events with their repeats, a
+// focus loss, a joystick, loads in flight, passes that run several updates at once) replays in
+// skiddlewick-replay to the same trace, every check in sync; with one key press taken out of the
+// recording, the replay stops at the first check after it.
+#include "common/child_process.h"
+#include "common/file_bytes.h"
+#include "support/data_beside_program.h"
+
+#include "game/tazzle.h"
+#include "host/errors.h"
+#include "host/game_entry.h"
+#include "host/game_session.h"
+#include "host/glfw_game.h"
+#include "replay/replay_recorder.h"
+#include "replay/trace_line.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kTool = fs::path(SKIDDLEWICK_BINARY).parent_path() / "skiddlewick-replay";
+constexpr double kPeriod = 1.0 / 60;
+
+// The real frame pass on the test's clock. The test stands in for the window's event pump.
+class DrivenHost : public BBGlfwGame {
+public:
+    DrivenHost() {
+        SetClock([this] { return now; });
+        SetSleep([this](double seconds) { now += seconds; });
+    }
+    void Pass(const std::function<void()>& events = {}) {
+        _events = events;
+        RunPass();
+        _events = nullptr;
+    }
+    void Key(int glfwKey, int action) { OnKey(_window, glfwKey, 0, action, 0); }
+
+    double now = 100;
+
+protected:
+    void UpdateEvents() override {
+        if (_events)
+            _events();
+    }
+
+private:
+    std::function<void()> _events;
+};
+
+// One joystick, plugged in from the start: two sticks and eight buttons.
+class TestJoystick : public BBJoystickSource {
+public:
+    bool Present(int jid) override { return jid == 0 && plugged; }
+    const float* Axes(int jid, int* count) override {
+        *count = 4;
+        return Present(jid) ? axes : nullptr;
+    }
+    const unsigned char* Buttons(int jid, int* count) override {
+        *count = 8;
+        return Present(jid) ? buttons : nullptr;
+    }
+    bool plugged = true;
+    float axes[4] = {0, 0, 0, 0};
+    unsigned char buttons[8] = {};
+};
+
+// The recorder, with the trace line of every update it sees kept beside it.
+class TracingSession : public BBGameSession {
+public:
+    explicit TracingSession(BBGameSession& recorder) : _recorder(recorder) {}
+    bool BeforeUpdate() override {
+        const bool run = _recorder.BeforeUpdate();
+        _keys = KeysDown();
+        return run;
+    }
+    void AfterUpdate() override {
+        _recorder.AfterUpdate();
+        trace += TraceLine(++_updates, _keys) + "\n";
+    }
+    bool PassKeyEvent(int event, int data) override { return _recorder.PassKeyEvent(event, data); }
+    bool PassMouseEvent(int event, int data, float x, float y) override {
+        return _recorder.PassMouseEvent(event, data, x, y);
+    }
+    bool PassFocus(bool focused) override { return _recorder.PassFocus(focused); }
+    int Clock(int hostMillisecs) override { return _recorder.Clock(hostMillisecs); }
+    int CountJoysticks(bool update) override { return _recorder.CountJoysticks(update); }
+    bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy, std::span<float> joyz,
+                      std::span<bool> buttons) override {
+        return _recorder.PollJoystick(port, joyx, joyy, joyz, buttons);
+    }
+    void Close() override { _recorder.Close(); }
+
+    std::string trace;
+
+private:
+    BBGameSession& _recorder;
+    std::int64_t _updates = 0;
+    std::vector<int> _keys;
+};
+
+bool PassUntil(DrivenHost& host, int mainState) {
+    for (int pass = 0; pass < 5000; ++pass) {
+        if (bb_tazzle_mainState == mainState)
+            return true;
+        host.Pass();
+    }
+    return false;
+}
+
+void Passes(DrivenHost& host, int count) {
+    for (int pass = 0; pass < count; ++pass)
+        host.Pass();
+}
+
+// Plays a short game in this (child) process: game.replay and recorded.trace in the working
+// folder. Ends the program as quitting does, through bb_host_Exit, which closes the recording.
+void RecordAGame() {
+    LinkDataBesideTestProgram();
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    if (!glfwInit())
+        std::_Exit(10);
+    DrivenHost host;
+    TestJoystick joystick;
+    host.SetJoystickSource(&joystick);
+    std::string error;
+    std::unique_ptr<ReplayRecorder> recorder = ReplayRecorder::Open("game.replay", error);
+    TracingSession tracing(*recorder);
+    bb_host_session = &tracing;
+    bbInit();
+    bbMain();
+    host.SetDeviceWindow(640, 480, BBGlfwGame::kResizable | BBGlfwGame::kDecorated);
+    host.StartGame();
+    host.ApplyFocus(true);
+    // The five asset groups load on their threads across the first passes.
+    if (!PassUntil(host, c_MainState::Title))
+        std::_Exit(11);
+    host.Pass([&] { host.Key(GLFW_KEY_ENTER, GLFW_PRESS); });
+    host.Pass([&] { host.Key(GLFW_KEY_ENTER, GLFW_RELEASE); });
+    // The road's sounds load while its fade runs.
+    if (!PassUntil(host, c_MainState::Road))
+        std::_Exit(12);
+    Passes(host, 30);
+    host.Pass([&] { host.Key(GLFW_KEY_I, GLFW_PRESS); });
+    for (int pass = 0; pass < 12; ++pass)
+        host.Pass([&] { host.Key(GLFW_KEY_I, GLFW_REPEAT); });
+    // A slow frame: four updates in one pass, one render.
+    host.Pass([&] { host.now += 3.5 * kPeriod; });
+    host.Pass([&] { host.Key(GLFW_KEY_I, GLFW_RELEASE); });
+    Passes(host, 10);
+    // The window loses its focus: the game pauses, and no update runs until it is back.
+    host.Pass([&] { host.ApplyFocus(false); });
+    Passes(host, 5);
+    host.Pass([&] { host.ApplyFocus(true); });
+    Passes(host, 20);
+    host.Pass([&] { host.Key(GLFW_KEY_H, GLFW_PRESS); });
+    host.Pass([&] { host.Key(GLFW_KEY_H, GLFW_RELEASE); });
+    // The joystick's stick to the right and its first button (raw button 1) held a while, then
+    // it is unplugged.
+    joystick.axes[0] = 1;
+    Passes(host, 20);
+    joystick.buttons[1] = GLFW_PRESS;
+    Passes(host, 10);
+    joystick.buttons[1] = GLFW_RELEASE;
+    Passes(host, 10);
+    host.Pass([&] {
+        joystick.plugged = false;
+        BBGlfwGame::OnJoysticksChanged();
+    });
+    Passes(host, 70);
+    WriteFile("recorded.trace", tracing.trace);
+    bb_host_Exit(0);
+}
+
+struct Replay {
+    int status = -1;
+    std::string trace;
+    std::string errors;
+};
+
+Replay RunTool(const fs::path& script) {
+    ProgramRun run;
+    run.args = {"/bin/sh", "-c", "exec \"$0\" \"$1\" 2>errors.txt", kTool.string(),
+                script.string()};
+    run.env = {"ALSOFT_DRIVERS=null"};
+    run.cwd = script.parent_path().string();
+    ChildResult result = RunProgram(run, 600);
+    return {result.timedOut ? -2 : result.status, result.out,
+            ReadFile(script.parent_path() / "errors.txt")};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The first line where two traces part, for the failure message; empty when they are the same.
+std::string FirstDifference(const std::string& replayed, const std::string& recorded) {
+    const std::vector<std::string> a = Lines(replayed), b = Lines(recorded);
+    for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+        const std::string left = i < a.size() ? a[i] : "(none)";
+        const std::string right = i < b.size() ? b[i] : "(none)";
+        if (left != right)
+            return "line " + std::to_string(i + 1) + ", replayed:\n" + left + "\nrecorded:\n" +
+                   right;
+    }
+    return {};
+}
+
+class RecordTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "record-test-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+    fs::path folder_;
+};
+
+TEST_F(RecordTest, ARecordedGameReplaysToTheSameTraceAndATakenOutKeyIsFoundAtTheNextCheck) {
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder_);
+    const ChildResult recorded = RunInChild(RecordAGame, 300);
+    fs::current_path(previous);
+    ASSERT_EQ(recorded.status, 0) << recorded.out;
+    const std::string recording = ReadFile(folder_ / "game.replay");
+    for (const char* piece : {"\nclock ", "\npress 73\n", "\nsuspend\n", "\njoy 0 1 -0 0 ",
+                              "\npress 256\n", "\njoy 0 off\n", "\ncheck 60 "})
+        EXPECT_NE(recording.find(piece), std::string::npos) << piece << " missing in\n"
+                                                            << recording;
+
+    const Replay replay = RunTool(folder_ / "game.replay");
+    EXPECT_EQ(replay.status, 0) << replay.errors;
+    EXPECT_EQ(replay.errors, "");
+    EXPECT_EQ(FirstDifference(replay.trace, ReadFile(folder_ / "recorded.trace")), "");
+
+    // Without the walk left, the walker's place differs from the first check after it on. The
+    // press reaches the game before the update after the steps written above it.
+    std::vector<std::string> lines = Lines(recording);
+    std::string tampered;
+    int update = 0;
+    int pressUpdate = 0;
+    int expectedLine = 0;
+    int expectedUpdate = 0;
+    int written = 0;
+    for (const std::string& line : lines) {
+        if (line == "press 73" && pressUpdate == 0) {
+            pressUpdate = update + 1;
+            continue;
+        }
+        tampered += line + "\n";
+        ++written;
+        if (line.rfind("step ", 0) == 0)
+            update += std::stoi(line.substr(5));
+        if (pressUpdate && !expectedLine && line.rfind("check ", 0) == 0 && update >= pressUpdate) {
+            expectedLine = written;
+            expectedUpdate = update;
+        }
+    }
+    ASSERT_GT(expectedLine, 0);
+    WriteFile(folder_ / "tampered.replay", tampered);
+    const Replay diverged = RunTool(folder_ / "tampered.replay");
+    EXPECT_EQ(diverged.status, 3);
+    EXPECT_EQ(diverged.errors, "skiddlewick-replay: line " + std::to_string(expectedLine) +
+                                   ": the game differs from the recording at update " +
+                                   std::to_string(expectedUpdate) + "\n");
+    EXPECT_EQ(Lines(diverged.trace).size(), static_cast<size_t>(expectedUpdate));
+}
+
+} // namespace
