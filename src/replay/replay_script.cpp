@@ -23,7 +23,7 @@ enum class Argument {
     Joy,   // a port and six stick values, or the port and "off"
 };
 
-struct OpSpec {
+struct OpSyntax {
     std::string_view name;
     ReplayOp op;
     Argument argument;
@@ -35,7 +35,7 @@ constexpr std::uint32_t kLastJoystickPort = 3;
 constexpr std::uint32_t kLastPointX = 639;
 constexpr std::uint32_t kLastPointY = 479;
 
-constexpr OpSpec kOps[] = {
+constexpr OpSyntax kOps[] = {
     {"version", ReplayOp::Version, Argument::Text},
     {"state", ReplayOp::State, Argument::Text},
     {"boot", ReplayOp::Boot, Argument::None},
@@ -123,8 +123,8 @@ bool ParsePoint(std::string_view rest, ReplayCommand& command) {
     return true;
 }
 
-bool ParseCheck(std::string_view rest, const OpSpec& spec, ReplayCommand& command) {
-    auto update = ParseNumber(NextWord(rest), spec.low, spec.high);
+bool ParseCheck(std::string_view rest, const OpSyntax& syntax, ReplayCommand& command) {
+    auto update = ParseNumber(NextWord(rest), syntax.low, syntax.high);
     auto hash = ParseHash(NextWord(rest));
     if (!update || !hash || !rest.empty())
         return false;
@@ -133,8 +133,8 @@ bool ParseCheck(std::string_view rest, const OpSpec& spec, ReplayCommand& comman
     return true;
 }
 
-bool ParseJoy(std::string_view rest, const OpSpec& spec, ReplayCommand& command) {
-    auto port = ParseNumber(NextWord(rest), spec.low, spec.high);
+bool ParseJoy(std::string_view rest, const OpSyntax& syntax, ReplayCommand& command) {
+    auto port = ParseNumber(NextWord(rest), syntax.low, syntax.high);
     if (!port)
         return false;
     command.number = *port;
@@ -152,11 +152,11 @@ bool ParseJoy(std::string_view rest, const OpSpec& spec, ReplayCommand& command)
 }
 
 // What an argument of each kind must look like, for the error message.
-std::string Expected(const OpSpec& spec) {
-    switch (spec.argument) {
+std::string Expected(const OpSyntax& syntax) {
+    switch (syntax.argument) {
     case Argument::Number:
-        return "a whole number from " + std::to_string(spec.low) + " to " +
-               std::to_string(spec.high);
+        return "a whole number from " + std::to_string(syntax.low) + " to " +
+               std::to_string(syntax.high);
     case Argument::Point:
         return "x from 0 to " + std::to_string(kLastPointX) + " and y from 0 to " +
                std::to_string(kLastPointY);
@@ -172,38 +172,38 @@ std::string Expected(const OpSpec& spec) {
     return {};
 }
 
-// Reads the argument of `spec` from `rest` into `command`; false when it does not fit.
-bool ParseArgument(const OpSpec& spec, std::string_view rest, ReplayCommand& command) {
-    switch (spec.argument) {
+// Reads the argument of `syntax` from `rest` into `command`; false when it does not fit.
+bool ParseArgument(const OpSyntax& syntax, std::string_view rest, ReplayCommand& command) {
+    switch (syntax.argument) {
     case Argument::None:
         return rest.empty();
     case Argument::Number: {
-        auto number = ParseNumber(rest, spec.low, spec.high);
+        auto number = ParseNumber(rest, syntax.low, syntax.high);
         command.number = number.value_or(0);
         return number.has_value();
     }
     case Argument::Text:
         command.text = std::string(rest);
-        return !rest.empty() || spec.op == ReplayOp::State;
+        return !rest.empty() || syntax.op == ReplayOp::State;
     case Argument::Point:
         return ParsePoint(rest, command);
     case Argument::Check:
-        return ParseCheck(rest, spec, command);
+        return ParseCheck(rest, syntax, command);
     case Argument::Joy:
-        return ParseJoy(rest, spec, command);
+        return ParseJoy(rest, syntax, command);
     }
     return false;
 }
 
-std::string ArgumentError(const OpSpec& spec, std::string_view rest) {
-    const std::string word = "'" + std::string(spec.name) + "'";
-    switch (spec.argument) {
+std::string ArgumentError(const OpSyntax& syntax, std::string_view rest) {
+    const std::string word = "'" + std::string(syntax.name) + "'";
+    switch (syntax.argument) {
     case Argument::None:
         return word + " takes no argument";
     case Argument::Text:
-        return word + (spec.op == ReplayOp::Shot ? " needs a file name" : " needs a version");
+        return word + (syntax.op == ReplayOp::Shot ? " needs a file name" : " needs a version");
     default:
-        return word + " needs " + Expected(spec) + ", not '" + std::string(rest) + "'";
+        return word + " needs " + Expected(syntax) + ", not '" + std::string(rest) + "'";
     }
 }
 
@@ -211,12 +211,12 @@ std::string ArgumentError(const OpSpec& spec, std::string_view rest) {
 std::optional<ReplayCommand> ParseLine(std::string_view body, int line, std::string& error) {
     std::string_view rest = body;
     const std::string_view word = NextWord(rest);
-    for (const OpSpec& spec : kOps) {
-        if (spec.name != word)
+    for (const OpSyntax& syntax : kOps) {
+        if (syntax.name != word)
             continue;
-        ReplayCommand command{spec.op, line};
-        if (!ParseArgument(spec, rest, command)) {
-            error = LineError(line, ArgumentError(spec, rest));
+        ReplayCommand command{syntax.op, line};
+        if (!ParseArgument(syntax, rest, command)) {
+            error = LineError(line, ArgumentError(syntax, rest));
             return std::nullopt;
         }
         return command;
@@ -302,11 +302,11 @@ ReplayParseResult ParseReplayScript(std::string_view text) {
 }
 
 std::string ReplayCommandText(const ReplayCommand& command) {
-    const OpSpec* spec = &kOps[0];
-    while (spec->op != command.op)
-        ++spec;
-    std::string text(spec->name);
-    switch (spec->argument) {
+    const OpSyntax* syntax = &kOps[0];
+    while (syntax->op != command.op)
+        ++syntax;
+    std::string text(syntax->name);
+    switch (syntax->argument) {
     case Argument::None:
         break;
     case Argument::Number:
