@@ -24,6 +24,16 @@ public:
     std::function<void(int)> onUpdate;
 };
 
+// One pass with the window's events and buffer swap stood in for: a focus flag and a count.
+class PassHost : public BBGlfwGame {
+public:
+    using BBGlfwGame::RunPass;
+    void UpdateEvents() override { ApplyFocus(focused); }
+    void PresentFrame() override { ++presented; }
+    bool focused = true;
+    int presented = 0;
+};
+
 class FrameLoopTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -40,29 +50,11 @@ protected:
         host_.RunUpdates(now);
         return delegate_.updates - before;
     }
-    static constexpr double kPeriod = 1.0 / 60;
-    double clock_ = 0;
-    BBGlfwGame host_;
-    CountingDelegate delegate_;
-};
-
-// One pass with the window's events and buffer swap stood in for: a focus flag and a count.
-class PassHost : public BBGlfwGame {
-public:
-    using BBGlfwGame::RunPass;
-    void UpdateEvents() override { ApplyFocus(focused); }
-    void PresentFrame() override { ++presented; }
-    bool focused = true;
-    int presented = 0;
-};
-
-class FramePassTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        host_.SetDelegate(&delegate_);
-        host_.StartGame();
-        host_.SetUpdateRate(60);
-        host_.SetClock([this] { return clock_; });
+    // Runs one whole pass at the clock's time and returns how many updates it ran.
+    int FullPass() {
+        int before = delegate_.updates;
+        host_.RunPass();
+        return delegate_.updates - before;
     }
     // A sleep that moves the test's clock on, as the desktop's passes sleep.
     void SleepLikeTheDesktop() {
@@ -71,12 +63,6 @@ protected:
             clock_ += seconds;
         });
     }
-    // Runs one pass and returns how many updates it ran.
-    int Pass() {
-        int before = delegate_.updates;
-        host_.RunPass();
-        return delegate_.updates - before;
-    }
     static constexpr double kPeriod = 1.0 / 60;
     double clock_ = 10.0;
     std::vector<double> sleeps_;
@@ -84,17 +70,19 @@ protected:
     CountingDelegate delegate_;
 };
 
+using FramePassTest = FrameLoopTest;
+
 } // namespace
 
 TEST_F(FramePassTest, TheDesktopSleepsUntilTheUpdateIsDueThenRendersWhatItMade) {
     SleepLikeTheDesktop();
     int rendersBeforeUpdate = -1;
     delegate_.onUpdate = [&](int) { rendersBeforeUpdate = delegate_.renders; };
-    EXPECT_EQ(Pass(), 1); // nothing scheduled yet: no sleep
+    EXPECT_EQ(FullPass(), 1); // nothing scheduled yet: no sleep
     EXPECT_EQ(rendersBeforeUpdate, 0);
     EXPECT_TRUE(sleeps_.empty());
     clock_ += 0.004; // drawing took 4 ms
-    EXPECT_EQ(Pass(), 1);
+    EXPECT_EQ(FullPass(), 1);
     ASSERT_EQ(sleeps_.size(), 1u);
     EXPECT_NEAR(sleeps_[0], kPeriod - 0.004, 1e-9);
     EXPECT_EQ(rendersBeforeUpdate, 1);
@@ -104,13 +92,13 @@ TEST_F(FramePassTest, TheDesktopSleepsUntilTheUpdateIsDueThenRendersWhatItMade) 
 
 TEST_F(FramePassTest, APageRunsAnUpdateDueWithinHalfAPeriodAndOtherwiseOnlyRenders) {
     host_.SetSleep(nullptr);
-    EXPECT_EQ(Pass(), 1);
+    EXPECT_EQ(FullPass(), 1);
     // A frame 0.4 of a period on: the update is 0.6 away, so this frame only renders.
     clock_ = 10.0 + 0.4 * kPeriod;
-    EXPECT_EQ(Pass(), 0);
+    EXPECT_EQ(FullPass(), 0);
     // A frame 0.6 on, a little early for the update: it runs now, not two at the next frame.
     clock_ = 10.0 + 0.6 * kPeriod;
-    EXPECT_EQ(Pass(), 1);
+    EXPECT_EQ(FullPass(), 1);
     EXPECT_DOUBLE_EQ(host_.NextUpdate(), 10.0 + 2 * kPeriod);
     EXPECT_EQ(delegate_.renders, 3);
 }
@@ -123,15 +111,15 @@ TEST_F(FramePassTest, RateZeroUpdatesEveryPassAndAnUnfocusedPassOnlyRenders) {
         else
             host_.SetSleep(nullptr);
         host_.SetUpdateRate(0);
-        EXPECT_EQ(Pass(), 1);
-        EXPECT_EQ(Pass(), 1);
+        EXPECT_EQ(FullPass(), 1);
+        EXPECT_EQ(FullPass(), 1);
         host_.focused = false;
-        EXPECT_EQ(Pass(), 0);
+        EXPECT_EQ(FullPass(), 0);
         EXPECT_TRUE(host_.Suspended());
         // Focus back: the game resumes and updates in the same pass.
         host_.focused = true;
         host_.SetUpdateRate(60);
-        EXPECT_EQ(Pass(), 1);
+        EXPECT_EQ(FullPass(), 1);
         EXPECT_FALSE(host_.Suspended());
     }
     EXPECT_TRUE(sleeps_.empty());
