@@ -11,7 +11,12 @@
 using namespace std::chrono_literals;
 
 int Shell(const std::string& command) {
-    return std::system(command.c_str());
+    // A tool can wait for ever on a window that has gone (xdotool's --sync does): each command
+    // line gets 30 seconds, so a test fails rather than hangs.
+    std::string quoted = "'";
+    for (char c : command)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return std::system(("timeout -k 5 30 sh -c " + quoted + "'").c_str());
 }
 
 Shot Screenshot(unsigned long window, const std::filesystem::path& file) {

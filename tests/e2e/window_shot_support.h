@@ -20,7 +20,8 @@ struct Shot {
     }
 };
 
-// Runs a shell command line (the tests drive xdotool and ImageMagick this way).
+// Runs a shell command line (the tests drive xdotool and ImageMagick this way), for at most 30
+// seconds.
 int Shell(const std::string& command);
 
 // The window's contents, as the player sees them; `file` holds the picture afterwards.

@@ -73,10 +73,11 @@ std::optional<GameWindow> TestDisplay::FindWindowOf(pid_t pid) {
     return found;
 }
 
-std::optional<GameWindow> TestDisplay::AwaitWindowOf(pid_t pid, double seconds) {
+std::optional<GameWindow> TestDisplay::AwaitWindowOf(pid_t pid, double seconds, int widerThan) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (auto window = FindWindowOf(pid))
+        auto window = FindWindowOf(pid);
+        if (window && window->width > widerThan)
             return window;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -108,12 +109,13 @@ void TestDisplay::SendClose(unsigned long window) {
     XFlush(display_);
 }
 
-WindowedProgram StartWithWindow(TestDisplay& display, const ProgramRun& run, double seconds) {
+WindowedProgram StartWithWindow(TestDisplay& display, const ProgramRun& run, double seconds,
+                                int widerThan) {
     WindowedProgram program;
     program.pid = StartProgram(run, &program.out);
     if (program.pid <= 0)
         return program;
-    program.window = display.AwaitWindowOf(program.pid, seconds);
+    program.window = display.AwaitWindowOf(program.pid, seconds, widerThan);
     if (!program.window)
         kill(program.pid, SIGKILL);
     return program;

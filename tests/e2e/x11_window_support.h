@@ -30,8 +30,9 @@ public:
     bool ok() const { return display_ != nullptr; }
     // The mapped top-level window that process `pid` owns, if there is one now.
     std::optional<GameWindow> FindWindowOf(pid_t pid);
-    // Waits (up to `seconds`) for that window to be mapped.
-    std::optional<GameWindow> AwaitWindowOf(pid_t pid, double seconds);
+    // Waits (up to `seconds`) for that window to be mapped and wider than `widerThan` pixels (a
+    // program may open a first window and then reopen it full screen).
+    std::optional<GameWindow> AwaitWindowOf(pid_t pid, double seconds, int widerThan = 0);
     // The colour of one pixel of the window's contents, as red, green, blue from 0 to 255.
     std::optional<std::array<int, 3>> PixelAt(unsigned long window, int x, int y);
     // What the close button does: asks the window's owner to close it.
@@ -49,6 +50,7 @@ struct WindowedProgram {
     std::optional<GameWindow> window;
 };
 
-// Starts the program and waits (up to `seconds`) for its window. A program whose window does
-// not appear is killed, and comes back without one.
-WindowedProgram StartWithWindow(TestDisplay& display, const ProgramRun& run, double seconds);
+// Starts the program and waits (up to `seconds`) for its window, wider than `widerThan`. A
+// program whose window does not appear is killed, and comes back without one.
+WindowedProgram StartWithWindow(TestDisplay& display, const ProgramRun& run, double seconds,
+                                int widerThan = 0);

@@ -64,7 +64,9 @@ std::string PrivateDisplay::Xdotool(const std::string& arguments) const {
 }
 
 std::string PrivateDisplay::Run(const std::string& commandLine) const {
-    const std::string command = "DISPLAY=" + name_ + " " + commandLine + " 2>/dev/null";
+    // At most 30 seconds: a tool can wait for ever on a window that has gone.
+    const std::string command =
+        "DISPLAY=" + name_ + " timeout -k 5 30 " + commandLine + " 2>/dev/null";
     std::string output;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[256];
