@@ -134,8 +134,8 @@ void c_InputDevice::p_MotionEvent(int event, int /*data*/, float x, float y, flo
 
 void c_InputDevice::ReleasePort(int port) {
     m__joyStates[port] = c_JoyState{};
-    for (int button = 0; button < 32; ++button)
-        m__keyDown[KEY_JOY0 + 32 * port + button] = false;
+    for (int button = 0; button < kJoystickKeyButtons; ++button)
+        m__keyDown[bb_input_JoystickKey(port, button)] = false;
 }
 
 void c_InputDevice::p_BeginUpdate() {
@@ -154,8 +154,8 @@ void c_InputDevice::p_BeginUpdate() {
         if (!m__joysticks->PollJoystick(port, state.m_joyx, state.m_joyy, state.m_joyz,
                                         state.m_buttons))
             break;
-        for (int button = 0; button < 32; ++button) {
-            int key = KEY_JOY0 + 32 * port + button;
+        for (int button = 0; button < kJoystickKeyButtons; ++button) {
+            int key = bb_input_JoystickKey(port, button);
             if (!state.m_buttons[button]) {
                 m__keyDown[key] = false;
             } else if (!m__keyDown[key]) {
@@ -248,10 +248,10 @@ float bb_input_TouchY(int finger) {
     return bb_input_device ? bb_input_device->p_TouchY(finger) : 0;
 }
 bool bb_input_JoyDown(int button, int joystick) {
-    return bb_input_KeyDown(KEY_JOY0 + 32 * joystick + button);
+    return bb_input_KeyDown(bb_input_JoystickKey(joystick, button));
 }
 int bb_input_JoyHit(int button, int joystick) {
-    return bb_input_KeyHit(KEY_JOY0 + 32 * joystick + button);
+    return bb_input_KeyHit(bb_input_JoystickKey(joystick, button));
 }
 float bb_input_JoyX(int index, int joystick) {
     return bb_input_device ? bb_input_device->p_JoyX(index, joystick) : 0;

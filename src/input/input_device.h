@@ -17,12 +17,20 @@ enum : int {
     KEY_CLOSE = 432,
 };
 
+// A joystick's buttons each have a key code: 32 to a port, the four ports from KEY_JOY0 on.
+constexpr int kJoystickKeyButtons = 32;
+constexpr int kJoystickKeyPorts = 4;
+
+constexpr int bb_input_JoystickKey(int port, int button) {
+    return KEY_JOY0 + kJoystickKeyButtons * port + button;
+}
+
 class c_JoyState {
 public:
     std::array<float, 2> m_joyx{};
     std::array<float, 2> m_joyy{};
     std::array<float, 2> m_joyz{};
-    std::array<bool, 32> m_buttons{};
+    std::array<bool, kJoystickKeyButtons> m_buttons{};
 };
 
 class c_InputDevice {
@@ -61,7 +69,7 @@ public:
     float p_AccelY() const { return m__accelY; }
     float p_AccelZ() const { return m__accelZ; }
 
-    std::array<c_JoyState, 4> m__joyStates{};
+    std::array<c_JoyState, kJoystickKeyPorts> m__joyStates{};
     std::array<bool, kKeys> m__keyDown{};
     int m__keyHitPut = 0;
     std::array<int, kHitQueue> m__keyHitQueue{};

@@ -193,7 +193,7 @@ bool ReplayRecorder::PollJoystick(int port, std::span<float> joyx, std::span<flo
         if (buttons[button] == last.buttons[button])
             continue;
         last.buttons[button] = buttons[button];
-        const auto code = static_cast<std::uint32_t>(KEY_JOY0 + 32 * port + button);
+        const auto code = static_cast<std::uint32_t>(bb_input_JoystickKey(port, button));
         Write(Command(buttons[button] ? ReplayOp::Press : ReplayOp::Release, code));
     }
     return true;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "host/game_session.h"
+#include "input/input_device.h"
 #include "replay/replay_script.h"
 
 #include <array>
@@ -45,7 +46,7 @@ private:
     struct Joystick {
         bool present = false;
         std::array<float, 6> axes{};
-        std::array<bool, 32> buttons{};
+        std::array<bool, kJoystickKeyButtons> buttons{};
     };
 
     ReplayRecorder(std::FILE* file, std::string path);

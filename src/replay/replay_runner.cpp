@@ -22,12 +22,11 @@ constexpr int kEnter = 13;
 constexpr int kTitleMenu = 0;
 constexpr int kTitleStarting = 1;
 constexpr int kFocusLost = 0;
-constexpr int kJoystickButtons = 32;
 
 // The joystick port of a joystick button's key code, or -1 for any other key.
 int JoystickPort(int code) {
-    const int port = (code - KEY_JOY0) / kJoystickButtons;
-    return code >= KEY_JOY0 && port < 4 ? port : -1;
+    const int port = (code - KEY_JOY0) / kJoystickKeyButtons;
+    return code >= KEY_JOY0 && port < kJoystickKeyPorts ? port : -1;
 }
 
 } // namespace
@@ -174,7 +173,8 @@ void ReplayRunner::Key(int event, int code) {
     // A joystick's button is held in the joystick the game polls, as a real one's would be.
     const int port = JoystickPort(code);
     if (port >= 0 && _joysticks[port].present) {
-        _joysticks[port].buttons[(code - KEY_JOY0) % kJoystickButtons] = event == BBEVENT_KEYDOWN;
+        _joysticks[port].buttons[(code - KEY_JOY0) % kJoystickKeyButtons] =
+            event == BBEVENT_KEYDOWN;
         return;
     }
     _events.emplace_back(event, code);

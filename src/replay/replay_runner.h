@@ -6,6 +6,7 @@
 #pragma once
 
 #include "host/game_session.h"
+#include "input/input_device.h"
 #include "replay/replay_script.h"
 
 #include <array>
@@ -63,7 +64,7 @@ private:
     struct Joystick {
         bool present = false;
         std::array<float, 6> axes{};
-        std::array<bool, 32> buttons{};
+        std::array<bool, kJoystickKeyButtons> buttons{};
     };
     // A key event (event, code), or a focus loss when the event is 0.
     using Event = std::pair<int, int>;
