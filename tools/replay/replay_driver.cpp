@@ -7,14 +7,8 @@
 #include "host/errors.h"
 #include "host/game_entry.h"
 #include "host/game_session.h"
-#include "loading/thread.h"
 
-#include <chrono>
 #include <clocale>
-
-bool WaitForLoaders() {
-    return bb_thread_AwaitLoaders(std::chrono::minutes(1));
-}
 
 ReplayDriver::ReplayDriver(ReplayScript script, std::FILE* trace)
     : _trace(trace), _runner(std::move(script)) {

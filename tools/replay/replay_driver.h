@@ -38,8 +38,3 @@ private:
     std::unique_ptr<ReplayHost> _host;
     bool _frameDrawn = false;
 };
-
-// Blocks until every loader thread the game has started has finished, so each completion is
-// delivered at the first poll after its load began, however fast the machine is. False when a
-// thread is still running after a minute.
-bool WaitForLoaders();
