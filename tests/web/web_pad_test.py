@@ -18,7 +18,8 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../tools"))
 from web_session import WebSession, WebSessionError, wait_for  # noqa: E402
-from web_page_test import ROAD_SAMPLES, Picture, dismiss_note, settled  # noqa: E402
+from web_page_test import (PAUSED_SAMPLES, ROAD_SAMPLES, Picture,  # noqa: E402
+                           dismiss_note, settled)
 
 # The page's pad: 17 buttons and 4 axes, shown to the page (gamepadconnected) at its first
 # press, as browsers do. Keys 1 to 6 hold its D-pad down, left and right, A, Start and Back
@@ -78,6 +79,16 @@ def press(session, key):
     time.sleep(PRESS)
 
 
+def press_until(session, key, condition, what):
+    """Holds the button until the picture shows what it does: the page reads the pad once a
+    frame, and a loaded machine's browser can go longer than any fixed press between frames."""
+    session.xdotool("keydown", key)
+    try:
+        wait_for(condition, SCREEN_WAIT, what)
+    finally:
+        session.xdotool("keyup", key)
+
+
 def walker_still(shot, box, seconds):
     """Whether the walker stays where he is for `seconds`."""
     before = wait_for(lambda: shot(box).walker_x(), 10, "the walker")
@@ -92,14 +103,11 @@ def play(session, shot):
     wait_for(lambda: shot(box).is_title(), 10, "the title's name")
 
     press(session, DOWN)
-    press(session, A)
-    wait_for(lambda: shot(box).is_options(), SCREEN_WAIT,
-             "the options screen after D-pad down and A")
-    press(session, BACK)
-    wait_for(lambda: shot(box).is_title(), SCREEN_WAIT, "the title after Back")
+    press_until(session, A, lambda: shot(box).is_options(),
+                "the options screen after D-pad down and A")
+    press_until(session, BACK, lambda: shot(box).is_title(), "the title after Back")
 
-    press(session, A)
-    wait_for(lambda: shot(box).matches(ROAD_SAMPLES), 30, "the road after A")
+    press_until(session, A, lambda: shot(box).matches(ROAD_SAMPLES), "the road after A")
     start = wait_for(lambda: shot(box).walker_x(), 10, "the walker")
     session.xdotool("keydown", LEFT)
     time.sleep(1.0)
@@ -112,18 +120,18 @@ def play(session, shot):
 
     # Paused, he stands still with the D-pad held right; going on, he walks right, away from the
     # left edge he may have reached.
-    press(session, START)
+    paused = lambda: shot(box).matches(PAUSED_SAMPLES)  # noqa: E731
+    press_until(session, START, paused, "the pause after Start")
     session.xdotool("keydown", RIGHT)
     if not walker_still(shot, box, 1.0):
         print("Start did not pause the road")
         return 1
-    press(session, START)
+    press_until(session, START, lambda: not paused(), "the road going on after Start again")
     if walker_still(shot, box, 1.0):
         print("Start again did not go on")
         return 1
     session.xdotool("keyup", RIGHT)
-    press(session, BACK)
-    wait_for(lambda: shot(box).is_title(), SCREEN_WAIT, "the title after Back on the road")
+    press_until(session, BACK, lambda: shot(box).is_title(), "the title after Back on the road")
     return 0
 
 

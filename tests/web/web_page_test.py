@@ -20,6 +20,8 @@ TITLE_GREY = (170, 170, 170)
 TITLE_SAMPLES = [((20, 200), TITLE_GREY), ((620, 300), TITLE_GREY), ((320, 5), TITLE_GREY)]
 TITLE_NAME_S = (85, 78)
 ROAD_SAMPLES = [((20, 200), (0, 170, 0)), ((320, 130), (0, 0, 0)), ((100, 80), TITLE_GREY)]
+# The two spaces of "*** PAUSED ***" on its white bar, which stay white while the text flashes.
+PAUSED_SAMPLES = [((262, 240), (255, 255, 255)), ((374, 240), (255, 255, 255))]
 # The options screen: its grey page and yellow heading bar; the first line, DIFFICULTY, at
 # (64, 112) and 32 characters of 16 pixels wide.
 OPTIONS_SAMPLES = [((20, 200), TITLE_GREY), ((204, 66), (170, 170, 0)), ((436, 78), (170, 170, 0))]
