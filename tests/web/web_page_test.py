@@ -144,24 +144,53 @@ def open_options(session, shot, box):
     wait_for(settled(lambda: shot(box).is_options() or None), 20, "the options screen")
 
 
+def type_until(session, shot, box, key, condition, what):
+    """Types `key` until `condition` holds; its value. A key is typed again only after 10 s
+    without its effect, so a slow browser does not get it twice."""
+    for attempt in (1, 2):
+        session.xdotool("key", key)
+        try:
+            return wait_for(condition, 10, what)
+        except WebSessionError:
+            if attempt == 2:
+                now = shot(box)
+                print(f"on the options screen: {now.is_options()}, on the title: {now.is_title()}")
+                raise
+
+
+def line_unlike(shot, box, looks):
+    """A condition: the DIFFICULTY line shows a look unlike each of `looks`."""
+    def unlike():
+        line = difficulty_line(shot(box))
+        return None if any(same_line(line, look) for look in looks) else line
+    return unlike
+
+
+def steady_line(shot, box):
+    """The DIFFICULTY line once it stops flashing: the same over four shots, longer than the
+    flash's two phases."""
+    lines = [difficulty_line(shot(box)) for _ in range(4)]
+    return lines[0] if all(same_line(lines[0], line) for line in lines[1:]) else None
+
+
 def settings_survive_reload(session, shot, box):
     """Escape back to the title, change the difficulty on the options screen, leave it (which
     saves), reload the page: the options screen shows the changed difficulty."""
     session.xdotool("key", "Escape")
     open_options(session, shot, box)
     before = difficulty_line(shot(box))
-    # Down round from BACK to DIFFICULTY, change it, and down again so that the line is read
-    # unselected, as it shows after the reload.
-    for key in ("Down", "Return", "Down"):
-        session.xdotool("key", key)
-        time.sleep(KEY_GAP)
-    try:
-        changed = wait_for(settled(lambda: (lambda line: None if same_line(line, before) else line)(
-            difficulty_line(shot(box)))), 20, "the difficulty line changed")
-    except WebSessionError:
-        now = shot(box)
-        print(f"on the options screen: {now.is_options()}, on the title: {now.is_title()}")
-        raise
+    # Down round from BACK to DIFFICULTY (a selected line flashes), change it, and down again so
+    # that the line is read unselected, as it shows after the reload. Each key is seen to act.
+    flashed = type_until(session, shot, box, "Down", line_unlike(shot, box, [before]),
+                         "DIFFICULTY selected")
+    type_until(session, shot, box, "Return", line_unlike(shot, box, [before, flashed]),
+               "the difficulty changed")
+
+    def changed_and_steady():
+        line = steady_line(shot, box)
+        return line if line and not same_line(line, before) else None
+    changed = type_until(session, shot, box, "Down", changed_and_steady,
+                         "the changed difficulty unselected")
     session.xdotool("key", "Escape")
     wait_for(lambda: shot(box).is_title(), 20, "the title after the options")
     session.xdotool("key", "F5")
