@@ -56,6 +56,9 @@ constexpr int kRenderEvery = 8;
 constexpr long kStuckUpdates = 50000;
 // How much the memory in use may grow between the end of the first lap and the end of the run.
 constexpr double kMemoryGrowth = 0.05;
+// Resident memory may also hold a few more of the GL driver's buffers, which are as big as the
+// window that the run resizes and switches to full screen at random: three full-screen frames.
+constexpr long kResidentSlack = 3L * 1280 * 1024 * 4;
 
 // SKIDDLEWICK_LONGPLAY_UPDATES, _SEED and _RENDER_EVERY override the run's length, its seed and
 // how often it renders.
@@ -223,7 +226,7 @@ TEST_F(LongPlay, TheWholeGameSurvivesLongAutomaticPlay) {
         EXPECT_GE(m_coverage.highestLevel, 3); // the courses with every mogul
     }
     if (kCompareMemory) {
-        EXPECT_LE(end.resident, firstLap.resident * (1 + kMemoryGrowth));
+        EXPECT_LE(end.resident, firstLap.resident * (1 + kMemoryGrowth) + kResidentSlack);
         EXPECT_LE(end.heap, firstLap.heap * (1 + kMemoryGrowth));
     }
 }
