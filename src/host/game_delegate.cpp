@@ -41,6 +41,8 @@ void c_GameDelegate::ResumeGame() {
 void c_GameDelegate::UpdateGame() {
     bb_app_ValidateDeviceWindow(false);
     m__input->p_BeginUpdate();
+    if (bb_host_session)
+        bb_host_session->InputPolled();
     bb_app__app->p_OnUpdate();
     m__input->p_EndUpdate();
 }

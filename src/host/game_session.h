@@ -15,6 +15,9 @@ public:
 
     // Before each update the host runs; false: the update is not run.
     virtual bool BeforeUpdate() { return true; }
+    // Inside the update, once the input device has polled the joysticks and before the game
+    // reads its input: the keys down now, a pad's buttons included, are those of this update.
+    virtual void InputPolled() {}
     virtual void AfterUpdate() {}
     // Input from the window and focus changes, before the game is told: false keeps the game from
     // hearing of it.

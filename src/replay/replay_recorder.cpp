@@ -70,11 +70,14 @@ bool ReplayRecorder::BeforeUpdate() {
     // A real game does not wait; the replay does, and waiting costs a frame at most.
     bb_thread_AwaitLoaders(std::chrono::minutes(1));
     RecordPointer();
-    if ((_updates + 1) % kCheckInterval == 0)
-        _keys = KeysDown();
     _inUpdate = true;
     PrepareSignalSteps();
     return true;
+}
+
+void ReplayRecorder::InputPolled() {
+    if ((_updates + 1) % kCheckInterval == 0)
+        _keys = KeysDown();
 }
 
 void ReplayRecorder::AfterUpdate() {

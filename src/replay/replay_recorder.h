@@ -29,6 +29,7 @@ public:
     ~ReplayRecorder() override;
 
     bool BeforeUpdate() override;
+    void InputPolled() override;
     void AfterUpdate() override;
     bool PassKeyEvent(int event, int data) override;
     bool PassMouseEvent(int event, int data, float x, float y) override;

@@ -210,8 +210,11 @@ bool ReplayRunner::BeforeUpdate() {
     // machine is.
     if (!bb_thread_AwaitLoaders(std::chrono::minutes(1)))
         return Fail(1, "a loader thread did not finish within a minute");
-    _keys = KeysDown();
     return true;
+}
+
+void ReplayRunner::InputPolled() {
+    _keys = KeysDown();
 }
 
 void ReplayRunner::AfterUpdate() {

@@ -47,6 +47,7 @@ public:
     std::string VersionWarning() const;
 
     bool BeforeUpdate() override;
+    void InputPolled() override;
     void AfterUpdate() override;
     int Clock(int hostMillisecs) override;
     String LoadState(BBGame& host) override;

@@ -76,10 +76,10 @@ public:
 class TracingSession : public BBGameSession {
 public:
     explicit TracingSession(BBGameSession& recorder) : _recorder(recorder) {}
-    bool BeforeUpdate() override {
-        const bool run = _recorder.BeforeUpdate();
+    bool BeforeUpdate() override { return _recorder.BeforeUpdate(); }
+    void InputPolled() override {
+        _recorder.InputPolled();
         _keys = KeysDown();
-        return run;
     }
     void AfterUpdate() override {
         _recorder.AfterUpdate();

@@ -4,6 +4,8 @@
 
 #include "common/child_process.h"
 
+#include "road/walker_poses.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -110,6 +112,45 @@ TEST(ReplayTool, StopsWithTheTraceSoFarWhereTheGameCannotGoOn) {
                               "(is another menu item selected?)\n");
     failures = CheckTrace(options.trace, "states 1,2,6\nlast main=6 keys=13 money=0\n");
     EXPECT_TRUE(failures.empty()) << failures.front();
+}
+
+// The value of one field of a trace line ("keys", "road"), empty when the line has none.
+std::string Field(const std::string& line, const std::string& key) {
+    const std::string start = key + "=";
+    const size_t at = line.rfind(" " + start) + 1;
+    if (line.compare(at, start.size(), start) != 0)
+        return {};
+    const size_t from = at + start.size();
+    return line.substr(from, line.find(' ', from) - from);
+}
+
+TEST(ReplayTool, APadButtonIsInKeysOnTheUpdatesTheGameSawItDown) {
+    // On the road, past its fade: a pad on port 0 holds its D-pad down (button 11) for three
+    // updates, then lets go for two.
+    const Replay replay = RunText("pad", "state Difficulty=0\nboot\nnewgame 42\nuntil 3\n"
+                                         "step 40\njoy 0 0 0 0 0 0 0\nstep 1\npress 267\n"
+                                         "step 3\nrelease 267\nstep 2\n");
+    ASSERT_EQ(replay.status, 0) << replay.errors;
+    std::vector<std::string> lines;
+    std::istringstream trace(replay.trace);
+    for (std::string line; std::getline(trace, line);)
+        lines.push_back(line);
+    ASSERT_GE(lines.size(), 6u);
+    const std::vector<std::string> last(lines.end() - 6, lines.end());
+    std::vector<std::string> keys;
+    for (const std::string& line : last)
+        keys.push_back(Field(line, "keys"));
+    EXPECT_EQ(keys, (std::vector<std::string>{"", "267", "267", "267", "", ""}));
+    // The walker's direction, the road's fourth field, turns down in the first of them.
+    auto direction = [](const std::string& line) {
+        std::istringstream road(Field(line, "road"));
+        std::string value;
+        for (int field = 0; field < 4; ++field)
+            std::getline(road, value, ',');
+        return value;
+    };
+    EXPECT_NE(direction(last[0]), direction(last[1]));
+    EXPECT_EQ(direction(last[1]), std::to_string(c_WalkerDirection::Down));
 }
 
 std::vector<std::string> ScriptNames() {
