@@ -38,10 +38,13 @@ void ReplayViewer::Stop() {
 }
 
 String ReplayViewer::LoadState(BBGame& host) {
-    auto watcher = std::make_unique<c_Settings>();
-    watcher->m_state->p_Decode(host.LoadState());
-    watcher->p_ReadFields();
-    bb_settings_watcherSettings = std::move(watcher);
+    // Once: a second load must not undo the watcher's music and full-screen keys.
+    if (!bb_settings_watcherSettings) {
+        auto watcher = std::make_unique<c_Settings>();
+        watcher->m_state->p_Decode(host.LoadState());
+        watcher->p_ReadFields();
+        bb_settings_watcherSettings = std::move(watcher);
+    }
     return ReplayRunner::LoadState(host);
 }
 
