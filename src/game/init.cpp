@@ -28,6 +28,7 @@ void bbInit() {
     bb_texturepage_Init();
     bb_graphics_InstallDevice();
     bb_settings_gameSettings = std::make_unique<c_Settings>();
+    bb_settings_watcherSettings = nullptr;
     bb_tazzle_Init();
     bb_text_spectrumText = std::make_unique<c_Text>();
     bb_asyncevent_Init();

@@ -66,11 +66,13 @@ c_TazzleApp::~c_TazzleApp() {
 
 void c_TazzleApp::p_OnCreate() {
     c_VirtualDisplay::m_new(640, 480, 1.0f);
-    c_Settings& settings = *bb_settings_gameSettings;
-    settings.p_Load();
+    bb_settings_gameSettings->p_Load();
+    // Loading is also where a showing reads the watcher's own settings, which then decide the
+    // display, the command line's choice included.
+    c_Settings& presented = bb_settings_Presentation();
     if (bb_options_current.fullScreen)
-        settings.p_SetFullScreenForRun(*bb_options_current.fullScreen);
-    settings.p_ApplySettings(settings.m_fullScreen);
+        presented.p_SetFullScreenForRun(*bb_options_current.fullScreen);
+    presented.p_ApplySettings(presented.m_fullScreen);
 }
 
 void c_TazzleApp::p_OnSuspend() {
@@ -92,7 +94,7 @@ void c_TazzleApp::UpdateLoading() {
         return;
     }
     if (bb_audio_MusicState() == 0) {
-        bb_settings_gameSettings->p_ApplyMusicVolume();
+        bb_settings_Presentation().p_ApplyMusicVolume();
         bb_audio_PlayMusic(u"Sounds/Music.ogg", 1);
     }
     bb_tazzle_titleScreen->p_OnInit();
@@ -114,7 +116,7 @@ void c_TazzleApp::UpdateGlobalKeys() {
 void c_TazzleApp::p_OnUpdate() {
     // A browser leaves full screen on its own at Escape: the setting follows the window.
     if (bb_app_TakeFullscreenLeft())
-        bb_settings_gameSettings->m_fullScreen = false;
+        bb_settings_Presentation().m_fullScreen = false;
     switch (bb_tazzle_mainState) {
     case c_MainState::Init:
         CreateScreens();

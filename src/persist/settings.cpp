@@ -12,6 +12,11 @@
 #include "runtime/number_parse.h"
 
 std::unique_ptr<c_Settings> bb_settings_gameSettings;
+std::unique_ptr<c_Settings> bb_settings_watcherSettings;
+
+c_Settings& bb_settings_Presentation() {
+    return bb_settings_watcherSettings ? *bb_settings_watcherSettings : *bb_settings_gameSettings;
+}
 
 namespace {
 
@@ -112,7 +117,14 @@ void c_Settings::WriteFieldsTo(c_SimpleState& state) const {
     }
 }
 
+bool c_Settings::ReachesDevices() const {
+    return !bb_settings_watcherSettings || this != bb_settings_gameSettings.get();
+}
+
 void c_Settings::p_ApplySettings(bool changeWindow) {
+    // A recording's own full-screen key or options must not switch the watcher's display.
+    if (!ReachesDevices())
+        return;
     if (changeWindow) {
         // Windowed is always 640 x 480 (resizable, decorated); the resolution is for full screen.
         // (bb_app_SetDeviceWindow also takes the new size into the application's view.)
@@ -149,6 +161,8 @@ void c_Settings::p_ToggleMusic() {
 }
 
 void c_Settings::p_ApplyMusicVolume() {
+    if (!ReachesDevices())
+        return;
     int volume = m_musicOff ? 0 : m_musicVolume;
     bb_audio_SetMusicVolume(static_cast<float>(volume) / 100);
 }

@@ -75,9 +75,21 @@ public:
 
 private:
     void WriteFieldsTo(c_SimpleState& state) const;
+    // False for the recording's settings while it is shown (bb_settings_Presentation).
+    bool ReachesDevices() const;
 
     // What the state file held for full screen while the command line's choice stands.
     std::optional<bool> m_savedFullScreen;
 };
 
 extern std::unique_ptr<c_Settings> bb_settings_gameSettings;
+
+// While a recording is shown: the watcher's own settings, read from their state file and never
+// saved; null otherwise. The game's settings are then the recording's and decide only how the
+// game plays (its difficulty, the controls it reads), so that it plays as it was recorded; how it
+// looks and sounds and the music and full-screen keys of the showing are the watcher's.
+extern std::unique_ptr<c_Settings> bb_settings_watcherSettings;
+
+// The settings the window, the frame loop and the sound follow: the watcher's while a recording
+// is shown, else the game's. Applying any other settings object changes nothing outside it.
+c_Settings& bb_settings_Presentation();

@@ -1,14 +1,16 @@
-// ReplayViewer: the script's steps taken one update at a time inside the frame loop, and the
-// viewer's keys and focus kept from the game.
+// ReplayViewer: the script's steps taken one update at a time inside the frame loop, the
+// watcher's settings beside the recording's, and the watcher's keys and focus kept from the game.
 #include "replay/replay_viewer.h"
 
 #include "host/app.h"
+#include "host/bb_game.h"
 #include "host/errors.h"
 #include "host/game_delegate.h"
 #include "input/input_events.h"
 #include "persist/settings.h"
 
 #include <cstdio>
+#include <memory>
 
 bool ReplayViewer::BeforeUpdate() {
     ApplyToggles();
@@ -35,9 +37,20 @@ void ReplayViewer::Stop() {
     bb_host_Exit(Status());
 }
 
+String ReplayViewer::LoadState(BBGame& host) {
+    // Once: a second load must not undo the watcher's music and full-screen keys.
+    if (!bb_settings_watcherSettings) {
+        auto watcher = std::make_unique<c_Settings>();
+        watcher->m_state->p_Decode(host.LoadState());
+        watcher->p_ReadFields();
+        bb_settings_watcherSettings = std::move(watcher);
+    }
+    return ReplayRunner::LoadState(host);
+}
+
 void ReplayViewer::ApplyToggles() {
     // Applied between updates as the game applies its own keys, never inside a window callback.
-    c_Settings& settings = *bb_settings_gameSettings;
+    c_Settings& settings = bb_settings_Presentation();
     if (_toggleMusic)
         settings.p_ToggleMusic();
     if (_toggleFullScreen)
@@ -56,7 +69,8 @@ bool ReplayViewer::PassKeyEvent(int event, int data) {
     _held[data] = event == BBEVENT_KEYDOWN;
     if (event != BBEVENT_KEYDOWN || wasHeld)
         return false;
-    const auto& controls = bb_settings_gameSettings->m_controls;
+    // The watcher's keys, whatever the recorder had bound to the music and full screen.
+    const auto& controls = bb_settings_Presentation().m_controls;
     if (data == controls[c_Control::Music])
         _toggleMusic = !_toggleMusic;
     else if (data == controls[c_Control::FullScreen])

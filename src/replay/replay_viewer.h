@@ -1,7 +1,10 @@
 // The program's --play: a recording shown in the game's own window at the game's own pace, with
-// its sound. The frame loop runs as always and the script feeds each update; the viewer's own
-// keys do not reach the game: the music and full-screen keys still work, any other key ends the
-// showing, and so does the end of the recording (status 0) or a check that fails (status 3).
+// its sound. The frame loop runs as always and the script feeds each update. The game plays with
+// the recording's settings; the display, the pace, the sound and the keys of the showing are the
+// watcher's own settings (bb_settings_watcherSettings), whose file is never written. The
+// watcher's keys do not reach the game: their music and full-screen keys still work, any other
+// key ends the showing, and so does the end of the recording (status 0) or a check that fails
+// (status 3).
 #pragma once
 
 #include "replay/replay_runner.h"
@@ -13,6 +16,9 @@ public:
     using ReplayRunner::ReplayRunner;
 
     bool BeforeUpdate() override;
+    // The game's state file is the recording's; the watcher's own is read here, as the game
+    // starts, for the showing's look, sound and keys.
+    String LoadState(BBGame& host) override;
     bool PassKeyEvent(int event, int data) override;
     bool PassMouseEvent(int event, int data, float x, float y) override;
     // The window's focus pauses the showing, not the game, which only hears of the recording's.

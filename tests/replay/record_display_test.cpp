@@ -5,12 +5,11 @@
 #include "common/child_process.h"
 #include "common/file_bytes.h"
 #include "support/data_beside_program.h"
+#include "support/driven_host.h"
 
 #include "game/tazzle.h"
 #include "host/errors.h"
-#include "host/game_entry.h"
 #include "host/game_session.h"
-#include "host/glfw_game.h"
 #include "replay/replay_recorder.h"
 #include "replay/trace_line.h"
 
@@ -19,7 +18,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -28,32 +26,6 @@ namespace {
 
 const fs::path kTool = fs::path(SKIDDLEWICK_BINARY).parent_path() / "skiddlewick-replay";
 constexpr double kPeriod = 1.0 / 60;
-
-// The real frame pass on the test's clock. The test stands in for the window's event pump.
-class DrivenHost : public BBGlfwGame {
-public:
-    DrivenHost() {
-        SetClock([this] { return now; });
-        SetSleep([this](double seconds) { now += seconds; });
-    }
-    void Pass(const std::function<void()>& events = {}) {
-        _events = events;
-        RunPass();
-        _events = nullptr;
-    }
-    void Key(int glfwKey, int action) { OnKey(_window, glfwKey, 0, action, 0); }
-
-    double now = 100;
-
-protected:
-    void UpdateEvents() override {
-        if (_events)
-            _events();
-    }
-
-private:
-    std::function<void()> _events;
-};
 
 // One joystick, plugged in from the start: two sticks and eight buttons.
 class TestJoystick : public BBJoystickSource {
@@ -107,12 +79,7 @@ private:
 };
 
 bool PassUntil(DrivenHost& host, int mainState) {
-    for (int pass = 0; pass < 5000; ++pass) {
-        if (bb_tazzle_mainState == mainState)
-            return true;
-        host.Pass();
-    }
-    return false;
+    return host.PassUntil([mainState] { return bb_tazzle_mainState == mainState; });
 }
 
 void Passes(DrivenHost& host, int count) {
@@ -133,12 +100,7 @@ void RecordAGame() {
     std::string error;
     std::unique_ptr<ReplayRecorder> recorder = ReplayRecorder::Open("game.replay", error);
     TracingSession tracing(*recorder);
-    bb_host_session = &tracing;
-    bbInit();
-    bbMain();
-    host.SetDeviceWindow(640, 480, BBGlfwGame::kResizable | BBGlfwGame::kDecorated);
-    host.StartGame();
-    host.ApplyFocus(true);
+    host.Start(tracing);
     // The five asset groups load on their threads across the first passes.
     if (!PassUntil(host, c_MainState::Title))
         std::_Exit(11);
