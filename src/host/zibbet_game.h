@@ -1,15 +1,12 @@
-// The concrete host of this game: the desktop host plus the program's start-up sequence.
+// The concrete host of this game: the desktop host, and what the process needs before any host
+// of the game is made.
 #pragma once
 
 #include "host/glfw_game.h"
 
 class BBZibbetGame : public BBGlfwGame {
 public:
-    // Initialises GLFW, creates the host, runs bbInit and bbMain, then the frame loop; a loop
-    // that ends ends the program as quitting does.
-    static int Main(int argc, char* argv[]);
+    // GLFW's error callback and GLFW itself, the handlers of fatal signals and the locale of
+    // text, in that order. False when GLFW cannot start (no display).
+    static bool Prepare();
 };
-
-// The program's arguments, kept as the runtime expects them.
-extern int bb_host_argc;
-extern char** bb_host_argv;

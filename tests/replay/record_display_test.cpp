@@ -6,9 +6,9 @@
 #include "common/file_bytes.h"
 #include "support/data_beside_program.h"
 
+#include "game/init.h"
 #include "game/tazzle.h"
 #include "host/errors.h"
-#include "host/game_entry.h"
 #include "host/game_session.h"
 #include "host/glfw_game.h"
 #include "replay/replay_recorder.h"
