@@ -7,6 +7,7 @@
 #include "graphics/virtual_display.h"
 #include "host/bb_game.h"
 #include "input/input_device.h"
+#include "input/key_codes.h"
 #include "input/key_translation.h"
 #include "loading/thread.h"
 #include "replay/trace_line.h"
@@ -17,10 +18,6 @@
 
 namespace {
 
-constexpr int kEnter = 13;
-// The title screen's states: its menu running, its fade into a new game running.
-constexpr int kTitleMenu = 0;
-constexpr int kTitleStarting = 1;
 constexpr int kFocusLost = 0;
 
 // The joystick port of a joystick button's key code, or -1 for any other key.
@@ -132,12 +129,12 @@ std::optional<ReplayStep> ReplayRunner::Execute(const ReplayCommand& command) {
 
 bool ReplayRunner::StartNewGame(std::uint32_t seed) {
     if (bb_tazzle_mainState != c_MainState::Title || !bb_tazzle_titleScreen ||
-        bb_tazzle_titleScreen->m_state != kTitleMenu)
+        bb_tazzle_titleScreen->m_state != c_TitleScreen::kStateMenu)
         return Fail(1, "newgame: the title menu is not running (main state " +
                            std::to_string(bb_tazzle_mainState) + ")");
     // START GAME is the menu's first item, selected whenever the title is entered; enter
     // activates it.
-    _events.emplace_back(BBEVENT_KEYDOWN, kEnter);
+    _events.emplace_back(BBEVENT_KEYDOWN, KEY_ENTER);
     _stepsLeft = 1;
     _newGameSeed = seed;
     return true;
@@ -148,10 +145,10 @@ bool ReplayRunner::FinishNewGame() {
         return true;
     const std::uint32_t seed = *_newGameSeed;
     _newGameSeed.reset();
-    if (bb_tazzle_titleScreen->m_state != kTitleStarting)
+    if (bb_tazzle_titleScreen->m_state != c_TitleScreen::kStateStarting)
         return Fail(1, "newgame: START GAME was not activated (is another menu item selected?)");
     bb_random_Seed = seed;
-    _events.emplace_back(BBEVENT_KEYUP, kEnter);
+    _events.emplace_back(BBEVENT_KEYUP, KEY_ENTER);
     return true;
 }
 
