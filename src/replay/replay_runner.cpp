@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int kFocusLost = 0;
-
 // The joystick port of a joystick button's key code, or -1 for any other key.
 int JoystickPort(int code) {
     const int port = (code - KEY_JOY0) / kJoystickKeyButtons;
@@ -121,7 +119,7 @@ std::optional<ReplayStep> ReplayRunner::Execute(const ReplayCommand& command) {
         break;
     }
     case ReplayOp::Suspend:
-        _events.emplace_back(kFocusLost, 0);
+        _events.push_back({.focusLoss = true});
         break;
     }
     return std::nullopt;
@@ -134,7 +132,7 @@ bool ReplayRunner::StartNewGame(std::uint32_t seed) {
                            std::to_string(bb_tazzle_mainState) + ")");
     // START GAME is the menu's first item, selected whenever the title is entered; enter
     // activates it.
-    _events.emplace_back(BBEVENT_KEYDOWN, KEY_ENTER);
+    _events.push_back({BBEVENT_KEYDOWN, KEY_ENTER});
     _stepsLeft = 1;
     _newGameSeed = seed;
     return true;
@@ -148,7 +146,7 @@ bool ReplayRunner::FinishNewGame() {
     if (bb_tazzle_titleScreen->m_state != c_TitleScreen::kStateStarting)
         return Fail(1, "newgame: START GAME was not activated (is another menu item selected?)");
     bb_random_Seed = seed;
-    _events.emplace_back(BBEVENT_KEYUP, KEY_ENTER);
+    _events.push_back({BBEVENT_KEYUP, KEY_ENTER});
     return true;
 }
 
@@ -174,7 +172,7 @@ void ReplayRunner::Key(int event, int code) {
             event == BBEVENT_KEYDOWN;
         return;
     }
-    _events.emplace_back(event, code);
+    _events.push_back({event, code});
 }
 
 bool ReplayRunner::Check(const ReplayCommand& command) {
@@ -224,8 +222,8 @@ void ReplayRunner::AfterUpdate() {
 
 void ReplayRunner::DeliverEvents() {
     BBGame* host = BBGame::_game;
-    for (auto [event, code] : _events) {
-        if (event == kFocusLost) {
+    for (const auto& [event, code, focusLoss] : _events) {
+        if (focusLoss) {
             host->SuspendGame();
             host->ResumeGame();
             continue;

@@ -66,8 +66,12 @@ private:
         std::array<float, 6> axes{};
         std::array<bool, kJoystickKeyButtons> buttons{};
     };
-    // A key event (event, code), or a focus loss when the event is 0.
-    using Event = std::pair<int, int>;
+    // What the game is handed before an update: a key event, or a focus loss.
+    struct Event {
+        int event = 0; // BBEVENT_KEYDOWN or BBEVENT_KEYUP
+        int code = 0;
+        bool focusLoss = false; // the window's focus lost and got back; no key
+    };
 
     // The step a command asks its caller for; none when the script simply goes on.
     std::optional<ReplayStep> Execute(const ReplayCommand& command);
