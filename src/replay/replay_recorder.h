@@ -8,6 +8,7 @@
 
 #include "host/game_session.h"
 #include "input/input_device.h"
+#include "replay/replay_joystick.h"
 #include "replay/replay_script.h"
 
 #include <array>
@@ -43,12 +44,6 @@ public:
     void CloseOnSignal() override;
 
 private:
-    struct Joystick {
-        bool present = false;
-        std::array<float, 6> axes{};
-        std::array<bool, kJoystickKeyButtons> buttons{};
-    };
-
     ReplayRecorder(std::FILE* file, std::string path);
     // The settings and the start, once, before anything else the game does.
     void Begin();
@@ -77,6 +72,6 @@ private:
     std::int64_t _unwrittenSteps = 0;
     std::vector<ReplayCommand> _deferred;
     std::pair<int, int> _pointer{0, 0};
-    std::array<Joystick, 4> _joysticks{};
+    ReplayJoysticks _joysticks{};
     std::vector<int> _keys;
 };

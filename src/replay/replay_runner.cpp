@@ -108,10 +108,10 @@ std::optional<ReplayStep> ReplayRunner::Execute(const ReplayCommand& command) {
         _pointer = {static_cast<int>(command.number), static_cast<int>(command.number2)};
         break;
     case ReplayOp::Joy: {
-        Joystick& joystick = _joysticks[command.number];
+        ReplayJoystick& joystick = _joysticks[command.number];
         if (!command.axes) {
             // A joystick pulled out leaves its port at rest, as the game's own port does.
-            joystick = Joystick{};
+            joystick = ReplayJoystick{};
             break;
         }
         joystick.present = true;
@@ -283,7 +283,7 @@ bool ReplayRunner::PollJoystick(int port, std::span<float> joyx, std::span<float
                                 std::span<float> joyz, std::span<bool> buttons) {
     if (port < 0 || port >= static_cast<int>(_joysticks.size()) || !_joysticks[port].present)
         return false;
-    const Joystick& joystick = _joysticks[port];
+    const ReplayJoystick& joystick = _joysticks[port];
     const std::span<float> targets[3] = {joyx, joyy, joyz};
     for (int i = 0; i < 6; ++i) {
         if (static_cast<size_t>(i / 3) < targets[i % 3].size())

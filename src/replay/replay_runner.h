@@ -7,6 +7,7 @@
 
 #include "host/game_session.h"
 #include "input/input_device.h"
+#include "replay/replay_joystick.h"
 #include "replay/replay_script.h"
 
 #include <array>
@@ -61,11 +62,6 @@ protected:
     bool Delivering() const { return _delivering; }
 
 private:
-    struct Joystick {
-        bool present = false;
-        std::array<float, 6> axes{};
-        std::array<bool, kJoystickKeyButtons> buttons{};
-    };
     // What the game is handed before an update: a key event, or a focus loss.
     struct Event {
         int event = 0; // BBEVENT_KEYDOWN or BBEVENT_KEYUP
@@ -97,7 +93,7 @@ private:
     std::vector<Event> _events;
     std::deque<int> _clock;
     std::pair<int, int> _pointer{0, 0};
-    std::array<Joystick, 4> _joysticks{};
+    ReplayJoysticks _joysticks{};
     String _state;
     std::int64_t _updates = 0;
     std::vector<int> _keys;
