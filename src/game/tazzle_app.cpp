@@ -65,7 +65,7 @@ c_TazzleApp::~c_TazzleApp() {
 }
 
 void c_TazzleApp::p_OnCreate() {
-    c_VirtualDisplay::m_new(640, 480, 1.0f);
+    c_VirtualDisplay::m_new(kVirtualScreenWidth, kVirtualScreenHeight, 1.0f);
     c_Settings& settings = *bb_settings_gameSettings;
     settings.p_Load();
     if (bb_options_current.fullScreen)
