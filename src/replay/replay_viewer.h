@@ -4,6 +4,7 @@
 // showing, and so does the end of the recording (status 0) or a check that fails (status 3).
 #pragma once
 
+#include "input/input_device.h"
 #include "replay/replay_runner.h"
 
 #include <array>
@@ -23,7 +24,7 @@ private:
     [[noreturn]] void Stop();
     void ApplyToggles();
 
-    std::array<bool, 512> _held{};
+    std::array<bool, c_InputDevice::kKeys> _held{};
     bool _toggleMusic = false;
     bool _toggleFullScreen = false;
 };
