@@ -43,6 +43,8 @@ void bb_host_EndProgram(int status) {
 
 void bb_host_Exit(int status) {
     bb_host_CloseSession();
+    if (status == 0 && bb_host_session && bb_host_session->Failed())
+        status = 1;
     // The process's globals are not safe to destroy while a loader thread may use them.
     std::fflush(nullptr);
     if (status == kHostExitAbort) {

@@ -250,4 +250,5 @@ void ReplayRecorder::WriteLine(const std::string& line) {
                  _path.c_str(), std::strerror(errno));
     std::fclose(_file);
     _file = nullptr;
+    _failed = true;
 }

@@ -42,6 +42,8 @@ public:
     void Close() override;
     // The same, ready-made, for a fatal signal: the replay then meets the same fault.
     void CloseOnSignal() override;
+    // The file could not be written on: the recording ended there, the game went on.
+    bool Failed() const override { return _failed; }
 
 private:
     ReplayRecorder(std::FILE* file, std::string path);
@@ -68,6 +70,7 @@ private:
     bool _inUpdate = false;
     bool _focusLost = false;
     bool _closed = false;
+    bool _failed = false;
     std::int64_t _updates = 0;
     std::int64_t _unwrittenSteps = 0;
     std::vector<ReplayCommand> _deferred;
