@@ -8,6 +8,7 @@
 
 #include "game/game_start.h"
 #include "game/tazzle.h"
+#include "host/zibbet_game.h"
 #include "input/key_codes.h"
 #include "loading/title_images.h"
 #include "screens/title_screen.h"

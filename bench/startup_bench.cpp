@@ -9,6 +9,7 @@
 
 #include "game/game_start.h"
 #include "game/tazzle.h"
+#include "host/zibbet_game.h"
 #include "loading/title_images.h"
 
 #include <chrono>
@@ -92,7 +93,7 @@ private:
 std::vector<double> RunStartup() {
     const auto start = Clock::now();
     // The game's one start, in its two halves, timed apart.
-    if (!BBZibbetGame::Prepare())
+    if (!bb_host_Prepare())
         return {};
     auto game = std::make_unique<StartupGame>(start);
     game->Mark(kGlfwInit);

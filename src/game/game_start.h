@@ -4,7 +4,8 @@
 // hidden one and step the updates themselves.
 #pragma once
 
-#include "host/zibbet_game.h"
+#include "host/bb_game.h"
+#include "host/host_start.h"
 
 #include <memory>
 #include <string>
@@ -14,11 +15,11 @@
 bool bb_gamestart_Begin(BBGame& host, std::string& error);
 
 // The whole start on a new host of type Host (BBZibbetGame, or a host derived from BBGlfwGame):
-// BBZibbetGame::Prepare, the host, then bb_gamestart_Begin. No window is open yet and the game is
+// bb_host_Prepare, the host, then bb_gamestart_Begin. No window is open yet and the game is
 // not started. Null, with the reason in `error`, when GLFW cannot start or the game made no
 // application.
 template <class Host> std::unique_ptr<Host> bb_gamestart_Start(std::string& error) {
-    if (!BBZibbetGame::Prepare()) {
+    if (!bb_host_Prepare()) {
         error = "glfwInit failed";
         return nullptr;
     }

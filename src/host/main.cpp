@@ -6,6 +6,7 @@
 #include "host/errors.h"
 #include "host/game_session.h"
 #include "host/options.h"
+#include "host/zibbet_game.h"
 #include "replay/open_session.h"
 
 #include <cstdio>

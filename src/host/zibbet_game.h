@@ -1,12 +1,8 @@
-// The concrete host of this game: the desktop host, and what the process needs before any host
-// of the game is made.
+// The concrete host of this game: the desktop host as the program runs it. The process is made
+// ready for it by bb_host_Prepare (host/host_start.h), and the game started on it by
+// game/game_start.h.
 #pragma once
 
 #include "host/glfw_game.h"
 
-class BBZibbetGame : public BBGlfwGame {
-public:
-    // GLFW's error callback and GLFW itself, the handlers of fatal signals and the locale of
-    // text, in that order. False when GLFW cannot start (no display).
-    static bool Prepare();
-};
+class BBZibbetGame : public BBGlfwGame {};

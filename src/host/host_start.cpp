@@ -1,12 +1,13 @@
-// The host's half of the game's start (the game's half is game/game_start.h): what the process
-// sets up once, before the host object exists.
-#include "host/zibbet_game.h"
+// The host's half of the game's start: GLFW, the fatal signals and the locale.
+#include "host/host_start.h"
 
 #include "host/errors.h"
 
+#include <GLFW/glfw3.h>
+
 #include <clocale>
 
-bool BBZibbetGame::Prepare() {
+bool bb_host_Prepare() {
     glfwSetErrorCallback(onGlfwError);
     if (!glfwInit())
         return false;
