@@ -49,19 +49,33 @@ protected:
     fs::path folder_;
 };
 
-// Waits until the title's grey fills the bottom-right corner of the picture, wherever the
-// window's size puts it; with `shown` false, until another screen has taken its place.
-bool AwaitTitle(const GameWindow& window, const fs::path& file, bool shown = true) {
+// The screen a picture shows, told by two pixels of the game's 640 x 480 screen wherever the
+// window's size puts it: the title and OPTIONS share their grey in the bottom-right corner, and
+// only the title draws its name over the grey at (85, 78).
+enum class Screen { Other, Title, Options };
+
+Screen ScreenShown(const Shot& shot) {
+    const int scale = std::min(shot.width / 640, shot.height / 480);
+    if (scale == 0)
+        return Screen::Other;
+    const auto at = [&](int x, int y) {
+        return shot.At((shot.width - 640 * scale) / 2 + x * scale,
+                       (shot.height - 480 * scale) / 2 + y * scale);
+    };
+    const Rgb grey{170, 170, 170};
+    if (at(639, 479) != grey)
+        return Screen::Other;
+    return at(85, 78) == grey ? Screen::Options : Screen::Title;
+}
+
+// Waits until the whole window shows `screen`.
+bool AwaitScreen(const GameWindow& window, const fs::path& file, Screen screen) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (std::chrono::steady_clock::now() < deadline) {
         const Shot shot = Screenshot(window.id, file);
-        if (shot.width == window.width && shot.height == window.height) {
-            const int scale = std::min(shot.width / 640, shot.height / 480);
-            const int right = (shot.width + 640 * scale) / 2 - 1;
-            const int bottom = (shot.height + 480 * scale) / 2 - 1;
-            if (scale > 0 && (shot.At(right, bottom) == Rgb{170, 170, 170}) == shown)
-                return true;
-        }
+        if (shot.width == window.width && shot.height == window.height &&
+            ScreenShown(shot) == screen)
+            return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     return false;
@@ -98,12 +112,15 @@ TEST_F(CommandLineE2E, FullscreenHoldsForItsRunAndIsNotSaved) {
     auto [pid, out, window] = StartWithWindow(
         display, {{SKIDDLEWICK_BINARY, "--fullscreen"}, {"ALSOFT_DRIVERS=null"}, folder_}, 20, 640);
     ASSERT_TRUE(window.has_value()) << "no full-screen window appeared";
-    ASSERT_TRUE(AwaitTitle(*window, folder_ / "shot.png")) << "the title never appeared";
+    ASSERT_TRUE(AwaitScreen(*window, folder_ / "shot.png", Screen::Title))
+        << "the title never appeared";
     // OPTIONS, then back, which saves the settings; then Escape on the title ends the program.
     Keys(*window, "Down Return");
-    ASSERT_TRUE(AwaitTitle(*window, folder_ / "shot.png", false)) << "OPTIONS did not open";
+    ASSERT_TRUE(AwaitScreen(*window, folder_ / "shot.png", Screen::Options))
+        << "OPTIONS did not open";
     Keys(*window, "Escape");
-    ASSERT_TRUE(AwaitTitle(*window, folder_ / "shot.png")) << "Escape did not leave OPTIONS";
+    ASSERT_TRUE(AwaitScreen(*window, folder_ / "shot.png", Screen::Title))
+        << "Escape did not leave OPTIONS";
     Keys(*window, "Escape");
     const ChildResult result = WaitProgram(pid, out, 20);
     EXPECT_EQ(result.status, 0) << result.out;
@@ -120,7 +137,8 @@ TEST_F(CommandLineE2E, RecordWritesARecordingThatPlayShowsToItsEnd) {
         display, {{SKIDDLEWICK_BINARY, "--record", recording}, {"ALSOFT_DRIVERS=null"}, folder_},
         20);
     ASSERT_TRUE(window.has_value()) << "no window appeared";
-    ASSERT_TRUE(AwaitTitle(*window, folder_ / "shot.png")) << "the title never appeared";
+    ASSERT_TRUE(AwaitScreen(*window, folder_ / "shot.png", Screen::Title))
+        << "the title never appeared";
     Keys(*window, "Down");
     display.SendClose(window->id);
     const ChildResult recorded = WaitProgram(pid, out, 20);
