@@ -141,6 +141,9 @@ def link_violations(objects):
         source = source_of(obj)
         if source is not None and tier_of(source.split("/")[0]) is not None:
             placed[obj] = source
+    missing = [obj for obj in sorted(placed) if not pathlib.Path(obj).is_file()]
+    if missing:
+        return [f"{obj}: not built (build the program and the tests first)" for obj in missing]
     table = symbols(sorted(placed))
     definers = {}
     for obj, (defined, _) in table.items():
