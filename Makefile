@@ -61,7 +61,8 @@ unit: configure-unit
 
 # What a machine can check of the house rules, without building: no folder of src/ includes a
 # higher layer (the tiers are in tools/check_layers.py), and every C++ file keeps .clang-format.
-# It installs only python3 and clang-format: a quick look at a change needs no compiler.
+# It installs only python3 and clang-format: a quick look at a change needs no compiler. That no
+# object links up the tiers needs the objects: the test LayerLinks checks it with the build.
 FORMATTED := $(shell find src tests tools bench fuzz -name '*.cpp' -o -name '*.h' | sort)
 check: deps-check
 	python3 tools/check_layers.py

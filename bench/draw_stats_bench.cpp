@@ -8,6 +8,7 @@
 
 #include "game/random.h"
 #include "game/tazzle.h"
+#include "input/key_codes.h"
 #include "road/road_screen.h"
 #include "text/text.h"
 
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr int kEnter = 13;
 constexpr int kMenuUp = 38;
 constexpr int kMenuDown = 40;
 constexpr int kWalkLeft = 73;
@@ -88,13 +88,13 @@ std::vector<double> Options(bool redefine) {
         return {};
     game.Tap(kMenuDown);
     game.Frame();
-    game.Tap(kEnter);
+    game.Tap(KEY_ENTER);
     if (!game.FramesUntil([] { return InState(c_MainState::Options); }, 10))
         return {};
     if (redefine) {
         game.Tap(kMenuUp);
         game.Frame();
-        game.Tap(kEnter);
+        game.Tap(KEY_ENTER);
         if (!game.FramesUntil([] { return InState(c_MainState::RedefineKeys); }, 10))
             return {};
     }
@@ -119,7 +119,7 @@ std::vector<double> NoMoney() {
     BenchGame game("Difficulty=0");
     if (!game.ReachTitle())
         return {};
-    game.Tap(kEnter);
+    game.Tap(KEY_ENTER);
     game.Frame();
     bb_random_Seed = 1;
     if (!game.FramesUntil([] { return InState(c_MainState::Road); }))

@@ -2,25 +2,21 @@
 // the stepped game.
 #include "game_session.h"
 
-#include "replay_driver.h"
 #include "replay_host.h"
 
 #include "replay/replay_runner.h"
 
+#include "game/game_start.h"
 #include "game/tazzle.h"
 #include "graphics/graphics.h"
 #include "host/app.h"
-#include "host/errors.h"
-#include "host/game_entry.h"
 #include "host/game_session.h"
-#include "loading/thread.h"
+#include "input/key_codes.h"
 #include "loading/title_images.h"
 #include "road/road_screen.h"
-#include "screens/title_screen.h"
 
 #include <GLFW/glfw3.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -30,7 +26,6 @@
 
 namespace {
 
-constexpr int kEnter = 13;
 constexpr int kBusiestLevel = 5;
 constexpr int kMostCars = 20;
 constexpr int kFadeInFrames = 60;
@@ -112,22 +107,18 @@ double BenchThreadCpuSeconds() {
 }
 
 BenchGame::BenchGame(const std::string& state, DeviceFactory makeDevice) {
-    glfwSetErrorCallback(onGlfwError);
-    if (!glfwInit())
-        throw std::runtime_error("glfwInit failed (is there a display?)");
-    // The replay tool's session with no commands: the state file in memory and a clock that
-    // counts updates.
+    // The replay tool's session with no commands: the state file in memory, a clock that counts
+    // updates, and loads waited for before each update.
     ReplayScript script;
     ReplayCommand stateCommand{ReplayOp::State};
     stateCommand.text = state;
     script.commands.push_back(stateCommand);
     _session = std::make_unique<ReplayRunner>(std::move(script));
     bb_host_session = _session.get();
-    _host = std::make_unique<ReplayHost>();
-    bbInit();
-    bbMain();
-    if (!_host->Delegate())
-        throw std::runtime_error("the game created no application");
+    std::string error;
+    _host = bb_gamestart_Start<ReplayHost>(error);
+    if (!_host)
+        throw std::runtime_error(error);
     if (makeDevice)
         bb_app_deviceHooks.createGraphics = makeDevice;
     _host->Open();
@@ -145,8 +136,6 @@ bool BenchGame::ReachTitle() {
 }
 
 void BenchGame::Update() {
-    // Each load completes at the first poll after it began, however fast the machine is.
-    bb_thread_AwaitLoaders(std::chrono::minutes(1));
     _host->UpdateGame();
 }
 
@@ -181,7 +170,7 @@ void BenchGame::Tap(int code) {
 }
 
 bool BenchGame::StartGameToRoad() {
-    Tap(kEnter);
+    Tap(KEY_ENTER);
     return FramesUntil([] { return bb_tazzle_mainState == c_MainState::Road; });
 }
 

@@ -6,10 +6,10 @@
 
 #include "game_session.h"
 
+#include "game/game_start.h"
 #include "game/tazzle.h"
-#include "host/errors.h"
-#include "host/game_entry.h"
 #include "host/zibbet_game.h"
+#include "input/key_codes.h"
 #include "loading/title_images.h"
 #include "screens/title_screen.h"
 
@@ -22,7 +22,6 @@ namespace {
 
 constexpr double kRunSeconds = 10.0;
 constexpr double kPeriod = 1.0 / 60.0;
-constexpr int kEnter = 13;
 
 // The game with a stopwatch on its updates: from the first update on the title (all loads done)
 // it records each update's time, starts a game a second later, and closes the window after ten
@@ -43,8 +42,8 @@ public:
         if (now - times.front() >= kRunSeconds)
             glfwSetWindowShouldClose(GetGLFWwindow(), GLFW_TRUE);
         if (!_started && now - times.front() >= 1.0) {
-            KeyEvent(BBEVENT_KEYDOWN, kEnter);
-            KeyEvent(BBEVENT_KEYUP, kEnter);
+            KeyEvent(BBEVENT_KEYDOWN, KEY_ENTER);
+            KeyEvent(BBEVENT_KEYUP, KEY_ENTER);
             _started = true;
         }
         BBZibbetGame::UpdateGame();
@@ -60,13 +59,9 @@ private:
 
 // The update times of one ten-second run of the frame loop, then the number of them on the road.
 std::vector<double> RunLoop() {
-    glfwSetErrorCallback(onGlfwError);
-    if (!glfwInit())
-        return {};
-    auto game = std::make_unique<TimedGame>();
-    bbInit();
-    bbMain();
-    if (!game->Delegate())
+    std::string error;
+    const std::unique_ptr<TimedGame> game = bb_gamestart_Start<TimedGame>(error);
+    if (!game)
         return {};
     game->Run();
     std::vector<double> values = game->times;

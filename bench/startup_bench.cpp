@@ -7,9 +7,8 @@
 
 #include "game_session.h"
 
+#include "game/game_start.h"
 #include "game/tazzle.h"
-#include "host/errors.h"
-#include "host/game_entry.h"
 #include "host/zibbet_game.h"
 #include "loading/title_images.h"
 
@@ -24,7 +23,7 @@ using Clock = std::chrono::steady_clock;
 
 // Milliseconds at the end of each phase, from the start of the sequence.
 enum Phase {
-    kGlfwInit,
+    kGlfwInit,      // GLFW, signal handlers, locale
     kGameGlobals,   // bbInit + bbMain
     kWindow,        // the 640 x 480 window and its context
     kDevices,       // StartGame: renderer, audio device
@@ -93,16 +92,15 @@ private:
 
 std::vector<double> RunStartup() {
     const auto start = Clock::now();
-    glfwSetErrorCallback(onGlfwError);
-    if (!glfwInit())
+    // The game's one start, in its two halves, timed apart.
+    if (!bb_host_Prepare())
         return {};
     auto game = std::make_unique<StartupGame>(start);
     game->Mark(kGlfwInit);
-    bbInit();
-    bbMain();
-    game->Mark(kGameGlobals);
-    if (!game->Delegate())
+    std::string error;
+    if (!bb_gamestart_Begin(*game, error))
         return {};
+    game->Mark(kGameGlobals);
     game->Run();
     return game->marks;
 }

@@ -5,8 +5,6 @@
 (function () {
   'use strict';
 
-  var FINGERS = 32;
-  var ESCAPE = 27;
   // The controls' numbers in the game's settings.
   var CONTROL = { up: 0, down: 1, left: 2, right: 3, pause: 4, fullScreen: 6 };
   // The room the controls take: a column each side in landscape, a band below in portrait
@@ -97,27 +95,30 @@
               (touch.clientY - box.top) * canvas.height / box.height];
     }
 
-    function sendFinger(event, finger, touch) {
-      var send = game('Finger');
+    // A finger put down or moved ('Down', 'Move') where the touch is.
+    function sendFinger(what, finger, touch) {
+      var send = game('Finger' + what);
       if (!send) return;
       var at = fingerAt(touch);
-      send(event, finger, at[0], at[1]);
+      send(finger, at[0], at[1]);
     }
 
     function fingerDown(touch) {
+      var count = game('Fingers');
       var finger = fingerUsed.indexOf(false);
       if (finger < 0) finger = fingerUsed.length;
-      if (finger >= FINGERS) return;
+      if (count && finger >= count()) return;
       fingerUsed[finger] = true;
       fingers[touch.identifier] = finger;
-      sendFinger(7, finger, touch);
+      sendFinger('Down', finger, touch);
     }
 
     function fingerUp(touch) {
       var finger = fingers[touch.identifier];
       delete fingers[touch.identifier];
       fingerUsed[finger] = false;
-      sendFinger(8, finger, touch);
+      var send = game('FingerUp');
+      if (send) send(finger);
     }
 
     // -- the page's touch events, seen before anything else on the page sees them
@@ -159,7 +160,7 @@
       var end = type === 'touchend' || type === 'touchcancel';
       if (id in fingers) {
         if (end) fingerUp(touch);
-        else sendFinger(9, fingers[id], touch);
+        else sendFinger('Move', fingers[id], touch);
         return true;
       }
       if (type === 'touchstart') {

@@ -1,4 +1,6 @@
 // bbInit gives every module-level global its starting value; bbMain creates the application.
+#include "game/init.h"
+
 #include "audio/audio.h"
 #include "collision/game_masks.h"
 #include "files/stream.h"
@@ -10,7 +12,6 @@
 #include "graphics/virtual_display.h"
 #include "host/app.h"
 #include "host/devices.h"
-#include "host/game_entry.h"
 #include "input/input_device.h"
 #include "loading/asset_groups.h"
 #include "loading/async_event.h"

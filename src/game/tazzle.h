@@ -21,6 +21,7 @@ struct c_MainState {
     static constexpr int NoMoney = 5;
     static constexpr int Options = 6;
     static constexpr int RedefineKeys = 7;
+    static constexpr int Last = RedefineKeys;
 };
 
 extern int bb_tazzle_mainState;

@@ -65,7 +65,7 @@ c_TazzleApp::~c_TazzleApp() {
 }
 
 void c_TazzleApp::p_OnCreate() {
-    c_VirtualDisplay::m_new(640, 480, 1.0f);
+    c_VirtualDisplay::m_new(kVirtualScreenWidth, kVirtualScreenHeight, 1.0f);
     bb_settings_gameSettings->p_Load();
     // Loading is also where a showing reads the watcher's own settings, which then decide the
     // display, the command line's choice included.

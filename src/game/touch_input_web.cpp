@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr int kFingers = 32;
-constexpr int kKeys = 512;
+constexpr int kFingers = c_InputDevice::kFingers;
+constexpr int kKeys = c_InputDevice::kKeys;
 
 // Releases held back: a tap lasts less than an update, and a menu chooses a line only when it
 // saw the finger down in one update and up in a later one, as with a click of the mouse.
@@ -70,18 +70,29 @@ bool Ready() {
 
 extern "C" {
 
-// A finger on the canvas: event 7 down, 8 up, 9 moved; x, y in canvas pixels.
-EMSCRIPTEN_KEEPALIVE void bb_touch_Finger(int event, int finger, float x, float y) {
+// How many fingers the game tells apart; the page gives a further finger to nothing.
+EMSCRIPTEN_KEEPALIVE int bb_touch_Fingers() {
+    return kFingers;
+}
+
+// A finger on the canvas put down, moved or lifted; x, y in canvas pixels.
+EMSCRIPTEN_KEEPALIVE void bb_touch_FingerDown(int finger, float x, float y) {
     if (!Ready() || finger < 0 || finger >= kFingers)
         return;
-    const int key = KEY_TOUCH0 + finger;
-    if (event == BBEVENT_TOUCHUP) {
-        ReleaseWhenSeen(key);
+    ReleaseHeldBack(KEY_TOUCH0 + finger);
+    BBGame::_game->TouchEvent(BBEVENT_TOUCHDOWN, finger, x, y);
+}
+
+EMSCRIPTEN_KEEPALIVE void bb_touch_FingerMove(int finger, float x, float y) {
+    if (!Ready() || finger < 0 || finger >= kFingers)
         return;
-    }
-    if (event == BBEVENT_TOUCHDOWN)
-        ReleaseHeldBack(key);
-    BBGame::_game->TouchEvent(event, finger, x, y);
+    BBGame::_game->TouchEvent(BBEVENT_TOUCHMOVE, finger, x, y);
+}
+
+EMSCRIPTEN_KEEPALIVE void bb_touch_FingerUp(int finger) {
+    if (!Ready() || finger < 0 || finger >= kFingers)
+        return;
+    ReleaseWhenSeen(KEY_TOUCH0 + finger);
 }
 
 // The key the player bound to a control (0 up ... 6 full screen), 0 when there is none.

@@ -4,6 +4,10 @@
 
 #include <memory>
 
+// The virtual screen the game draws on, in virtual units.
+constexpr int kVirtualScreenWidth = 640;
+constexpr int kVirtualScreenHeight = 480;
+
 class c_VirtualDisplay {
 public:
     // The instance the bb_autofit_* functions use.

@@ -18,6 +18,9 @@ BBGame* BBGame::_game = nullptr;
 BBGame::BBGame() {
     _game = this;
     bb_files_opener = this;
+    // Kept after the host goes: the way out needs no host object, and a process that had one
+    // may still hold its devices or a recording.
+    bb_runtime_exit = &bb_host_EndProgram;
 }
 
 BBGame::~BBGame() {

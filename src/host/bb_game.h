@@ -3,6 +3,7 @@
 #pragma once
 
 #include "files/file_opener.h"
+#include "host/window_flags.h"
 #include "input/input_events.h"
 #include "input/joystick_poller.h"
 #include "runtime/string.h"
@@ -50,17 +51,8 @@ public:
     // The one host object of the process (null before it is created).
     static BBGame* _game;
 
-    // SetDeviceWindow's flags.
-    enum WindowFlags : int {
-        kFullscreen = 1,
-        kResizable = 2,
-        kDecorated = 4,
-        kFloating = 8,
-        kDepthBuffer = 16,
-        kSingleBuffer = 32,
-        kSecondMonitor = 64,
-        kStencilBuffer = 128,
-    };
+    // SetDeviceWindow's flags, named as the host's own (BBGame::kFullscreen).
+    using enum BBWindowFlags::Flag;
 
     virtual void SetDelegate(BBGameDelegate* delegate);
     virtual BBGameDelegate* Delegate();

@@ -1,6 +1,5 @@
-// Standard-output messages and the fatal paths of the program. Everything the program prints goes
-// out whole and at once through PrintLine, and every way out ends in bb_host_Exit, but for a
-// signal, whose handler may only write and _exit.
+// The host's fatal paths. Every way out ends in bb_host_Exit, but for a signal, whose handler may
+// only write and _exit.
 #include "host/errors.h"
 
 #include "host/app.h"
@@ -16,14 +15,7 @@
 
 namespace {
 
-void PrintLine(std::string text) {
-    text += '\n';
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-}
-
 // The signal handler's messages, written whole, nothing formatted at the time.
-#define BB_RUNTIME_ERROR "Zibbet Runtime Error : "
 constexpr std::string_view kFloatingPoint = BB_RUNTIME_ERROR "Floating point exception\n\n";
 constexpr std::string_view kMemoryAccess = BB_RUNTIME_ERROR "Memory access violation\n\n";
 constexpr std::string_view kIllegal = BB_RUNTIME_ERROR "Illegal instruction\n\n";
@@ -41,28 +33,18 @@ void WriteAll(std::string_view text) {
 
 } // namespace
 
-void bbPrint(const String& message) {
-    PrintLine(bb_utf8_Encode(message));
-}
-
-void bbError(const String& message) {
-    if (message.empty()) {
-        // The application's way to quit. The devices are closed here, in their own order, while
-        // everything they use still exists (the audio device finishes its output).
+void bb_host_EndProgram(int status) {
+    // The application's way to quit closes the devices (the audio device finishes its output).
+    // After an error nothing is cleaned up: a loader thread may have brought us here.
+    if (status == 0)
         bb_app_ReleaseDevices();
-        bb_host_Exit(0);
-    }
-    dbg_error(bb_narrow(message).c_str());
-}
-
-void dbg_error(const char* message) {
-    PrintLine(std::string(BB_RUNTIME_ERROR) + message + "\n");
-    // No clean-up: a loader thread or a signal may have brought us here.
-    bb_host_Exit(-1);
+    bb_host_Exit(status);
 }
 
 void bb_host_Exit(int status) {
     bb_host_CloseSession();
+    if (status == 0 && bb_host_session && bb_host_session->Failed())
+        status = 1;
     // The process's globals are not safe to destroy while a loader thread may use them.
     std::fflush(nullptr);
     if (status == kHostExitAbort) {
@@ -98,6 +80,6 @@ void bb_host_InstallSignalHandlers() {
 }
 
 void onGlfwError(int error, const char* description) {
-    PrintLine("GLFW Error: err=" + std::to_string(error) +
-              ", msg=" + (description ? description : ""));
+    bb_runtime_PrintLine("GLFW Error: err=" + std::to_string(error) +
+                         ", msg=" + (description ? description : ""));
 }

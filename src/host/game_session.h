@@ -40,6 +40,9 @@ public:
     virtual void Close() {}
     // The same from a fatal signal's handler: async-signal-safe calls only.
     virtual void CloseOnSignal() {}
+    // Whether the session stopped doing its work during the run (a recording that could not be
+    // written on): the program then ends with status 1 where it would have ended with 0.
+    virtual bool Failed() const { return false; }
 };
 
 // The session of this run, or null; its owner sets it before the game starts.

@@ -1,9 +1,13 @@
-// Program entry: reads the options, opens the recording or showing they ask for, then hands the
-// arguments to the host, which runs the game.
-#include "host/game_entry.h"
+// Program entry: reads the options, opens the recording or showing they ask for, then starts the
+// game and runs its frame loop. The one file that may know every tier: it hands the session from
+// the recordings above to the host below.
+#include "game/game_start.h"
+#include "host/app.h"
+#include "host/errors.h"
 #include "host/game_session.h"
 #include "host/options.h"
 #include "host/zibbet_game.h"
+#include "replay/open_session.h"
 
 #include <cstdio>
 
@@ -20,6 +24,13 @@ int main(int argc, char* argv[]) {
         return status;
     }
     bb_host_session = session.get();
-    BBZibbetGame::Main(argc, argv);
-    return 0;
+    const std::unique_ptr<BBZibbetGame> game = bb_gamestart_Start<BBZibbetGame>(error);
+    if (!game) {
+        bb_runtime_PrintLine(error);
+        bb_host_Exit(-1);
+    }
+    game->Run();
+    // Leaving the loop ends the program as quitting does: a loader thread may still be reading
+    // through the host and into the devices, so nothing is torn down under it.
+    bb_app_EndApp();
 }

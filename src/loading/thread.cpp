@@ -9,7 +9,6 @@
 #include "loading/async_event.h"
 
 #include <cstdio>
-#include <thread>
 
 void BBThread::Start() {
     if (_runState.load(std::memory_order_acquire) == kRunning)
@@ -19,8 +18,12 @@ void BBThread::Start() {
     // The body holds the thread object alive until it has returned.
     const bool started = bb_platform_StartDetached([self = shared_from_this()] {
         self->Run__UNSAFE__();
-        // Release: everything the body wrote is visible to whoever sees the finished state.
-        self->_runState.store(kFinished, std::memory_order_release);
+        {
+            // Release: everything the body wrote is visible to whoever sees the finished state.
+            const std::lock_guard lock(self->_finishMutex);
+            self->_runState.store(kFinished, std::memory_order_release);
+        }
+        self->_finished.notify_all();
     });
     if (!started) {
         std::fputs("CreateThread failed!\n", stdout);
@@ -30,6 +33,11 @@ void BBThread::Start() {
 
 bool BBThread::IsRunning() const {
     return _runState.load(std::memory_order_acquire) == kRunning;
+}
+
+bool BBThread::AwaitFinished(std::chrono::steady_clock::time_point deadline) const {
+    std::unique_lock lock(_finishMutex);
+    return _finished.wait_until(lock, deadline, [this] { return !IsRunning(); });
 }
 
 BBDataBuffer* BBThread::Result() const {
@@ -46,11 +54,8 @@ bool bb_thread_AwaitLoaders(std::chrono::steady_clock::duration limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     for (const auto& source : bb_asyncevent__sources) {
         const auto* thread = dynamic_cast<const BBThread*>(source.get());
-        while (thread && thread->IsRunning()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            std::this_thread::yield();
-        }
+        if (thread && !thread->AwaitFinished(deadline))
+            return false;
     }
     return true;
 }

@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 class BBDataBuffer;
 
@@ -26,6 +28,8 @@ public:
     virtual void SetResult(BBDataBuffer* result);
     // The thread body; the base body does nothing.
     virtual void Run__UNSAFE__() {}
+    // Blocks until the body has returned; false when it still runs at `deadline`.
+    bool AwaitFinished(std::chrono::steady_clock::time_point deadline) const;
 
 private:
     static constexpr int kNeverStarted = 0;
@@ -34,15 +38,19 @@ private:
 
     std::atomic<int> _runState{kNeverStarted};
     BBDataBuffer* _result = nullptr;
+    // The finished state is stored under the mutex and announced, so that a waiter sleeps until
+    // then instead of polling.
+    mutable std::mutex _finishMutex;
+    mutable std::condition_variable _finished;
 };
 
 // The base of the game's loader threads.
 class c_Thread : public BBThread {};
 
-// Blocks, without polling, until every registered loader thread has finished, so that the next
-// poll delivers them all in start order. False when one is still running after `limit`. Tools
-// that step the game without the wall clock use it to make loading take the same number of
-// updates on every machine.
+// Blocks, without polling (each thread announces its end), until every registered loader thread
+// has finished, so that the next poll delivers them all in start order. False when one is still
+// running after `limit`. Tools that step the game without the wall clock use it to make loading
+// take the same number of updates on every machine.
 bool bb_thread_AwaitLoaders(std::chrono::steady_clock::duration limit);
 
 // How long quitting waits for the loaders before it closes the devices they load into; a file

@@ -8,7 +8,7 @@
 #include "audio/audio.h"
 #include "graphics/graphics.h"
 #include "host/app.h"
-#include "host/bb_game.h"
+#include "host/window_flags.h"
 #include "runtime/number_parse.h"
 
 std::unique_ptr<c_Settings> bb_settings_gameSettings;
@@ -129,9 +129,10 @@ void c_Settings::p_ApplySettings(bool changeWindow) {
         // Windowed is always 640 x 480 (resizable, decorated); the resolution is for full screen.
         // (bb_app_SetDeviceWindow also takes the new size into the application's view.)
         if (m_fullScreen) {
-            bb_app_SetDeviceWindow(m_resolutionWidth, m_resolutionHeight, BBGame::kFullscreen);
+            bb_app_SetDeviceWindow(m_resolutionWidth, m_resolutionHeight,
+                                   BBWindowFlags::kFullscreen);
         } else {
-            bb_app_SetDeviceWindow(640, 480, BBGame::kResizable | BBGame::kDecorated);
+            bb_app_SetDeviceWindow(640, 480, BBWindowFlags::kResizable | BBWindowFlags::kDecorated);
         }
     }
     bb_app_SetUpdateRate(m_frameRateThrottle ? 60 : 0);

@@ -1,7 +1,7 @@
 // bbOpenSession: the recorder for --record, the viewer for --play, each checked before the game
 // starts so that a file that cannot be used is a message, not a lost run.
-#include "host/game_entry.h"
-#include "host/options.h"
+#include "replay/open_session.h"
+
 #include "replay/replay_recorder.h"
 #include "replay/replay_viewer.h"
 

@@ -168,7 +168,7 @@ int ReplayRecorder::CountJoysticks(bool update) {
     for (int port = std::max(count, 0); port < static_cast<int>(_joysticks.size()); ++port) {
         if (!_joysticks[port].present)
             continue;
-        _joysticks[port] = Joystick{};
+        _joysticks[port] = ReplayJoystick{};
         Write(Command(ReplayOp::Joy, static_cast<std::uint32_t>(port)));
     }
     return count;
@@ -182,7 +182,7 @@ bool ReplayRecorder::PollJoystick(int port, std::span<float> joyx, std::span<flo
     if (!present || port < 0 || port >= static_cast<int>(_joysticks.size()) || joyx.size() < 2 ||
         joyy.size() < 2 || joyz.size() < 2)
         return present;
-    Joystick& last = _joysticks[port];
+    ReplayJoystick& last = _joysticks[port];
     ReplayCommand joy = Command(ReplayOp::Joy, static_cast<std::uint32_t>(port));
     const std::array<float, 6> axes{joyx[0], joyy[0], joyz[0], joyx[1], joyy[1], joyz[1]};
     if (!last.present || axes != last.axes) {
@@ -253,4 +253,5 @@ void ReplayRecorder::WriteLine(const std::string& line) {
                  _path.c_str(), std::strerror(errno));
     std::fclose(_file);
     _file = nullptr;
+    _failed = true;
 }

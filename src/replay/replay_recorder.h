@@ -8,6 +8,7 @@
 
 #include "host/game_session.h"
 #include "input/input_device.h"
+#include "replay/replay_joystick.h"
 #include "replay/replay_script.h"
 
 #include <array>
@@ -42,14 +43,10 @@ public:
     void Close() override;
     // The same, ready-made, for a fatal signal: the replay then meets the same fault.
     void CloseOnSignal() override;
+    // The file could not be written on: the recording ended there, the game went on.
+    bool Failed() const override { return _failed; }
 
 private:
-    struct Joystick {
-        bool present = false;
-        std::array<float, 6> axes{};
-        std::array<bool, kJoystickKeyButtons> buttons{};
-    };
-
     ReplayRecorder(std::FILE* file, std::string path);
     // The settings and the start, once, before anything else the game does.
     void Begin();
@@ -74,10 +71,11 @@ private:
     bool _inUpdate = false;
     bool _focusLost = false;
     bool _closed = false;
+    bool _failed = false;
     std::int64_t _updates = 0;
     std::int64_t _unwrittenSteps = 0;
     std::vector<ReplayCommand> _deferred;
     std::pair<int, int> _pointer{0, 0};
-    std::array<Joystick, 4> _joysticks{};
+    ReplayJoysticks _joysticks{};
     std::vector<int> _keys;
 };

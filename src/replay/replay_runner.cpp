@@ -7,6 +7,7 @@
 #include "graphics/virtual_display.h"
 #include "host/bb_game.h"
 #include "input/input_device.h"
+#include "input/key_codes.h"
 #include "input/key_translation.h"
 #include "loading/thread.h"
 #include "replay/trace_line.h"
@@ -16,12 +17,6 @@
 #include <chrono>
 
 namespace {
-
-constexpr int kEnter = 13;
-// The title screen's states: its menu running, its fade into a new game running.
-constexpr int kTitleMenu = 0;
-constexpr int kTitleStarting = 1;
-constexpr int kFocusLost = 0;
 
 // The joystick port of a joystick button's key code, or -1 for any other key.
 int JoystickPort(int code) {
@@ -113,10 +108,10 @@ std::optional<ReplayStep> ReplayRunner::Execute(const ReplayCommand& command) {
         _pointer = {static_cast<int>(command.number), static_cast<int>(command.number2)};
         break;
     case ReplayOp::Joy: {
-        Joystick& joystick = _joysticks[command.number];
+        ReplayJoystick& joystick = _joysticks[command.number];
         if (!command.axes) {
             // A joystick pulled out leaves its port at rest, as the game's own port does.
-            joystick = Joystick{};
+            joystick = ReplayJoystick{};
             break;
         }
         joystick.present = true;
@@ -124,7 +119,7 @@ std::optional<ReplayStep> ReplayRunner::Execute(const ReplayCommand& command) {
         break;
     }
     case ReplayOp::Suspend:
-        _events.emplace_back(kFocusLost, 0);
+        _events.push_back({.focusLoss = true});
         break;
     }
     return std::nullopt;
@@ -132,12 +127,12 @@ std::optional<ReplayStep> ReplayRunner::Execute(const ReplayCommand& command) {
 
 bool ReplayRunner::StartNewGame(std::uint32_t seed) {
     if (bb_tazzle_mainState != c_MainState::Title || !bb_tazzle_titleScreen ||
-        bb_tazzle_titleScreen->m_state != kTitleMenu)
+        bb_tazzle_titleScreen->m_state != c_TitleScreen::kStateMenu)
         return Fail(1, "newgame: the title menu is not running (main state " +
                            std::to_string(bb_tazzle_mainState) + ")");
     // START GAME is the menu's first item, selected whenever the title is entered; enter
     // activates it.
-    _events.emplace_back(BBEVENT_KEYDOWN, kEnter);
+    _events.push_back({BBEVENT_KEYDOWN, KEY_ENTER});
     _stepsLeft = 1;
     _newGameSeed = seed;
     return true;
@@ -148,10 +143,10 @@ bool ReplayRunner::FinishNewGame() {
         return true;
     const std::uint32_t seed = *_newGameSeed;
     _newGameSeed.reset();
-    if (bb_tazzle_titleScreen->m_state != kTitleStarting)
+    if (bb_tazzle_titleScreen->m_state != c_TitleScreen::kStateStarting)
         return Fail(1, "newgame: START GAME was not activated (is another menu item selected?)");
     bb_random_Seed = seed;
-    _events.emplace_back(BBEVENT_KEYUP, kEnter);
+    _events.push_back({BBEVENT_KEYUP, KEY_ENTER});
     return true;
 }
 
@@ -177,7 +172,7 @@ void ReplayRunner::Key(int event, int code) {
             event == BBEVENT_KEYDOWN;
         return;
     }
-    _events.emplace_back(event, code);
+    _events.push_back({event, code});
 }
 
 bool ReplayRunner::Check(const ReplayCommand& command) {
@@ -230,8 +225,8 @@ void ReplayRunner::AfterUpdate() {
 
 void ReplayRunner::DeliverEvents() {
     BBGame* host = BBGame::_game;
-    for (auto [event, code] : _events) {
-        if (event == kFocusLost) {
+    for (const auto& [event, code, focusLoss] : _events) {
+        if (focusLoss) {
             host->SuspendGame();
             host->ResumeGame();
             continue;
@@ -291,7 +286,7 @@ bool ReplayRunner::PollJoystick(int port, std::span<float> joyx, std::span<float
                                 std::span<float> joyz, std::span<bool> buttons) {
     if (port < 0 || port >= static_cast<int>(_joysticks.size()) || !_joysticks[port].present)
         return false;
-    const Joystick& joystick = _joysticks[port];
+    const ReplayJoystick& joystick = _joysticks[port];
     const std::span<float> targets[3] = {joyx, joyy, joyz};
     for (int i = 0; i < 6; ++i) {
         if (static_cast<size_t>(i / 3) < targets[i % 3].size())

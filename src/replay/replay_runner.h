@@ -7,6 +7,7 @@
 
 #include "host/game_session.h"
 #include "input/input_device.h"
+#include "replay/replay_joystick.h"
 #include "replay/replay_script.h"
 
 #include <array>
@@ -62,13 +63,12 @@ protected:
     bool Delivering() const { return _delivering; }
 
 private:
-    struct Joystick {
-        bool present = false;
-        std::array<float, 6> axes{};
-        std::array<bool, kJoystickKeyButtons> buttons{};
+    // What the game is handed before an update: a key event, or a focus loss.
+    struct Event {
+        int event = 0; // BBEVENT_KEYDOWN or BBEVENT_KEYUP
+        int code = 0;
+        bool focusLoss = false; // the window's focus lost and got back; no key
     };
-    // A key event (event, code), or a focus loss when the event is 0.
-    using Event = std::pair<int, int>;
 
     // The step a command asks its caller for; none when the script simply goes on.
     std::optional<ReplayStep> Execute(const ReplayCommand& command);
@@ -94,7 +94,7 @@ private:
     std::vector<Event> _events;
     std::deque<int> _clock;
     std::pair<int, int> _pointer{0, 0};
-    std::array<Joystick, 4> _joysticks{};
+    ReplayJoysticks _joysticks{};
     String _state;
     std::int64_t _updates = 0;
     std::vector<int> _keys;

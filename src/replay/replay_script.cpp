@@ -2,6 +2,10 @@
 // and writes a command back as its script line.
 #include "replay/replay_script.h"
 
+#include "game/tazzle.h"
+#include "graphics/virtual_display.h"
+#include "input/input_device.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -31,9 +35,10 @@ struct OpSyntax {
     std::uint32_t high = 0;
 };
 
-constexpr std::uint32_t kLastJoystickPort = 3;
-constexpr std::uint32_t kLastPointX = 639;
-constexpr std::uint32_t kLastPointY = 479;
+constexpr std::uint32_t kLastJoystickPort = kJoystickKeyPorts - 1;
+constexpr std::uint32_t kLastPointX = kVirtualScreenWidth - 1;
+constexpr std::uint32_t kLastPointY = kVirtualScreenHeight - 1;
+constexpr std::uint32_t kLastKeyCode = c_InputDevice::kKeys - 1;
 
 constexpr OpSyntax kOps[] = {
     {"version", ReplayOp::Version, Argument::Text},
@@ -41,10 +46,10 @@ constexpr OpSyntax kOps[] = {
     {"boot", ReplayOp::Boot, Argument::None},
     {"start", ReplayOp::Start, Argument::None},
     {"newgame", ReplayOp::NewGame, Argument::Number, 0, UINT32_MAX},
-    {"press", ReplayOp::Press, Argument::Number, 1, 511},
-    {"release", ReplayOp::Release, Argument::Number, 1, 511},
+    {"press", ReplayOp::Press, Argument::Number, 1, kLastKeyCode},
+    {"release", ReplayOp::Release, Argument::Number, 1, kLastKeyCode},
     {"step", ReplayOp::Step, Argument::Number, 0, INT32_MAX},
-    {"until", ReplayOp::Until, Argument::Number, 0, 7},
+    {"until", ReplayOp::Until, Argument::Number, 0, c_MainState::Last},
     {"shot", ReplayOp::Shot, Argument::Text},
     {"check", ReplayOp::Check, Argument::Check, 1, INT32_MAX},
     {"clock", ReplayOp::Clock, Argument::Number, 0, INT32_MAX},

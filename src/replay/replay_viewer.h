@@ -7,6 +7,7 @@
 // (status 3).
 #pragma once
 
+#include "input/input_device.h"
 #include "replay/replay_runner.h"
 
 #include <array>
@@ -29,7 +30,7 @@ private:
     [[noreturn]] void Stop();
     void ApplyToggles();
 
-    std::array<bool, 512> _held{};
+    std::array<bool, c_InputDevice::kKeys> _held{};
     bool _toggleMusic = false;
     bool _toggleFullScreen = false;
 };

@@ -1,10 +1,10 @@
 // The delegate: devices through the hooks, the order of a rendered frame, suspend and resume,
 // the update's input steps, the close request, display modes and the one-application rule.
 #include "common/child_process.h"
+#include "game/init.h"
 #include "host/app.h"
 #include "host/bb_game.h"
 #include "host/game_delegate.h"
-#include "host/game_entry.h"
 #include "input/input_device.h"
 
 #include <gtest/gtest.h>

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "common/child_process.h"
+#include "game/init.h"
 #include "host/app.h"
 #include "host/bb_game.h"
 #include "host/devices.h"
-#include "host/game_entry.h"
 #include "loading/async_data_loader.h"
 #include "loading/thread.h"
 #include "support/pump.h"

@@ -7,6 +7,7 @@
 #include "support/data_beside_program.h"
 #include "support/driven_host.h"
 
+#include "game/init.h"
 #include "game/tazzle.h"
 #include "host/errors.h"
 #include "host/game_session.h"

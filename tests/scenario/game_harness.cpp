@@ -11,9 +11,9 @@
 #include <sstream>
 #include <thread>
 
+#include "game/init.h"
 #include "game/tazzle.h"
 #include "host/app.h"
-#include "host/game_entry.h"
 #include "host/zibbet_game.h"
 #include "loading/async_event.h"
 #include "loading/thread.h"

@@ -19,7 +19,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../tools"))
 from web_session import WebSession, WebSessionError, wait_for  # noqa: E402
 from web_page_test import (PAUSED_SAMPLES, ROAD_SAMPLES, Picture,  # noqa: E402
-                           dismiss_note, settled)
+                           dismiss_note, settled, steady_line)
 
 # The page's pad: 17 buttons and 4 axes, shown to the page (gamepadconnected) at its first
 # press, as browsers do. Keys 1 to 6 hold its D-pad down, left and right, A, Start and Back
@@ -54,9 +54,9 @@ PAD_SCRIPT = """<script>
 </script>
 """
 DOWN, LEFT, RIGHT, A, START, BACK = "1", "2", "3", "4", "5", "6"
-# Held this long, a press spans a few of the game's updates even on a loaded machine.
-PRESS = 0.3
 SCREEN_WAIT = 20
+# The title menu's first line, START GAME, which flashes while it is selected.
+START_GAME_LINE = (64, 16)
 
 
 def page_with_pad(web_build, folder):
@@ -70,13 +70,6 @@ def page_with_pad(web_build, folder):
         raise WebSessionError("the page has no <head> to put the pad in")
     with open(os.path.join(folder, "index.html"), "w", encoding="utf-8") as page:
         page.write(html.replace("<head>", "<head>\n" + PAD_SCRIPT, 1))
-
-
-def press(session, key):
-    session.xdotool("keydown", key)
-    time.sleep(PRESS)
-    session.xdotool("keyup", key)
-    time.sleep(PRESS)
 
 
 def press_until(session, key, condition, what):
@@ -102,7 +95,9 @@ def play(session, shot):
     box = wait_for(settled(lambda: shot().grey_box()), 30, "the title's picture")
     wait_for(lambda: shot(box).is_title(), 10, "the title's name")
 
-    press(session, DOWN)
+    # The menu moves on a button's press alone, however long it is held.
+    press_until(session, DOWN, lambda: steady_line(shot, box, START_GAME_LINE),
+                "START GAME unselected after D-pad down")
     press_until(session, A, lambda: shot(box).is_options(),
                 "the options screen after D-pad down and A")
     press_until(session, BACK, lambda: shot(box).is_title(), "the title after Back")

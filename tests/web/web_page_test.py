@@ -112,10 +112,11 @@ def settled(read):
     return condition
 
 
-def difficulty_line(picture):
-    """The options screen's first line (DIFFICULTY), sampled every other game pixel."""
-    return [picture.game(x, y) for y in range(DIFFICULTY_LINE[1], DIFFICULTY_LINE[1] + 16, 2)
-            for x in range(DIFFICULTY_LINE[0], DIFFICULTY_LINE[0] + 512, 2)]
+def difficulty_line(picture, corner=DIFFICULTY_LINE):
+    """A menu's line from its top-left `corner` (by default the options screen's first line,
+    DIFFICULTY), sampled every other game pixel."""
+    return [picture.game(x, y) for y in range(corner[1], corner[1] + 16, 2)
+            for x in range(corner[0], corner[0] + 512, 2)]
 
 
 def same_line(a, b):
@@ -166,10 +167,10 @@ def line_unlike(shot, box, looks):
     return unlike
 
 
-def steady_line(shot, box):
-    """The DIFFICULTY line once it stops flashing: the same over four shots, longer than the
-    flash's two phases."""
-    lines = [difficulty_line(shot(box)) for _ in range(4)]
+def steady_line(shot, box, corner=DIFFICULTY_LINE):
+    """The DIFFICULTY line (or the line at `corner`) once it stops flashing: the same over four
+    shots, longer than the flash's two phases."""
+    lines = [difficulty_line(shot(box), corner) for _ in range(4)]
     return lines[0] if all(same_line(lines[0], line) for line in lines[1:]) else None
 
 

@@ -1,14 +1,11 @@
-// The replay driver: start-up like the program's own, then the runner's updates, renders and
-// frame captures, with a trace line after every update.
+// The replay driver: the program's own start-up, then the runner's updates, renders and frame
+// captures, with a trace line after every update.
 #include "replay_driver.h"
 
 #include "frame_capture.h"
 
-#include "host/errors.h"
-#include "host/game_entry.h"
+#include "game/game_start.h"
 #include "host/game_session.h"
-
-#include <clocale>
 
 ReplayDriver::ReplayDriver(ReplayScript script, std::FILE* trace)
     : _trace(trace), _runner(std::move(script)) {
@@ -45,23 +42,10 @@ int ReplayDriver::Run() {
 }
 
 bool ReplayDriver::Boot() {
-    glfwSetErrorCallback(onGlfwError);
-    if (!glfwInit())
-        return _runner.Fail(1, "glfwInit failed");
-    _host = std::make_unique<ReplayHost>();
-    bb_host_InstallSignalHandlers();
-    if (!std::setlocale(LC_CTYPE, "en_US.UTF-8"))
-        std::setlocale(LC_CTYPE, "");
-    try {
-        bbInit();
-        bbMain();
-    } catch (ThrowableObject& exception) {
-        _host->Die(&exception);
-    } catch (ThrowableObject* exception) {
-        _host->Die(exception);
-    }
-    if (!_host->Delegate())
-        return _runner.Fail(1, "the game created no application");
+    std::string error;
+    _host = bb_gamestart_Start<ReplayHost>(error);
+    if (!_host)
+        return _runner.Fail(1, error);
     _host->Open();
     return true;
 }

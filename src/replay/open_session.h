@@ -1,0 +1,14 @@
+// The session of a run that the program's options ask for: the recording of a game, or the
+// showing of one.
+#pragma once
+
+#include "host/game_session.h"
+#include "host/options.h"
+
+#include <memory>
+#include <string>
+
+// The recorder for --record, the viewer for --play; null when the options ask for neither.
+// When its file cannot be used: null, with the reason in `error` and the exit status in `status`.
+std::unique_ptr<BBGameSession> bbOpenSession(const BBOptions& options, std::string& error,
+                                             int& status);
