@@ -10,9 +10,8 @@
 
 #include "game_session.h"
 
+#include "game/game_start.h"
 #include "game/tazzle.h"
-#include "host/errors.h"
-#include "host/game_entry.h"
 #include "host/game_session.h"
 #include "host/glfw_game.h"
 #include "input/joystick_ports.h"
@@ -25,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -152,16 +152,15 @@ void Tap(WatchedHost& host, int glfwKey, int passes) {
 // One child's frames from the control's pass on (the control's own frame first), or from the
 // same pass with no control. Empty when the game did not reach the road.
 std::vector<double> PlayFrames(Start start, const std::optional<Control>& control) {
-    glfwSetErrorCallback(onGlfwError);
-    if (!glfwInit())
-        return {};
-    WatchedHost host;
-    QuietJoystick pad;
-    host.SetJoystickSource(&pad);
     SteadySession session;
     bb_host_session = &session;
-    bbInit();
-    bbMain();
+    std::string error;
+    const std::unique_ptr<WatchedHost> game = bb_gamestart_Start<WatchedHost>(error);
+    if (!game)
+        return {};
+    WatchedHost& host = *game;
+    QuietJoystick pad;
+    host.SetJoystickSource(&pad);
     host.SetDeviceWindow(640, 480, BBGame::kResizable | BBGame::kDecorated);
     host.StartGame();
     host.ApplyFocus(true);

@@ -2,7 +2,7 @@
 // that clock on, never the wall clock, and the test stands in for the window's event pump.
 #pragma once
 
-#include "host/game_entry.h"
+#include "game/init.h"
 #include "host/game_session.h"
 #include "host/glfw_game.h"
 
