@@ -117,11 +117,7 @@ BenchGame::BenchGame(const std::string& state, DeviceFactory makeDevice) {
         throw std::runtime_error("glfwInit failed (is there a display?)");
     // The replay tool's session with no commands: the state file in memory and a clock that
     // counts updates.
-    ReplayScript script;
-    ReplayCommand stateCommand{ReplayOp::State};
-    stateCommand.text = state;
-    script.commands.push_back(stateCommand);
-    _session = std::make_unique<ReplayRunner>(std::move(script));
+    _session = std::make_unique<ReplayRunner>(*ParseReplayScript("state " + state).script);
     bb_host_session = _session.get();
     _host = std::make_unique<ReplayHost>();
     bbInit();

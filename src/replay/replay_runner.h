@@ -82,8 +82,11 @@ private:
     // Moves the pointer where the script put it, when the game would see it elsewhere.
     void PlacePointer();
 
+    // An update is due: Update, or Failed past the most a script may run.
+    ReplayStep UpdateDue();
+
     ReplayScript _script;
-    size_t _next = 0;
+    ReplayScript::Cursor _cursor;
     int _line = 0;
     std::uint32_t _stepsLeft = 0;
     std::optional<int> _untilState;
