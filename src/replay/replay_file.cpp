@@ -13,8 +13,9 @@
 
 namespace {
 
+// A path as messages show it; "-" is standard input.
 std::string Quoted(const std::string& name) {
-    return "'" + ShownText(name) + "'";
+    return name == "-" ? "standard input" : "'" + ShownText(name) + "'";
 }
 
 std::string TooLarge(const std::string& name) {
@@ -24,8 +25,9 @@ std::string TooLarge(const std::string& name) {
 
 } // namespace
 
-ReplayFileText ReadReplayStream(int fd, const std::string& name) {
+ReplayFileText ReadReplayStream(int fd, const std::string& name, size_t expected) {
     std::string text;
+    text.reserve(expected);
     char buffer[1 << 16];
     for (;;) {
         const ssize_t got = read(fd, buffer, sizeof buffer);
@@ -55,7 +57,7 @@ ReplayFileText ReadReplayFile(const std::string& path) {
     else if (static_cast<unsigned long long>(status.st_size) > kReplayFileLimit)
         result.error = TooLarge(path);
     else
-        result = ReadReplayStream(fd, path);
+        result = ReadReplayStream(fd, path, static_cast<size_t>(status.st_size));
     close(fd);
     return result;
 }

@@ -19,9 +19,10 @@ struct ReplayFileText {
 
 // The whole of the regular file at `path`.
 ReplayFileText ReadReplayFile(const std::string& path);
-// Everything on the descriptor `fd` (standard input), called `name` in messages.
-ReplayFileText ReadReplayStream(int fd, const std::string& name);
+// Everything on the descriptor `fd`, called `name` in messages ("-": standard input); `expected`
+// bytes are made room for at once.
+ReplayFileText ReadReplayStream(int fd, const std::string& name, size_t expected = 0);
 
 // The script in `file`, read and checked. A mistake past one of the limits names the file too
-// (`name`, as the user gave it): the script may have come from anywhere.
+// (`name`, as the user gave it, "-" for standard input): the script may have come from anywhere.
 ReplayParseResult ParseReplayFile(ReplayFileText file, const std::string& name);

@@ -9,6 +9,7 @@
 #include "input/input_device.h"
 #include "input/key_translation.h"
 #include "loading/thread.h"
+#include "replay/data_digest.h"
 #include "replay/shown_text.h"
 #include "replay/trace_line.h"
 #include "runtime/version.h"
@@ -45,13 +46,19 @@ ReplayRunner::ReplayRunner(ReplayScript script) : _script(std::move(script)) {
 }
 
 std::string ReplayRunner::VersionWarning() const {
+    // Both come before anything else the script says.
     ReplayScript::Cursor cursor;
-    const std::optional<ReplayCommand> version = _script.Next(cursor);
-    if (!version || version->op != ReplayOp::Version || version->text == bb_version_Number)
-        return {};
-    return "line " + std::to_string(version->line) + ": recorded by skiddlewick " +
-           ShownText(version->text) + ", this is " + bb_version_Number +
-           ": the game may play differently";
+    while (const std::optional<ReplayCommand> command = _script.Next(cursor)) {
+        const std::string line = "line " + std::to_string(command->line) + ": ";
+        if (command->op == ReplayOp::Version && command->text != bb_version_Number)
+            return line + "recorded by skiddlewick " + ShownText(command->text) + ", this is " +
+                   bb_version_Number + ": the game may play differently";
+        if (command->op == ReplayOp::Data && command->hash != GameDataDigest())
+            return line + "recorded with other game data: the game may play differently";
+        if (command->op != ReplayOp::Version && command->op != ReplayOp::Data)
+            break;
+    }
+    return {};
 }
 
 ReplayStep ReplayRunner::Next() {
@@ -88,6 +95,7 @@ ReplayStep ReplayRunner::UpdateDue() {
 std::optional<ReplayStep> ReplayRunner::Execute(const ReplayCommand& command) {
     switch (command.op) {
     case ReplayOp::Version:
+    case ReplayOp::Data:
     case ReplayOp::State:
         break;
     case ReplayOp::Boot:

@@ -43,7 +43,8 @@ public:
     const std::string& Error() const { return _error; }
     // Stops the run with `status` and the reason; returns false.
     bool Fail(int status, const std::string& message);
-    // When the script was recorded by another version of the game: a line saying so.
+    // When the script was recorded by another version of the game, or with other game data: a
+    // line saying so.
     std::string VersionWarning() const;
 
     bool BeforeUpdate() override;

@@ -20,6 +20,7 @@ enum class Argument {
     Point, // two whole numbers, x and y on the virtual screen
     Check, // an update number and a hash in 16 hexadecimal digits
     Joy,   // a port and six stick values, or the port and "off"
+    Hash,  // 16 hexadecimal digits
 };
 
 struct OpSyntax {
@@ -50,6 +51,7 @@ constexpr OpSyntax kOps[] = {
     {"mouse", ReplayOp::Mouse, Argument::Point},
     {"joy", ReplayOp::Joy, Argument::Joy, 0, kLastJoystickPort},
     {"suspend", ReplayOp::Suspend, Argument::None},
+    {"data", ReplayOp::Data, Argument::Hash},
 };
 
 bool IsBlank(char c) {
@@ -161,6 +163,8 @@ std::string Expected(const OpSyntax& syntax) {
                std::to_string(kLastPointY);
     case Argument::Check:
         return "an update number and a hash of 16 hexadecimal digits";
+    case Argument::Hash:
+        return "a digest of 16 hexadecimal digits";
     case Argument::Joy:
         return "a port from 0 to " + std::to_string(kLastJoystickPort) +
                " and six stick values, or the port and 'off'";
@@ -205,6 +209,11 @@ bool ParseArgument(const OpSyntax& syntax, std::string_view rest, ReplayCommand&
         return ParseCheck(rest, syntax, command);
     case Argument::Joy:
         return ParseJoy(rest, syntax, command);
+    case Argument::Hash: {
+        auto hash = ParseHash(rest);
+        command.hash = hash.value_or(0);
+        return hash.has_value();
+    }
     }
     return false;
 }
@@ -247,15 +256,22 @@ struct OrderState {
     bool started = false;
     bool stateSeen = false;
     bool first = true;
+    // Nothing but `version` so far.
+    bool preamble = true;
 };
 
 // The order rules: what may come before the game starts and what only after it.
 std::string CheckOrder(const ReplayCommand& command, OrderState& order) {
     const bool first = order.first;
+    const bool preamble = order.preamble;
     order.first = false;
+    order.preamble = preamble && command.op == ReplayOp::Version;
     switch (command.op) {
     case ReplayOp::Version:
         return first ? std::string() : LineError(command.line, "'version' must come first");
+    case ReplayOp::Data:
+        return preamble ? std::string()
+                        : LineError(command.line, "'data' must come first, or right after 'version'");
     case ReplayOp::State:
         if (order.started)
             return LineError(command.line, "'state' must come before 'boot'");
@@ -279,6 +295,12 @@ std::string CheckOrder(const ReplayCommand& command, OrderState& order) {
             return LineError(command.line, "the game has not been started: 'boot' first");
         return {};
     }
+}
+
+std::string HashText(std::uint64_t hash) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
 }
 
 // The shortest decimal that reads back as the same float (9 significant digits always do).
@@ -406,12 +428,12 @@ std::string ReplayCommandText(const ReplayCommand& command) {
     case Argument::Point:
         text += ' ' + std::to_string(command.number) + ' ' + std::to_string(command.number2);
         break;
-    case Argument::Check: {
-        char hash[17];
-        std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(command.hash));
-        text += ' ' + std::to_string(command.number) + ' ' + hash;
+    case Argument::Check:
+        text += ' ' + std::to_string(command.number) + ' ' + HashText(command.hash);
         break;
-    }
+    case Argument::Hash:
+        text += ' ' + HashText(command.hash);
+        break;
     case Argument::Joy:
         text += ' ' + std::to_string(command.number);
         if (!command.axes) {

@@ -25,6 +25,7 @@ enum class ReplayOp {
     Mouse,   // number, number2: the pointer's pixel on the virtual screen
     Joy,     // number: port; axes: its sticks, none when no joystick is there
     Suspend, // the window lost its focus and got it back before the next update
+    Data,    // hash: the digest of the data folder the script was recorded with
 };
 
 struct ReplayCommand {

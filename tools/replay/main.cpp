@@ -50,10 +50,9 @@ int CannotRead(const std::string& message) {
 
 // The script, read and checked, or the message that says why not (status 2).
 std::optional<ReplayScript> ReadScript(const ToolOptions& options, std::string& error) {
-    const bool input = options.script == "-";
-    const std::string name = input ? "standard input" : options.script;
+    const std::string& name = options.script;
     ReplayParseResult parsed = ParseReplayFile(
-        input ? ReadReplayStream(STDIN_FILENO, name) : ReadReplayFile(name), name);
+        name == "-" ? ReadReplayStream(STDIN_FILENO, name) : ReadReplayFile(name), name);
     if (!parsed.script) {
         error = parsed.error;
         return std::nullopt;
