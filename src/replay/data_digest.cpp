@@ -32,8 +32,8 @@ std::uint64_t DataDigest(const std::string& folder) {
         std::ifstream file(fs::path(folder) / name, std::ios::binary);
         while (file.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
                file.gcount() > 0)
-            hash = FnvHash(std::string_view(buffer.data(), static_cast<size_t>(file.gcount())),
-                           hash);
+            hash =
+                FnvHash(std::string_view(buffer.data(), static_cast<size_t>(file.gcount())), hash);
         const std::string size = std::to_string(fs::file_size(fs::path(folder) / name, error));
         hash = FnvHash(std::string_view(size.c_str(), size.size() + 1), hash);
     }

@@ -18,8 +18,7 @@ std::unique_ptr<BBGameSession> bbOpenSession(const BBOptions& options, std::stri
     if (options.playFile.empty())
         return nullptr;
     status = 2;
-    ReplayParseResult parsed =
-        ParseReplayFile(ReadReplayFile(options.playFile), options.playFile);
+    ReplayParseResult parsed = ParseReplayFile(ReadReplayFile(options.playFile), options.playFile);
     if (!parsed.script) {
         error = parsed.error;
         return nullptr;

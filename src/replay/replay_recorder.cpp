@@ -43,11 +43,12 @@ std::unique_ptr<ReplayRecorder> ReplayRecorder::Open(const std::string& path, st
     ReplayCommand data = Command(ReplayOp::Data);
     data.hash = GameDataDigest();
     recorder->WriteLine(ReplayCommandText(data));
-    recorder->WriteLine("# A game recorded by skiddlewick --record: skiddlewick-replay replays it,");
+    recorder->WriteLine(
+        "# A game recorded by skiddlewick --record: skiddlewick-replay replays it,");
     recorder->WriteLine("# skiddlewick --play shows it.");
     if (recorder->_stopped) {
-        error = "cannot write the recording '" + ShownText(path) + "': " +
-                std::strerror(recorder->_error);
+        error = "cannot write the recording '" + ShownText(path) +
+                "': " + std::strerror(recorder->_error);
         return nullptr;
     }
     return recorder;
@@ -293,7 +294,8 @@ void ReplayRecorder::Stop(int error) {
     // Before the game begins, opening the recording fails instead.
     if (_begun)
         std::fprintf(stderr,
-                 "skiddlewick: writing the recording '%s' failed at update %lld: %s; the game "
-                 "goes on, the recording ends there\n",
-                 ShownText(_path).c_str(), static_cast<long long>(_written), std::strerror(error));
+                     "skiddlewick: writing the recording '%s' failed at update %lld: %s; the game "
+                     "goes on, the recording ends there\n",
+                     ShownText(_path).c_str(), static_cast<long long>(_written),
+                     std::strerror(error));
 }

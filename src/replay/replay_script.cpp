@@ -270,8 +270,9 @@ std::string CheckOrder(const ReplayCommand& command, OrderState& order) {
     case ReplayOp::Version:
         return first ? std::string() : LineError(command.line, "'version' must come first");
     case ReplayOp::Data:
-        return preamble ? std::string()
-                        : LineError(command.line, "'data' must come first, or right after 'version'");
+        return preamble
+                   ? std::string()
+                   : LineError(command.line, "'data' must come first, or right after 'version'");
     case ReplayOp::State:
         if (order.started)
             return LineError(command.line, "'state' must come before 'boot'");

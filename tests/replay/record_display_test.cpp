@@ -334,9 +334,12 @@ TEST_F(RecordTest, ARecordingEndedByASignalReplaysInSyncToItsLastUpdateAndEndsWi
         int status; // when the signal does not end the program itself
         bool inUpdate;
     } stops[] = {
-        {"abort() in an update", SIGABRT, -1, true}, {"SIGBUS", SIGBUS, -1, false},
-        {"Ctrl-C", SIGINT, -1, false},               {"SIGTERM", SIGTERM, -1, false},
-        {"SIGHUP", SIGHUP, -1, true},                {"SIGSEGV in an update", SIGSEGV, 255, true},
+        {"abort() in an update", SIGABRT, -1, true},
+        {"SIGBUS", SIGBUS, -1, false},
+        {"Ctrl-C", SIGINT, -1, false},
+        {"SIGTERM", SIGTERM, -1, false},
+        {"SIGHUP", SIGHUP, -1, true},
+        {"SIGSEGV in an update", SIGSEGV, 255, true},
     };
     const fs::path previous = fs::current_path();
     for (const auto& stop : stops) {

@@ -98,13 +98,15 @@ TEST(ReplayTool, AShotIsWrittenOnlyAsANewFileInTheFolderGiven) {
     const Replay unasked = RunText("unasked", "boot\nshot title.png\n", false);
     EXPECT_EQ(unasked.status, 2);
     EXPECT_EQ(unasked.trace, "");
-    EXPECT_EQ(unasked.errors,
-              "skiddlewick-replay: line 2: 'shot' writes only into a folder given with --shots DIR\n");
+    EXPECT_EQ(
+        unasked.errors,
+        "skiddlewick-replay: line 2: 'shot' writes only into a folder given with --shots DIR\n");
 
     // The second shot under the same name would replace the first.
     const Replay twice = RunText("twice", "boot\nshot title.png\nstep 1\nshot title.png\n");
     EXPECT_EQ(twice.status, 1);
-    EXPECT_EQ(twice.errors, "skiddlewick-replay: line 4: shot: cannot write 'title.png': File exists\n");
+    EXPECT_EQ(twice.errors,
+              "skiddlewick-replay: line 4: shot: cannot write 'title.png': File exists\n");
     ASSERT_EQ(twice.shots.count("title.png"), 1u);
     EXPECT_EQ(twice.shots.at("title.png").substr(1, 3), "PNG");
 }

@@ -59,11 +59,18 @@ TEST(ReplayScript, AnEmptyStateAndAnEmptyScriptAreAccepted) {
 }
 
 TEST(ReplayScript, ARecordingsCommandsReadBackAsTheyAreWritten) {
-    const std::vector<std::string> lines = {
-        "version 2.1", "data 0123456789abcdef",     "state Difficulty=2",
-        "start",       "mouse 639 0",
-        "clock 4496",  "joy 1 0.1 -1 0 0 1e-07 1",  "press 288", "joy 1 off",
-        "step 60",     "check 60 00d351e82fefc50e", "suspend"};
+    const std::vector<std::string> lines = {"version 2.1",
+                                            "data 0123456789abcdef",
+                                            "state Difficulty=2",
+                                            "start",
+                                            "mouse 639 0",
+                                            "clock 4496",
+                                            "joy 1 0.1 -1 0 0 1e-07 1",
+                                            "press 288",
+                                            "joy 1 off",
+                                            "step 60",
+                                            "check 60 00d351e82fefc50e",
+                                            "suspend"};
     std::string text;
     for (const std::string& line : lines)
         text += line + "\n";
@@ -82,12 +89,24 @@ TEST(ReplayScript, ARecordingsCommandsReadBackAsTheyAreWritten) {
 // Whatever a stick gives, the recording keeps what the reader reads back, bit for bit.
 TEST(ReplayScript, EveryStickValueARecordingKeepsReadsBackTheSame) {
     using limits = std::numeric_limits<float>;
-    const float edges[] = {0.0f,          -0.0f,          1.0f,
-                           -1.0f,         0.1f,           -0.33333334f,
-                           1.0000001f,    -1.5f,          1e-7f,
-                           limits::min(), -limits::min(), limits::denorm_min(),
-                           -1e-40f,       limits::max(),  -limits::infinity(),
-                           limits::infinity(), limits::quiet_NaN(), 0.99999994f};
+    const float edges[] = {0.0f,
+                           -0.0f,
+                           1.0f,
+                           -1.0f,
+                           0.1f,
+                           -0.33333334f,
+                           1.0000001f,
+                           -1.5f,
+                           1e-7f,
+                           limits::min(),
+                           -limits::min(),
+                           limits::denorm_min(),
+                           -1e-40f,
+                           limits::max(),
+                           -limits::infinity(),
+                           limits::infinity(),
+                           limits::quiet_NaN(),
+                           0.99999994f};
     for (const float edge : edges) {
         const float kept = ReplayStickValue(edge);
         EXPECT_FALSE(std::isnan(kept)) << edge;
@@ -180,8 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{"boot\n\x1b]0;owned\x07\n", "line 2: unknown command '\\x1b]0;owned\\x07'"},
         BadScript{"version 2.1\nstart\ndata 0123456789abcdef\n",
                   "line 3: 'data' must come first, or right after 'version'"},
-        BadScript{"data 12\n",
-                  "line 1: 'data' needs a digest of 16 hexadecimal digits, not '12'"},
+        BadScript{"data 12\n", "line 1: 'data' needs a digest of 16 hexadecimal digits, not '12'"},
         BadScript{"step 1\n", "line 1: the game has not been started: 'boot' first"},
         BadScript{"newgame 5\nboot\n", "line 1: the game has not been started: 'boot' first"},
         BadScript{"until 2\n", "line 1: the game has not been started: 'boot' first"},

@@ -75,8 +75,8 @@ bool ReplayDriver::Shot(const std::string& name) {
         return _runner.Fail(1, "shot: no frame has been drawn yet");
     // The reader let only a plain name through, and the tool only a script with a folder for it.
     if (!CaptureFrame(_host->GetGLFWwindow(), _shots + "/" + name))
-        return _runner.Fail(1, "shot: cannot write '" + ShownText(name) + "': " +
-                                   std::strerror(errno));
+        return _runner.Fail(1, "shot: cannot write '" + ShownText(name) +
+                                   "': " + std::strerror(errno));
     return true;
 }
 
