@@ -109,11 +109,7 @@ double BenchThreadCpuSeconds() {
 BenchGame::BenchGame(const std::string& state, DeviceFactory makeDevice) {
     // The replay tool's session with no commands: the state file in memory, a clock that counts
     // updates, and loads waited for before each update.
-    ReplayScript script;
-    ReplayCommand stateCommand{ReplayOp::State};
-    stateCommand.text = state;
-    script.commands.push_back(stateCommand);
-    _session = std::make_unique<ReplayRunner>(std::move(script));
+    _session = std::make_unique<ReplayRunner>(*ParseReplayScript("state " + state).script);
     bb_host_session = _session.get();
     std::string error;
     _host = bb_gamestart_Start<ReplayHost>(error);

@@ -12,10 +12,12 @@ replay="$build/skiddlewick-replay"
 mkdir -p "$out"
 export ALSOFT_DRIVERS=null
 
-# shoot NAME SCRIPT: runs the script (which ends with `shot NAME.png`) inside the output folder.
+# shoot NAME SCRIPT: runs the script (which ends with `shot NAME.png`) with the output folder as
+# its shots' folder; the tool never replaces a picture, so the old one goes first.
 shoot() {
     local name=$1 script=$2
-    (cd "$out" && printf '%s\n' "$script" | "$replay" - >/dev/null) ||
+    rm -f "$out/$name.png"
+    printf '%s\n' "$script" | "$replay" --shots "$out" - >/dev/null ||
         { echo "screenshots: $name failed" >&2; exit 1; }
     echo "screenshots: docs/screenshots/$name.png"
 }

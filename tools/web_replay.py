@@ -32,11 +32,20 @@ def read_script(path):
 
 
 def save_shots(folder, shots):
-    """Writes the page's shots ({file name: base64}) into folder, each under its base name."""
+    """Writes the page's shots ({file name: base64}) into folder, each under its base name, as new
+    files (as the desktop tool does, a picture already there is never replaced). False when one
+    was there."""
     os.makedirs(folder, exist_ok=True)
+    saved = True
     for name, data in shots.items():
-        with open(os.path.join(folder, os.path.basename(name)), "wb") as png:
-            png.write(base64.b64decode(data))
+        path = os.path.join(folder, os.path.basename(name))
+        try:
+            with open(path, "xb") as png:
+                png.write(base64.b64decode(data))
+        except FileExistsError:
+            print(f"web-replay: shot: cannot write '{path}': File exists", file=sys.stderr)
+            saved = False
+    return saved
 
 
 def run(web_build, scripts, timeout):
@@ -69,8 +78,8 @@ def main():
         for path, outcome, _ in run(args.web_build, args.scripts, args.timeout):
             if outcome["errors"]:
                 print(outcome["errors"], file=sys.stderr)
-            if args.shots:
-                save_shots(args.shots, outcome.get("shots", {}))
+            if args.shots and not save_shots(args.shots, outcome.get("shots", {})):
+                worst = max(worst, 1)
             if args.out:
                 name = os.path.splitext(os.path.basename(path))[0] + ".trace"
                 with open(os.path.join(args.out, name), "w", encoding="utf-8") as trace:

@@ -21,6 +21,18 @@ constexpr std::string_view kMemoryAccess = BB_RUNTIME_ERROR "Memory access viola
 constexpr std::string_view kIllegal = BB_RUNTIME_ERROR "Illegal instruction\n\n";
 constexpr std::string_view kUnknownSignal = BB_RUNTIME_ERROR "Unknown signal\n\n";
 
+// The signals that end the program without a fault of its own (or with one it asked for): a
+// recording keeps every update through them, then they act as they would have.
+constexpr int kStopSignals[] = {SIGABRT, SIGBUS, SIGINT, SIGTERM, SIGHUP};
+
+bool IsStopSignal(int signal) {
+    for (const int stop : kStopSignals) {
+        if (stop == signal)
+            return true;
+    }
+    return false;
+}
+
 // write(2) until everything is out or the output is gone; safe inside a signal handler.
 void WriteAll(std::string_view text) {
     while (!text.empty()) {
@@ -42,9 +54,7 @@ void bb_host_EndProgram(int status) {
 }
 
 void bb_host_Exit(int status) {
-    bb_host_CloseSession();
-    if (status == 0 && bb_host_session && bb_host_session->Failed())
-        status = 1;
+    status = bb_host_CloseSession(status);
     // The process's globals are not safe to destroy while a loader thread may use them.
     std::fflush(nullptr);
     if (status == kHostExitAbort) {
@@ -55,6 +65,17 @@ void bb_host_Exit(int status) {
 }
 
 void bb_host_SignalHandler(int signal) {
+    if (IsStopSignal(signal)) {
+        bb_host_CloseSessionOnSignal();
+        // The signal's own action, so that whoever waits for the program sees what ended it.
+        std::signal(signal, SIG_DFL);
+        sigset_t set;
+        sigemptyset(&set);
+        sigaddset(&set, signal);
+        sigprocmask(SIG_UNBLOCK, &set, nullptr);
+        raise(signal);
+        _exit(128 + signal);
+    }
     switch (signal) {
     case SIGFPE:
         WriteAll(kFloatingPoint);
@@ -77,6 +98,13 @@ void bb_host_InstallSignalHandlers() {
     std::signal(SIGSEGV, bb_host_SignalHandler);
     std::signal(SIGILL, bb_host_SignalHandler);
     std::signal(SIGFPE, bb_host_SignalHandler);
+}
+
+void bb_host_CatchStopSignals() {
+    for (const int signal : kStopSignals)
+        std::signal(signal, bb_host_SignalHandler);
+    // Past a file-size limit a write fails (and is reported) instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 void onGlfwError(int error, const char* description) {

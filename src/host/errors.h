@@ -13,8 +13,12 @@ constexpr int kHostExitAbort = -134;
 // order, while everything they use still exists; then bb_host_Exit.
 [[noreturn]] void bb_host_EndProgram(int status);
 // SIGSEGV, SIGILL and SIGFPE end the program with dbg_error's message and status, written and
-// ended by async-signal-safe calls alone.
+// ended by async-signal-safe calls alone. The stop signals (SIGABRT, SIGBUS, SIGINT, SIGTERM,
+// SIGHUP) close the session the same way, then take their default action.
 void bb_host_SignalHandler(int signal);
 void bb_host_InstallSignalHandlers();
+// While a session writes a file: the stop signals caught too, and a write past a file-size limit
+// an error rather than a signal.
+void bb_host_CatchStopSignals();
 // Prints "GLFW Error: err=%i, msg=%s" and goes on.
 void onGlfwError(int error, const char* description);

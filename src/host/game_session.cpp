@@ -28,9 +28,11 @@ BBJoystickPoller* bb_host_JoystickPoller() {
     return BBGame::_game;
 }
 
-void bb_host_CloseSession() {
-    if (bb_host_session)
-        bb_host_session->Close();
+int bb_host_CloseSession(int status) {
+    if (!bb_host_session)
+        return status;
+    bb_host_session->Close();
+    return bb_host_session->ExitStatus(status);
 }
 
 void bb_host_CloseSessionOnSignal() {

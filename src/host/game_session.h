@@ -38,11 +38,11 @@ public:
     // Every way out of the program passes here (bb_host_Exit): what the session still holds
     // reaches its file.
     virtual void Close() {}
-    // The same from a fatal signal's handler: async-signal-safe calls only.
+    // The same from a signal's handler: async-signal-safe calls only.
     virtual void CloseOnSignal() {}
-    // Whether the session stopped doing its work during the run (a recording that could not be
-    // written on): the program then ends with status 1 where it would have ended with 0.
-    virtual bool Failed() const { return false; }
+    // The program's exit status, given the one it would end with: a session that lost part of
+    // its file turns a clean exit into a failed one.
+    virtual int ExitStatus(int status) const { return status; }
 };
 
 // The session of this run, or null; its owner sets it before the game starts.
@@ -51,6 +51,7 @@ extern BBGameSession* bb_host_session;
 // Where the input device polls the joysticks: the session when there is one, else the host.
 BBJoystickPoller* bb_host_JoystickPoller();
 
-// Closes the session of this run, if any (on the way out); the second from a signal handler.
-void bb_host_CloseSession();
+// Closes the session of this run, if any (on the way out), and returns the exit status it makes of
+// `status`; the second from a signal handler.
+int bb_host_CloseSession(int status);
 void bb_host_CloseSessionOnSignal();

@@ -2,6 +2,7 @@
 // starts so that a file that cannot be used is a message, not a lost run.
 #include "replay/open_session.h"
 
+#include "replay/replay_file.h"
 #include "replay/replay_recorder.h"
 #include "replay/replay_viewer.h"
 
@@ -17,14 +18,14 @@ std::unique_ptr<BBGameSession> bbOpenSession(const BBOptions& options, std::stri
     if (options.playFile.empty())
         return nullptr;
     status = 2;
-    std::optional<std::string> text = ReadReplayFile(options.playFile);
-    if (!text) {
-        error = "cannot read '" + options.playFile + "'";
-        return nullptr;
-    }
-    ReplayParseResult parsed = ParseReplayScript(*text);
+    ReplayParseResult parsed = ParseReplayFile(ReadReplayFile(options.playFile), options.playFile);
     if (!parsed.script) {
         error = parsed.error;
+        return nullptr;
+    }
+    // Showing a game writes nothing.
+    if (const int line = parsed.script->ShotLine(); line != 0) {
+        error = "line " + std::to_string(line) + ": --play does not take 'shot'";
         return nullptr;
     }
     auto viewer = std::make_unique<ReplayViewer>(std::move(*parsed.script));

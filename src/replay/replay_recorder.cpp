@@ -2,18 +2,23 @@
 #include "replay/replay_recorder.h"
 
 #include "graphics/virtual_display.h"
+#include "host/errors.h"
 #include "input/input_device.h"
 #include "input/input_events.h"
 #include "loading/thread.h"
 #include "persist/settings.h"
+#include "replay/data_digest.h"
+#include "replay/shown_text.h"
 #include "replay/trace_line.h"
 #include "runtime/version.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -27,30 +32,33 @@ ReplayCommand Command(ReplayOp op, std::uint32_t number = 0) {
 } // namespace
 
 std::unique_ptr<ReplayRecorder> ReplayRecorder::Open(const std::string& path, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    if (file) {
-        std::fprintf(file,
-                     "version %s\n"
-                     "# A game recorded by skiddlewick --record: skiddlewick-replay replays it,\n"
-                     "# skiddlewick --play shows it.\n",
-                     bb_version_Number);
-    }
-    if (!file || std::fflush(file) != 0 || std::ferror(file)) {
-        error = "cannot write the recording '" + path + "': " + std::strerror(errno);
-        if (file)
-            std::fclose(file);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        error = "cannot write the recording '" + ShownText(path) + "': " + std::strerror(errno);
         return nullptr;
     }
-    return std::unique_ptr<ReplayRecorder>(new ReplayRecorder(file, path));
+    bb_host_CatchStopSignals();
+    auto recorder = std::unique_ptr<ReplayRecorder>(new ReplayRecorder(fd, path));
+    recorder->WriteLine(std::string("version ") + bb_version_Number);
+    ReplayCommand data = Command(ReplayOp::Data);
+    data.hash = GameDataDigest();
+    recorder->WriteLine(ReplayCommandText(data));
+    recorder->WriteLine(
+        "# A game recorded by skiddlewick --record: skiddlewick-replay replays it,");
+    recorder->WriteLine("# skiddlewick --play shows it.");
+    if (recorder->_stopped) {
+        error = "cannot write the recording '" + ShownText(path) +
+                "': " + std::strerror(recorder->_error);
+        return nullptr;
+    }
+    return recorder;
 }
 
-ReplayRecorder::ReplayRecorder(std::FILE* file, std::string path)
-    : _file(file), _fd(fileno(file)), _path(std::move(path)) {}
+ReplayRecorder::ReplayRecorder(int fd, std::string path) : _fd(fd), _path(std::move(path)) {}
 
 ReplayRecorder::~ReplayRecorder() {
     Close();
-    if (_file)
-        std::fclose(_file);
+    close(_fd);
 }
 
 void ReplayRecorder::Begin() {
@@ -71,28 +79,29 @@ bool ReplayRecorder::BeforeUpdate() {
     bb_thread_AwaitLoaders(std::chrono::minutes(1));
     RecordPointer();
     _inUpdate = true;
-    PrepareSignalSteps();
     return true;
 }
 
 void ReplayRecorder::InputPolled() {
-    if ((_updates + 1) % kCheckInterval == 0)
-        _keys = KeysDown();
+    // Every update's line is hashed: the recording may end after any of them.
+    _keys = KeysDown();
 }
 
 void ReplayRecorder::AfterUpdate() {
     _inUpdate = false;
     ++_updates;
     ++_unwrittenSteps;
+    _lastHash = TraceHash(TraceLine(_updates, _keys));
     for (const ReplayCommand& command : _deferred)
         Write(command);
     _deferred.clear();
     if (_updates % kCheckInterval == 0) {
         ReplayCommand check = Command(ReplayOp::Check, static_cast<std::uint32_t>(_updates));
-        check.hash = TraceHash(TraceLine(_updates, _keys));
+        check.hash = _lastHash;
         Write(check);
+        _checked = _updates;
     }
-    PrepareSignalSteps();
+    PrepareEnding();
 }
 
 void ReplayRecorder::Record(ReplayCommand command) {
@@ -182,6 +191,11 @@ bool ReplayRecorder::PollJoystick(int port, std::span<float> joyx, std::span<flo
     if (!present || port < 0 || port >= static_cast<int>(_joysticks.size()) || joyx.size() < 2 ||
         joyy.size() < 2 || joyz.size() < 2)
         return present;
+    // What the recording can hold is what the game is given: the replay gives it the same.
+    for (const std::span<float> axes : {joyx, joyy, joyz}) {
+        for (float& axis : axes)
+            axis = ReplayStickValue(axis);
+    }
     ReplayJoystick& last = _joysticks[port];
     ReplayCommand joy = Command(ReplayOp::Joy, static_cast<std::uint32_t>(port));
     const std::array<float, 6> axes{joyx[0], joyy[0], joyz[0], joyx[1], joyy[1], joyz[1]};
@@ -203,19 +217,23 @@ bool ReplayRecorder::PollJoystick(int port, std::span<float> joyx, std::span<flo
 }
 
 void ReplayRecorder::Close() {
-    // Once only, even when the way out is a fault met while closing.
-    if (_closed)
-        return;
-    _closed = true;
-    // The update the program ends in is replayed too, so that the replay ends the same way.
-    if (_inUpdate)
-        ++_unwrittenSteps;
-    WriteSteps();
+    if (!_closed.exchange(true))
+        WriteEnding();
+}
+
+void ReplayRecorder::CloseOnSignal() {
+    if (!_closed.exchange(true))
+        WriteEnding();
+}
+
+int ReplayRecorder::ExitStatus(int status) const {
+    return status == 0 && _stopped ? 1 : status;
 }
 
 void ReplayRecorder::Write(const ReplayCommand& command) {
     WriteSteps();
     WriteLine(ReplayCommandText(command));
+    PrepareEnding();
 }
 
 void ReplayRecorder::WriteSteps() {
@@ -223,35 +241,64 @@ void ReplayRecorder::WriteSteps() {
         return;
     const std::int64_t steps = _unwrittenSteps;
     _unwrittenSteps = 0;
-    PrepareSignalSteps();
     WriteLine("step " + std::to_string(steps));
+    if (!_stopped)
+        _written += steps;
 }
 
-void ReplayRecorder::PrepareSignalSteps() {
-    const std::int64_t steps = _unwrittenSteps + (_inUpdate ? 1 : 0);
-    _signalStepsLength = 0;
-    if (steps > 0)
-        _signalStepsLength = std::snprintf(_signalSteps.data(), _signalSteps.size(), "step %lld\n",
-                                           static_cast<long long>(steps));
+void ReplayRecorder::PrepareEnding() {
+    if (_closed)
+        return;
+    const int next = 1 - _ending.load();
+    Ending& ending = _endings[static_cast<size_t>(next)];
+    int length = 0;
+    if (_unwrittenSteps > 0)
+        length = std::snprintf(ending.text.data(), ending.text.size(), "step %lld\n",
+                               static_cast<long long>(_unwrittenSteps));
+    if (_updates > _checked)
+        length += std::snprintf(ending.text.data() + length,
+                                ending.text.size() - static_cast<size_t>(length),
+                                "check %lld %016llx\n", static_cast<long long>(_updates),
+                                static_cast<unsigned long long>(_lastHash));
+    ending.length = static_cast<size_t>(length);
+    _ending.store(next);
 }
 
-void ReplayRecorder::CloseOnSignal() {
-    // The lines before are flushed as they are written; write(2) alone is safe here.
-    if (_file && !_closed && _signalStepsLength > 0)
-        (void)!write(_fd, _signalSteps.data(), static_cast<size_t>(_signalStepsLength));
+void ReplayRecorder::WriteEnding() {
+    // write(2) alone: this may run in a signal's handler.
+    const Ending& ending = _endings[static_cast<size_t>(_ending.load())];
+    if (!_stopped && ending.length > 0)
+        (void)!write(_fd, ending.text.data(), ending.length);
 }
 
 void ReplayRecorder::WriteLine(const std::string& line) {
-    if (!_file)
+    // Nothing after the ending, which a signal on another thread may have written.
+    if (_stopped || _closed)
         return;
-    std::fputs(line.c_str(), _file);
-    std::fputc('\n', _file);
-    // As the game goes, so that a crash keeps the run up to that point.
-    if (std::fflush(_file) == 0 && !std::ferror(_file))
-        return;
-    std::fprintf(stderr, "skiddlewick: writing the recording '%s' failed: %s; it ends here\n",
-                 _path.c_str(), std::strerror(errno));
-    std::fclose(_file);
-    _file = nullptr;
-    _failed = true;
+    const std::string whole = line + "\n";
+    // One write a line, at once, so that a crash keeps the game up to that point.
+    size_t done = 0;
+    while (done < whole.size()) {
+        const ssize_t written = write(_fd, whole.data() + done, whole.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return Stop(written < 0 ? errno : ENOSPC);
+        done += static_cast<size_t>(written);
+    }
+    _size += static_cast<std::int64_t>(whole.size());
+}
+
+void ReplayRecorder::Stop(int error) {
+    _stopped = true;
+    _error = error;
+    // A line cut short would make the whole recording unreadable; the lines before it replay.
+    (void)!ftruncate(_fd, _size);
+    // Before the game begins, opening the recording fails instead.
+    if (_begun)
+        std::fprintf(stderr,
+                     "skiddlewick: writing the recording '%s' failed at update %lld: %s; the game "
+                     "goes on, the recording ends there\n",
+                     ShownText(_path).c_str(), static_cast<long long>(_written),
+                     std::strerror(error));
 }

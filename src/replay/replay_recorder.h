@@ -12,8 +12,8 @@
 #include "replay/replay_script.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -39,15 +39,23 @@ public:
     int CountJoysticks(bool update) override;
     bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy, std::span<float> joyz,
                       std::span<bool> buttons) override;
-    // Writes the updates not yet written, with the one the program ends in, if any.
+    // Writes the updates not yet written and a check of the last one, so that a replay can tell
+    // it has the whole game; once, whoever comes first, this or CloseOnSignal. An update the
+    // program ends inside is not written: it has no state to check.
     void Close() override;
-    // The same, ready-made, for a fatal signal: the replay then meets the same fault.
+    // The same lines, prepared after each update, for a signal's handler.
     void CloseOnSignal() override;
-    // The file could not be written on: the recording ended there, the game went on.
-    bool Failed() const override { return _failed; }
+    // 1 for a clean exit when the recording could not be written to the end.
+    int ExitStatus(int status) const override;
 
 private:
-    ReplayRecorder(std::FILE* file, std::string path);
+    // The lines Close writes, ready before any signal can ask for them.
+    struct Ending {
+        std::array<char, 96> text{};
+        size_t length = 0;
+    };
+
+    ReplayRecorder(int fd, std::string path);
     // The settings and the start, once, before anything else the game does.
     void Begin();
     // An input change: written at once between updates, after the update when it comes inside
@@ -59,21 +67,32 @@ private:
     void Write(const ReplayCommand& command);
     void WriteSteps();
     void WriteLine(const std::string& line);
-    // Keeps the `step` line Close would write ready for CloseOnSignal.
-    void PrepareSignalSteps();
+    // Reports the first failed write, once, and stops the recording at its last whole line.
+    void Stop(int error);
+    // Fills the ending not in use and then hands it over: a signal on another thread always finds
+    // a whole one. Nothing changes once the recording is closed.
+    void PrepareEnding();
+    void WriteEnding();
 
-    std::FILE* _file;
     int _fd;
     std::string _path;
-    std::array<char, 32> _signalSteps{};
-    int _signalStepsLength = 0;
+    std::array<Ending, 2> _endings{};
+    std::atomic<int> _ending{0};
+    std::atomic<bool> _closed{false};
+    std::atomic<bool> _stopped{false};
+    int _error = 0;
+    // Bytes of whole lines in the file, where a failed write is cut back to, and the updates
+    // those lines hold.
+    std::int64_t _size = 0;
+    std::int64_t _written = 0;
     bool _begun = false;
     bool _inUpdate = false;
     bool _focusLost = false;
-    bool _closed = false;
-    bool _failed = false;
     std::int64_t _updates = 0;
     std::int64_t _unwrittenSteps = 0;
+    // The hash of the last update's trace line, and the last update a check was written for.
+    std::uint64_t _lastHash = 0;
+    std::int64_t _checked = 0;
     std::vector<ReplayCommand> _deferred;
     std::pair<int, int> _pointer{0, 0};
     ReplayJoysticks _joysticks{};

@@ -10,6 +10,8 @@
 #include "input/key_codes.h"
 #include "input/key_translation.h"
 #include "loading/thread.h"
+#include "replay/data_digest.h"
+#include "replay/shown_text.h"
 #include "replay/trace_line.h"
 #include "runtime/version.h"
 #include "screens/title_screen.h"
@@ -27,20 +29,31 @@ int JoystickPort(int code) {
 } // namespace
 
 ReplayRunner::ReplayRunner(ReplayScript script) : _script(std::move(script)) {
-    // The state file is read when the game starts, before the first update asks for a command.
-    for (const ReplayCommand& command : _script.commands) {
-        if (command.op == ReplayOp::State)
-            _state = bb_str(command.text);
+    // The state file is read when the game starts, before the first update asks for a command;
+    // it comes before `boot` or `start`.
+    ReplayScript::Cursor cursor;
+    while (std::optional<ReplayCommand> command = _script.Next(cursor)) {
+        if (command->op == ReplayOp::Boot || command->op == ReplayOp::Start)
+            break;
+        if (command->op == ReplayOp::State)
+            _state = bb_str(command->text);
     }
 }
 
 std::string ReplayRunner::VersionWarning() const {
-    if (_script.commands.empty() || _script.commands[0].op != ReplayOp::Version ||
-        _script.commands[0].text == bb_version_Number)
-        return {};
-    const ReplayCommand& version = _script.commands[0];
-    return "line " + std::to_string(version.line) + ": recorded by skiddlewick " + version.text +
-           ", this is " + bb_version_Number + ": the game may play differently";
+    // Both come before anything else the script says.
+    ReplayScript::Cursor cursor;
+    while (const std::optional<ReplayCommand> command = _script.Next(cursor)) {
+        const std::string line = "line " + std::to_string(command->line) + ": ";
+        if (command->op == ReplayOp::Version && command->text != bb_version_Number)
+            return line + "recorded by skiddlewick " + ShownText(command->text) + ", this is " +
+                   bb_version_Number + ": the game may play differently";
+        if (command->op == ReplayOp::Data && command->hash != GameDataDigest())
+            return line + "recorded with other game data: the game may play differently";
+        if (command->op != ReplayOp::Version && command->op != ReplayOp::Data)
+            break;
+    }
+    return {};
 }
 
 ReplayStep ReplayRunner::Next() {
@@ -48,25 +61,36 @@ ReplayStep ReplayRunner::Next() {
         return ReplayStep::Failed;
     for (;;) {
         if (_stepsLeft > 0)
-            return ReplayStep::Update;
+            return UpdateDue();
         if (_untilState) {
             if (Waiting())
-                return ReplayStep::Update;
+                return UpdateDue();
             if (_status != 0)
                 return ReplayStep::Failed;
         }
-        if (_next >= _script.commands.size())
+        const std::optional<ReplayCommand> command = _script.Next(_cursor);
+        if (!command)
             return ReplayStep::End;
-        const ReplayCommand& command = _script.commands[_next++];
-        _line = command.line;
-        if (std::optional<ReplayStep> step = Execute(command))
+        _line = command->line;
+        if (std::optional<ReplayStep> step = Execute(*command))
             return *step;
     }
+}
+
+ReplayStep ReplayRunner::UpdateDue() {
+    // The steps were counted as the script was read; the `until`s can only be counted here.
+    if (_updates >= kReplayUpdateLimit) {
+        Fail(1, "more than " + std::to_string(kReplayUpdateLimit) +
+                    " updates, the most a script may run");
+        return ReplayStep::Failed;
+    }
+    return ReplayStep::Update;
 }
 
 std::optional<ReplayStep> ReplayRunner::Execute(const ReplayCommand& command) {
     switch (command.op) {
     case ReplayOp::Version:
+    case ReplayOp::Data:
     case ReplayOp::State:
         break;
     case ReplayOp::Boot:
@@ -217,9 +241,9 @@ void ReplayRunner::AfterUpdate() {
         --_stepsLeft;
     // A recorded clock reading belongs to its update alone.
     _clock.clear();
-    // The line a check compares is the game's right after the update.
-    if (_next < _script.commands.size() && _script.commands[_next].op == ReplayOp::Check &&
-        _stepsLeft == 0)
+    // The line a check compares is the game's right after the update, whatever input the script
+    // queues before the check.
+    if (_stepsLeft == 0)
         LastLine();
 }
 

@@ -44,7 +44,8 @@ public:
     const std::string& Error() const { return _error; }
     // Stops the run with `status` and the reason; returns false.
     bool Fail(int status, const std::string& message);
-    // When the script was recorded by another version of the game: a line saying so.
+    // When the script was recorded by another version of the game, or with other game data: a
+    // line saying so.
     std::string VersionWarning() const;
 
     bool BeforeUpdate() override;
@@ -83,8 +84,11 @@ private:
     // Moves the pointer where the script put it, when the game would see it elsewhere.
     void PlacePointer();
 
+    // An update is due: Update, or Failed past the most a script may run.
+    ReplayStep UpdateDue();
+
     ReplayScript _script;
-    size_t _next = 0;
+    ReplayScript::Cursor _cursor;
     int _line = 0;
     std::uint32_t _stepsLeft = 0;
     std::optional<int> _untilState;

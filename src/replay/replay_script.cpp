@@ -5,16 +5,15 @@
 #include "game/tazzle.h"
 #include "graphics/virtual_display.h"
 #include "input/input_device.h"
+#include "replay/shown_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -25,6 +24,7 @@ enum class Argument {
     Point, // two whole numbers, x and y on the virtual screen
     Check, // an update number and a hash in 16 hexadecimal digits
     Joy,   // a port and six stick values, or the port and "off"
+    Hash,  // 16 hexadecimal digits
 };
 
 struct OpSyntax {
@@ -56,6 +56,7 @@ constexpr OpSyntax kOps[] = {
     {"mouse", ReplayOp::Mouse, Argument::Point},
     {"joy", ReplayOp::Joy, Argument::Joy, 0, kLastJoystickPort},
     {"suspend", ReplayOp::Suspend, Argument::None},
+    {"data", ReplayOp::Data, Argument::Hash},
 };
 
 bool IsBlank(char c) {
@@ -107,9 +108,9 @@ std::optional<std::uint64_t> ParseHash(std::string_view text) {
 std::optional<float> ParseFloat(std::string_view text) {
     const std::string word(text);
     char* end = nullptr;
-    errno = 0;
     const float value = std::strtof(word.c_str(), &end);
-    if (word.empty() || errno != 0 || end != word.c_str() + word.size() || !std::isfinite(value))
+    // A value too small for a float's full precision reads as the nearest (ERANGE says so).
+    if (word.empty() || end != word.c_str() + word.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
@@ -167,6 +168,8 @@ std::string Expected(const OpSyntax& syntax) {
                std::to_string(kLastPointY);
     case Argument::Check:
         return "an update number and a hash of 16 hexadecimal digits";
+    case Argument::Hash:
+        return "a digest of 16 hexadecimal digits";
     case Argument::Joy:
         return "a port from 0 to " + std::to_string(kLastJoystickPort) +
                " and six stick values, or the port and 'off'";
@@ -175,6 +178,19 @@ std::string Expected(const OpSyntax& syntax) {
         break;
     }
     return {};
+}
+
+// A shot's name: a file right inside the folder the tool was given, nothing a name could climb out
+// of it with, and nothing a terminal or the C library would read differently.
+bool IsPlainFileName(std::string_view name) {
+    if (name.empty() || name.find('/') != std::string_view::npos ||
+        name.find("..") != std::string_view::npos || name == ".")
+        return false;
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            return false;
+    }
+    return true;
 }
 
 // Reads the argument of `syntax` from `rest` into `command`; false when it does not fit.
@@ -189,6 +205,8 @@ bool ParseArgument(const OpSyntax& syntax, std::string_view rest, ReplayCommand&
     }
     case Argument::Text:
         command.text = std::string(rest);
+        if (syntax.op == ReplayOp::Shot)
+            return IsPlainFileName(rest);
         return !rest.empty() || syntax.op == ReplayOp::State;
     case Argument::Point:
         return ParsePoint(rest, command);
@@ -196,6 +214,11 @@ bool ParseArgument(const OpSyntax& syntax, std::string_view rest, ReplayCommand&
         return ParseCheck(rest, syntax, command);
     case Argument::Joy:
         return ParseJoy(rest, syntax, command);
+    case Argument::Hash: {
+        auto hash = ParseHash(rest);
+        command.hash = hash.value_or(0);
+        return hash.has_value();
+    }
     }
     return false;
 }
@@ -206,9 +229,13 @@ std::string ArgumentError(const OpSyntax& syntax, std::string_view rest) {
     case Argument::None:
         return word + " takes no argument";
     case Argument::Text:
-        return word + (syntax.op == ReplayOp::Shot ? " needs a file name" : " needs a version");
+        if (syntax.op != ReplayOp::Shot)
+            return word + " needs a version";
+        if (rest.empty())
+            return word + " needs a file name";
+        return word + " needs a plain file name (no '/', no '..'), not '" + ShownText(rest) + "'";
     default:
-        return word + " needs " + Expected(syntax) + ", not '" + std::string(rest) + "'";
+        return word + " needs " + Expected(syntax) + ", not '" + ShownText(rest) + "'";
     }
 }
 
@@ -226,7 +253,7 @@ std::optional<ReplayCommand> ParseLine(std::string_view body, int line, std::str
         }
         return command;
     }
-    error = LineError(line, "unknown command '" + std::string(word) + "'");
+    error = LineError(line, "unknown command '" + ShownText(word) + "'");
     return std::nullopt;
 }
 
@@ -234,15 +261,23 @@ struct OrderState {
     bool started = false;
     bool stateSeen = false;
     bool first = true;
+    // Nothing but `version` so far.
+    bool preamble = true;
 };
 
 // The order rules: what may come before the game starts and what only after it.
 std::string CheckOrder(const ReplayCommand& command, OrderState& order) {
     const bool first = order.first;
+    const bool preamble = order.preamble;
     order.first = false;
+    order.preamble = preamble && command.op == ReplayOp::Version;
     switch (command.op) {
     case ReplayOp::Version:
         return first ? std::string() : LineError(command.line, "'version' must come first");
+    case ReplayOp::Data:
+        return preamble
+                   ? std::string()
+                   : LineError(command.line, "'data' must come first, or right after 'version'");
     case ReplayOp::State:
         if (order.started)
             return LineError(command.line, "'state' must come before 'boot'");
@@ -268,6 +303,12 @@ std::string CheckOrder(const ReplayCommand& command, OrderState& order) {
     }
 }
 
+std::string HashText(std::uint64_t hash) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
 // The shortest decimal that reads back as the same float (9 significant digits always do).
 std::string FloatText(float value) {
     char buffer[32];
@@ -279,31 +320,100 @@ std::string FloatText(float value) {
     return buffer;
 }
 
+// The lines of a script's text, from an offset on, counted from 1.
+class ScriptLines {
+public:
+    explicit ScriptLines(std::string_view text, size_t offset = 0, int line = 0)
+        : _text(text), _offset(offset), _line(line) {}
+    // The next line without its newline; none at the end.
+    std::optional<std::string_view> Next() {
+        if (_offset >= _text.size())
+            return std::nullopt;
+        ++_line;
+        const size_t eol = _text.find('\n', _offset);
+        const size_t end = eol == std::string_view::npos ? _text.size() : eol;
+        const std::string_view line = _text.substr(_offset, end - _offset);
+        _offset = eol == std::string_view::npos ? _text.size() : eol + 1;
+        return line;
+    }
+    int Line() const { return _line; }
+    size_t Offset() const { return _offset; }
+
+private:
+    std::string_view _text;
+    size_t _offset;
+    int _line;
+};
+
+// A line without its comment and the blanks around it.
+std::string_view Body(std::string_view line) {
+    if (const size_t hash = line.find('#'); hash != std::string_view::npos)
+        line = line.substr(0, hash);
+    return Trim(line);
+}
+
 } // namespace
 
-ReplayParseResult ParseReplayScript(std::string_view text) {
-    ReplayScript script;
+ReplayParseResult ParseReplayScript(std::string text) {
+    ScriptLines lines(text);
     OrderState order;
-    int line = 0;
-    while (!text.empty()) {
-        ++line;
-        const size_t eol = text.find('\n');
-        std::string_view body = text.substr(0, eol);
-        text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
-        if (const size_t hash = body.find('#'); hash != std::string_view::npos)
-            body = body.substr(0, hash);
-        body = Trim(body);
+    std::int64_t steps = 0;
+    ReplayScript script;
+    while (std::optional<std::string_view> raw = lines.Next()) {
+        if (raw->size() > kReplayLineLimit)
+            return {std::nullopt,
+                    LineError(lines.Line(), "longer than " + std::to_string(kReplayLineLimit) +
+                                                " bytes, the most a line may be"),
+                    true};
+        const std::string_view body = Body(*raw);
         if (body.empty())
             continue;
         std::string error;
-        std::optional<ReplayCommand> command = ParseLine(body, line, error);
+        std::optional<ReplayCommand> command = ParseLine(body, lines.Line(), error);
         if (command)
             error = CheckOrder(*command, order);
         if (!error.empty())
             return {std::nullopt, error};
-        script.commands.push_back(std::move(*command));
+        if (command->op == ReplayOp::Step && (steps += command->number) > kReplayUpdateLimit)
+            return {std::nullopt,
+                    LineError(lines.Line(), "the steps come to more than " +
+                                                std::to_string(kReplayUpdateLimit) +
+                                                " updates, the most a script may run"),
+                    true};
+        if (command->op == ReplayOp::Shot && script._shotLine == 0)
+            script._shotLine = lines.Line();
     }
+    script._text = std::move(text);
     return {std::move(script), {}};
+}
+
+std::optional<ReplayCommand> ReplayScript::Next(Cursor& cursor) const {
+    ScriptLines lines(_text, cursor.offset, cursor.line);
+    while (std::optional<std::string_view> raw = lines.Next()) {
+        const std::string_view body = Body(*raw);
+        if (body.empty())
+            continue;
+        cursor = {lines.Offset(), lines.Line()};
+        std::string error;
+        // Checked as the script was read: it parses again.
+        return ParseLine(body, lines.Line(), error);
+    }
+    cursor = {lines.Offset(), lines.Line()};
+    return std::nullopt;
+}
+
+std::vector<ReplayCommand> ReplayScript::Commands() const {
+    std::vector<ReplayCommand> commands;
+    Cursor cursor;
+    while (std::optional<ReplayCommand> command = Next(cursor))
+        commands.push_back(std::move(*command));
+    return commands;
+}
+
+float ReplayStickValue(float value) {
+    if (std::isnan(value) || std::fpclassify(value) == FP_SUBNORMAL)
+        return 0;
+    return std::clamp(value, -1.0f, 1.0f);
 }
 
 std::string ReplayCommandText(const ReplayCommand& command) {
@@ -324,12 +434,12 @@ std::string ReplayCommandText(const ReplayCommand& command) {
     case Argument::Point:
         text += ' ' + std::to_string(command.number) + ' ' + std::to_string(command.number2);
         break;
-    case Argument::Check: {
-        char hash[17];
-        std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(command.hash));
-        text += ' ' + std::to_string(command.number) + ' ' + hash;
+    case Argument::Check:
+        text += ' ' + std::to_string(command.number) + ' ' + HashText(command.hash);
         break;
-    }
+    case Argument::Hash:
+        text += ' ' + HashText(command.hash);
+        break;
     case Argument::Joy:
         text += ' ' + std::to_string(command.number);
         if (!command.axes) {
@@ -341,18 +451,4 @@ std::string ReplayCommandText(const ReplayCommand& command) {
         break;
     }
     return text;
-}
-
-std::optional<std::string> ReadReplayFile(const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return std::nullopt;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return std::nullopt;
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad())
-        return std::nullopt;
-    return text.str();
 }

@@ -25,6 +25,7 @@ enum class ReplayOp {
     Mouse,   // number, number2: the pointer's pixel on the virtual screen
     Joy,     // number: port; axes: its sticks, none when no joystick is there
     Suspend, // the window lost its focus and got it back before the next update
+    Data,    // hash: the digest of the data folder the script was recorded with
 };
 
 struct ReplayCommand {
@@ -38,26 +39,56 @@ struct ReplayCommand {
     std::optional<std::array<float, 6>> axes{};
 };
 
-struct ReplayScript {
-    std::vector<ReplayCommand> commands;
+struct ReplayParseResult;
+
+// A checked script. It keeps its own text and reads each command again when the run comes to
+// it: a recording of hours, read as commands all at once, would take many times its size.
+class ReplayScript {
+public:
+    // Where the next command is read from: a byte offset and the line before it.
+    struct Cursor {
+        size_t offset = 0;
+        int line = 0;
+    };
+
+    ReplayScript() = default;
+    // The command at `cursor`, which moves past it; none at the end.
+    std::optional<ReplayCommand> Next(Cursor& cursor) const;
+    // Every command at once, for a short script.
+    std::vector<ReplayCommand> Commands() const;
+    // The line of the first `shot`, 0 when there is none: a shot needs a folder to go to.
+    int ShotLine() const { return _shotLine; }
+
+private:
+    friend ReplayParseResult ParseReplayScript(std::string text);
+    std::string _text;
+    int _shotLine = 0;
 };
 
 // The script, or an error message naming the line ("line 3: unknown command 'jump'"). Rules:
 // `#` starts a comment that runs to the end of the line; blank lines are ignored; `version`
 // comes first if at all; `state` comes at most once and before the game starts; `boot` or `start`
 // starts it, once, before any command that runs or inspects the game; key presses may be queued
-// before it.
+// before it; a shot's name is a plain file name. `overLimit`: the script passes one of the limits
+// below.
 struct ReplayParseResult {
     std::optional<ReplayScript> script;
     std::string error;
+    bool overLimit = false;
 };
-ReplayParseResult ParseReplayScript(std::string_view text);
+ReplayParseResult ParseReplayScript(std::string text);
 
 // The most updates `until` (and `boot`) will run before giving up.
 inline constexpr int kReplayUntilLimit = 100000;
+// The most updates a script may run, its steps and its `until`s together: a day of play at 60
+// updates a second.
+inline constexpr std::int64_t kReplayUpdateLimit = 24 * 60 * 60 * 60;
+// The longest line, in bytes; a recording's longest, its settings, is a few hundred.
+inline constexpr size_t kReplayLineLimit = 4096;
 
-// The whole of a script file; none when it cannot be read.
-std::optional<std::string> ReadReplayFile(const std::string& path);
+// A stick's value as a recording keeps it: NaN and the subnormals as 0, the rest within -1..1. Its
+// line reads back to the very same value.
+float ReplayStickValue(float value);
 
 // The script line of a command: "press 40", "joy 0 0.5 -1 0 0 0 0", "check 60 0123456789abcdef".
 std::string ReplayCommandText(const ReplayCommand& command);

@@ -158,8 +158,11 @@ std::vector<int> KeysDown() {
 }
 
 std::uint64_t TraceHash(const std::string& line) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char byte : line) {
+    return FnvHash(line);
+}
+
+std::uint64_t FnvHash(std::string_view bytes, std::uint64_t hash) {
+    for (const unsigned char byte : bytes) {
         hash ^= byte;
         hash *= 1099511628211ull;
     }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Appends fields to a line: "key=value" separated by single spaces.
@@ -31,3 +32,6 @@ std::vector<int> KeysDown();
 
 // A recording's check of a trace line: its 64-bit FNV-1a hash.
 std::uint64_t TraceHash(const std::string& line);
+// 64-bit FNV-1a, continued over `bytes` from `hash` (the offset basis to begin).
+inline constexpr std::uint64_t kFnvOffsetBasis = 14695981039346656037ull;
+std::uint64_t FnvHash(std::string_view bytes, std::uint64_t hash = kFnvOffsetBasis);

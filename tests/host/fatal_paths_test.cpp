@@ -42,7 +42,7 @@ TEST(FatalPaths, ErrorMessagesAndStatuses) {
          "Zibbet Runtime Error : Memory access violation\n\n", 255},
         {"SIGILL", [] { bb_host_SignalHandler(SIGILL); },
          "Zibbet Runtime Error : Illegal instruction\n\n", 255},
-        {"other signal", [] { bb_host_SignalHandler(SIGTERM); },
+        {"other signal", [] { bb_host_SignalHandler(SIGUSR1); },
          "Zibbet Runtime Error : Unknown signal\n\n", 255},
         {"uncaught in dispatch",
          [] {

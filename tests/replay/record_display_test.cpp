@@ -17,9 +17,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+
+#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 
@@ -53,11 +57,14 @@ public:
     void InputPolled() override {
         _recorder.InputPolled();
         _keys = KeysDown();
+        if (inUpdate)
+            inUpdate(_updates + 1);
     }
     void AfterUpdate() override {
         _recorder.AfterUpdate();
         trace += TraceLine(++_updates, _keys) + "\n";
     }
+    std::int64_t Updates() const { return _updates; }
     bool PassKeyEvent(int event, int data) override { return _recorder.PassKeyEvent(event, data); }
     bool PassMouseEvent(int event, int data, float x, float y) override {
         return _recorder.PassMouseEvent(event, data, x, y);
@@ -70,8 +77,12 @@ public:
         return _recorder.PollJoystick(port, joyx, joyy, joyz, buttons);
     }
     void Close() override { _recorder.Close(); }
+    void CloseOnSignal() override { _recorder.CloseOnSignal(); }
+    int ExitStatus(int status) const override { return _recorder.ExitStatus(status); }
 
     std::string trace;
+    // Called inside each update with its number, as the game's own code would run.
+    std::function<void(std::int64_t)> inUpdate;
 
 private:
     BBGameSession& _recorder;
@@ -239,6 +250,140 @@ TEST_F(RecordTest, ARecordedGameReplaysToTheSameTraceAndATakenOutKeyIsFoundAtThe
                                    ": the game differs from the recording at update " +
                                    std::to_string(expectedUpdate) + "\n");
     EXPECT_EQ(Lines(diverged.trace).size(), static_cast<size_t>(expectedUpdate));
+}
+
+// Records a game into game.replay until the road has run a while and hands it to `stop`, which
+// ends the program between two updates (or sets `inUpdate` to end it inside one). The trace of
+// every update that ran is in recorded.trace first.
+void RecordUntil(const std::function<void(DrivenHost&, TracingSession&)>& stop) {
+    LinkDataBesideTestProgram();
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    if (!glfwInit())
+        std::_Exit(10);
+    DrivenHost host;
+    std::string error;
+    std::unique_ptr<ReplayRecorder> recorder = ReplayRecorder::Open("game.replay", error);
+    if (!recorder)
+        std::_Exit(13);
+    TracingSession tracing(*recorder);
+    bb_host_session = &tracing;
+    bbInit();
+    bbMain();
+    host.SetDeviceWindow(640, 480, BBGlfwGame::kResizable | BBGlfwGame::kDecorated);
+    host.StartGame();
+    host.ApplyFocus(true);
+    if (!PassUntil(host, c_MainState::Title))
+        std::_Exit(11);
+    host.Pass([&] { host.Key(GLFW_KEY_ENTER, GLFW_PRESS); });
+    host.Pass([&] { host.Key(GLFW_KEY_ENTER, GLFW_RELEASE); });
+    if (!PassUntil(host, c_MainState::Road))
+        std::_Exit(12);
+    host.Pass([&] { host.Key(GLFW_KEY_I, GLFW_PRESS); });
+    Passes(host, 7);
+    stop(host, tracing);
+    WriteFile("recorded.trace", tracing.trace);
+    bb_host_Exit(0);
+}
+
+std::string LastLine(const std::string& text) {
+    const std::vector<std::string> lines = Lines(text);
+    return lines.empty() ? "" : lines.back();
+}
+
+TEST_F(RecordTest, ARecordingEndedByASignalReplaysInSyncToItsLastUpdateAndEndsWithItsCheck) {
+    const struct {
+        const char* name;
+        int signal;
+        int status; // when the signal does not end the program itself
+        bool inUpdate;
+    } stops[] = {
+        {"abort() in an update", SIGABRT, -1, true},
+        {"SIGBUS", SIGBUS, -1, false},
+        {"Ctrl-C", SIGINT, -1, false},
+        {"SIGTERM", SIGTERM, -1, false},
+        {"SIGHUP", SIGHUP, -1, true},
+        {"SIGSEGV in an update", SIGSEGV, 255, true},
+    };
+    const fs::path previous = fs::current_path();
+    for (const auto& stop : stops) {
+        fs::remove(folder_ / "recorded.trace");
+        fs::current_path(folder_);
+        const ChildResult recorded = RunInChild(
+            [&] {
+                RecordUntil([&](DrivenHost& host, TracingSession& tracing) {
+                    if (!stop.inUpdate) {
+                        WriteFile("recorded.trace", tracing.trace);
+                        kill(getpid(), stop.signal);
+                        return;
+                    }
+                    // The update it arrives in has begun and will not end.
+                    const std::int64_t last = tracing.Updates() + 2;
+                    tracing.inUpdate = [&, last](std::int64_t update) {
+                        if (update <= last)
+                            return;
+                        WriteFile("recorded.trace", tracing.trace);
+                        if (stop.signal == SIGABRT)
+                            std::abort();
+                        bb_host_InstallSignalHandlers();
+                        raise(stop.signal);
+                    };
+                    Passes(host, 3);
+                });
+            },
+            300);
+        fs::current_path(previous);
+        if (stop.status >= 0)
+            EXPECT_EQ(recorded.status, stop.status) << stop.name;
+        else
+            EXPECT_EQ(recorded.signal, stop.signal) << stop.name << ", status " << recorded.status;
+
+        const std::string trace = ReadFile(folder_ / "recorded.trace");
+        const size_t updates = Lines(trace).size();
+        ASSERT_GT(updates, 100u) << stop.name;
+        const std::string recording = ReadFile(folder_ / "game.replay");
+        EXPECT_EQ(LastLine(recording).rfind("check " + std::to_string(updates) + " ", 0), 0u)
+            << stop.name << ":\n"
+            << recording;
+        const Replay replay = RunTool(folder_ / "game.replay");
+        EXPECT_EQ(replay.status, 0) << stop.name << ": " << replay.errors;
+        EXPECT_EQ(FirstDifference(replay.trace, trace), "") << stop.name;
+    }
+}
+
+TEST_F(RecordTest, AFullDiskIsReportedOnceAndTheRecordingStopsAtAWholeUpdate) {
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder_);
+    const ChildResult recorded = RunInChild(
+        [] {
+            if (!std::freopen("errors.txt", "w", stderr))
+                std::_Exit(14);
+            RecordUntil([](DrivenHost& host, TracingSession&) {
+                // Room for a few lines more: the game goes on past them.
+                const rlimit limit{fs::file_size("game.replay") + 40, RLIM_INFINITY};
+                setrlimit(RLIMIT_FSIZE, &limit);
+                Passes(host, 200);
+                const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
+                setrlimit(RLIMIT_FSIZE, &none);
+            });
+        },
+        300);
+    fs::current_path(previous);
+    EXPECT_EQ(recorded.status, 1);
+    const std::string errors = ReadFile(folder_ / "errors.txt");
+    const std::string start = "skiddlewick: writing the recording 'game.replay' failed at update ";
+    ASSERT_EQ(errors.rfind(start, 0), 0u) << errors;
+    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
+    EXPECT_NE(errors.find("File too large; the game goes on, the recording ends there"),
+              std::string::npos)
+        << errors;
+    const size_t stoppedAt = std::stoul(errors.substr(start.size()));
+
+    const Replay replay = RunTool(folder_ / "game.replay");
+    EXPECT_EQ(replay.status, 0) << replay.errors;
+    EXPECT_EQ(Lines(replay.trace).size(), stoppedAt);
+    const std::string trace = ReadFile(folder_ / "recorded.trace");
+    EXPECT_EQ(trace.substr(0, replay.trace.size()), replay.trace);
+    EXPECT_GT(Lines(trace).size(), stoppedAt + 100);
 }
 
 } // namespace

@@ -14,6 +14,8 @@
 #include <map>
 #include <sstream>
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -35,13 +37,14 @@ struct Replay {
     std::map<std::string, std::string> shots; // file name -> bytes
 };
 
-// One run in a fresh working folder (where shots land), trace and errors kept apart.
-Replay RunReplay(const fs::path& script, const fs::path& folder) {
+// One run in a fresh working folder (the shots' folder), trace and errors kept apart.
+Replay RunReplay(const fs::path& script, const fs::path& folder, bool shots = true) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     ProgramRun run;
-    run.args = {"/bin/sh", "-c", "exec \"$0\" \"$1\" 2>errors.txt", kTool.string(),
-                script.string()};
+    run.args = {"/bin/sh", "-c",
+                std::string("exec \"$0\" ") + (shots ? "--shots . " : "") + "\"$1\" 2>errors.txt",
+                kTool.string(), script.string()};
     run.env = {"ALSOFT_DRIVERS=null"};
     run.cwd = folder.string();
     ChildResult result = RunProgram(run, 600);
@@ -75,12 +78,12 @@ TEST_P(ReplayScripts, RunTwiceToTheSameBytesAndMeetTheirExpectations) {
 }
 
 // Scripts given on the fly, written to a file in the test's folder.
-Replay RunText(const std::string& name, const std::string& text) {
+Replay RunText(const std::string& name, const std::string& text, bool shots = true) {
     const fs::path work = fs::temp_directory_path() / ("replay_" + name + std::to_string(getpid()));
     fs::create_directories(work);
     const fs::path script = work / "script.replay";
     std::ofstream(script) << text;
-    Replay replay = RunReplay(script, work / "run");
+    Replay replay = RunReplay(script, work / "run", shots);
     fs::remove_all(work);
     return replay;
 }
@@ -91,6 +94,36 @@ TEST(ReplayTool, AScriptMistakeIsReportedBeforeTheGameStarts) {
     EXPECT_EQ(replay.trace, "");
     EXPECT_EQ(replay.errors, "skiddlewick-replay: line 3: 'step' needs a whole number from 0 to "
                              "2147483647, not 'five'\n");
+}
+
+TEST(ReplayTool, AShotIsWrittenOnlyAsANewFileInTheFolderGiven) {
+    const Replay unasked = RunText("unasked", "boot\nshot title.png\n", false);
+    EXPECT_EQ(unasked.status, 2);
+    EXPECT_EQ(unasked.trace, "");
+    EXPECT_EQ(
+        unasked.errors,
+        "skiddlewick-replay: line 2: 'shot' writes only into a folder given with --shots DIR\n");
+
+    // The second shot under the same name would replace the first.
+    const Replay twice = RunText("twice", "boot\nshot title.png\nstep 1\nshot title.png\n");
+    EXPECT_EQ(twice.status, 1);
+    EXPECT_EQ(twice.errors,
+              "skiddlewick-replay: line 4: shot: cannot write 'title.png': File exists\n");
+    ASSERT_EQ(twice.shots.count("title.png"), 1u);
+    EXPECT_EQ(twice.shots.at("title.png").substr(1, 3), "PNG");
+}
+
+TEST(ReplayTool, OnlyARegularFileIsRead) {
+    const fs::path work = fs::temp_directory_path() / ("replay_fifo" + std::to_string(getpid()));
+    fs::create_directories(work);
+    ASSERT_EQ(mkfifo((work / "pipe").c_str(), 0600), 0);
+    for (const fs::path& script : {fs::path("/dev/zero"), work / "pipe"}) {
+        const Replay replay = RunReplay(script, work / "run");
+        EXPECT_EQ(replay.status, 2);
+        EXPECT_EQ(replay.errors,
+                  "skiddlewick-replay: '" + script.string() + "' is not a regular file\n");
+    }
+    fs::remove_all(work);
 }
 
 TEST(ReplayTool, StopsWithTheTraceSoFarWhereTheGameCannotGoOn) {

@@ -2,8 +2,13 @@
 // line of the first mistake in the message; and a recording's commands written back as lines.
 #include "replay/replay_script.h"
 
+#include "replay/shown_text.h"
+
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -19,10 +24,10 @@ TEST(ReplayScript, ReadsEveryCommandWithItsArgumentAndLine) {
                        "step 12\n"
                        "release 40\n"
                        "until 5\r\n"
-                       "shot frames/the end.png\n";
+                       "shot the end.png\n";
     ReplayParseResult result = ParseReplayScript(text);
     ASSERT_TRUE(result.script) << result.error;
-    const auto& c = result.script->commands;
+    const std::vector<ReplayCommand> c = result.script->Commands();
     ASSERT_EQ(c.size(), 8u);
     EXPECT_EQ(c[0].op, ReplayOp::State);
     EXPECT_EQ(c[0].text, "difficulty=0,music=0");
@@ -39,36 +44,111 @@ TEST(ReplayScript, ReadsEveryCommandWithItsArgumentAndLine) {
     EXPECT_EQ(c[6].op, ReplayOp::Until);
     EXPECT_EQ(c[6].number, 5u);
     EXPECT_EQ(c[7].op, ReplayOp::Shot);
-    EXPECT_EQ(c[7].text, "frames/the end.png");
+    EXPECT_EQ(c[7].text, "the end.png");
     EXPECT_EQ(c[7].line, 10);
+    EXPECT_EQ(result.script->ShotLine(), 10);
 }
 
 TEST(ReplayScript, AnEmptyStateAndAnEmptyScriptAreAccepted) {
     ReplayParseResult empty = ParseReplayScript("");
     ASSERT_TRUE(empty.script);
-    EXPECT_TRUE(empty.script->commands.empty());
+    EXPECT_TRUE(empty.script->Commands().empty());
     ReplayParseResult state = ParseReplayScript("state\nboot\n");
     ASSERT_TRUE(state.script) << state.error;
-    EXPECT_EQ(state.script->commands[0].text, "");
+    EXPECT_EQ(state.script->Commands()[0].text, "");
 }
 
 TEST(ReplayScript, ARecordingsCommandsReadBackAsTheyAreWritten) {
-    const std::vector<std::string> lines = {
-        "version 2.1", "state Difficulty=2",        "start",     "mouse 639 0",
-        "clock 4496",  "joy 1 0.1 -1 0 0 1e-07 1",  "press 288", "joy 1 off",
-        "step 60",     "check 60 00d351e82fefc50e", "suspend"};
+    const std::vector<std::string> lines = {"version 2.1",
+                                            "data 0123456789abcdef",
+                                            "state Difficulty=2",
+                                            "start",
+                                            "mouse 639 0",
+                                            "clock 4496",
+                                            "joy 1 0.1 -1 0 0 1e-07 1",
+                                            "press 288",
+                                            "joy 1 off",
+                                            "step 60",
+                                            "check 60 00d351e82fefc50e",
+                                            "suspend"};
     std::string text;
     for (const std::string& line : lines)
         text += line + "\n";
     ReplayParseResult result = ParseReplayScript(text);
     ASSERT_TRUE(result.script) << result.error;
-    const auto& commands = result.script->commands;
+    const std::vector<ReplayCommand> commands = result.script->Commands();
     ASSERT_EQ(commands.size(), lines.size());
     for (size_t i = 0; i < lines.size(); ++i)
         EXPECT_EQ(ReplayCommandText(commands[i]), lines[i]);
-    EXPECT_EQ(commands[5].axes->at(1), -1.0f);
-    EXPECT_FALSE(commands[7].axes.has_value());
-    EXPECT_EQ(commands[9].hash, 0x00d351e82fefc50eull);
+    EXPECT_EQ(commands[1].hash, 0x0123456789abcdefull);
+    EXPECT_EQ(commands[6].axes->at(1), -1.0f);
+    EXPECT_FALSE(commands[8].axes.has_value());
+    EXPECT_EQ(commands[10].hash, 0x00d351e82fefc50eull);
+}
+
+// Whatever a stick gives, the recording keeps what the reader reads back, bit for bit.
+TEST(ReplayScript, EveryStickValueARecordingKeepsReadsBackTheSame) {
+    using limits = std::numeric_limits<float>;
+    const float edges[] = {0.0f,
+                           -0.0f,
+                           1.0f,
+                           -1.0f,
+                           0.1f,
+                           -0.33333334f,
+                           1.0000001f,
+                           -1.5f,
+                           1e-7f,
+                           limits::min(),
+                           -limits::min(),
+                           limits::denorm_min(),
+                           -1e-40f,
+                           limits::max(),
+                           -limits::infinity(),
+                           limits::infinity(),
+                           limits::quiet_NaN(),
+                           0.99999994f};
+    for (const float edge : edges) {
+        const float kept = ReplayStickValue(edge);
+        EXPECT_FALSE(std::isnan(kept)) << edge;
+        EXPECT_LE(std::fabs(kept), 1.0f) << edge;
+        EXPECT_NE(std::fpclassify(kept), FP_SUBNORMAL) << edge;
+        ReplayCommand joy{ReplayOp::Joy};
+        joy.axes = std::array<float, 6>{kept, kept, kept, kept, kept, kept};
+        const std::string line = ReplayCommandText(joy);
+        ReplayParseResult read = ParseReplayScript("start\n" + line + "\n");
+        ASSERT_TRUE(read.script) << line << ": " << read.error;
+        const float back = read.script->Commands()[1].axes->at(5);
+        EXPECT_EQ(std::memcmp(&back, &kept, sizeof back), 0) << line;
+    }
+    EXPECT_EQ(ReplayStickValue(limits::quiet_NaN()), 0.0f);
+    EXPECT_EQ(ReplayStickValue(limits::denorm_min()), 0.0f);
+    EXPECT_EQ(ReplayStickValue(-limits::infinity()), -1.0f);
+    EXPECT_EQ(ReplayStickValue(1.5f), 1.0f);
+    // Written by hand, a value below a float's full precision still reads.
+    EXPECT_TRUE(ParseReplayScript("start\njoy 0 1e-40 0 0 0 0 0\n").script);
+}
+
+// A stranger's text is shown escaped and cut short.
+TEST(ReplayScript, TextFromAScriptIsShownEscapedAndCut) {
+    EXPECT_EQ(ShownText("plain 2.1"), "plain 2.1");
+    EXPECT_EQ(ShownText("\x1b[31mred\\\x7f\xc3\xa9"), "\\x1b[31mred\\\\\\x7f\\xc3\\xa9");
+    const std::string shown = ShownText(std::string(20000000, 'x'));
+    EXPECT_EQ(shown, std::string(kShownTextLimit, 'x') + "...");
+    EXPECT_EQ(ShownText(std::string(100, '\n')).size(), 15 * 4 + 3);
+}
+
+TEST(ReplayScript, ALimitPassedIsReportedWithItsLine) {
+    ReplayParseResult longLine = ParseReplayScript("boot\n# " + std::string(5000, 'x') + "\n");
+    EXPECT_FALSE(longLine.script);
+    EXPECT_TRUE(longLine.overLimit);
+    EXPECT_EQ(longLine.error, "line 2: longer than 4096 bytes, the most a line may be");
+    // Two billion updates, once or in pieces, would run for days.
+    ReplayParseResult steps = ParseReplayScript("boot\nstep 5000000\nstep 184000\nstep 1\n");
+    EXPECT_FALSE(steps.script);
+    EXPECT_TRUE(steps.overLimit);
+    EXPECT_EQ(steps.error,
+              "line 4: the steps come to more than 5184000 updates, the most a script may run");
+    EXPECT_TRUE(ParseReplayScript("boot\nstep 5000000\nstep 184000\n").script);
 }
 
 struct BadScript {
@@ -109,6 +189,17 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{"boot now\n", "line 1: 'boot' takes no argument"},
         BadScript{"boot\nshot\n", "line 2: 'shot' needs a file name"},
         BadScript{"boot\nshot   # no name\n", "line 2: 'shot' needs a file name"},
+        BadScript{"boot\nshot /home/me/.profile\n",
+                  "line 2: 'shot' needs a plain file name (no '/', no '..'), not "
+                  "'/home/me/.profile'"},
+        BadScript{"boot\nshot ..\n",
+                  "line 2: 'shot' needs a plain file name (no '/', no '..'), not '..'"},
+        BadScript{"boot\nshot a\tb\n",
+                  "line 2: 'shot' needs a plain file name (no '/', no '..'), not 'a\\x09b'"},
+        BadScript{"boot\n\x1b]0;owned\x07\n", "line 2: unknown command '\\x1b]0;owned\\x07'"},
+        BadScript{"version 2.1\nstart\ndata 0123456789abcdef\n",
+                  "line 3: 'data' must come first, or right after 'version'"},
+        BadScript{"data 12\n", "line 1: 'data' needs a digest of 16 hexadecimal digits, not '12'"},
         BadScript{"step 1\n", "line 1: the game has not been started: 'boot' first"},
         BadScript{"newgame 5\nboot\n", "line 1: the game has not been started: 'boot' first"},
         BadScript{"until 2\n", "line 1: the game has not been started: 'boot' first"},

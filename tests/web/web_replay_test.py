@@ -10,6 +10,7 @@ import glob
 import os
 import subprocess
 import sys
+import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../tools"))
 from web_replay import run  # noqa: E402
@@ -22,8 +23,9 @@ def desktop_trace(program, script, display):
     """The desktop tool's trace, or None after saying why there is none."""
     env = dict(os.environ, ALSOFT_DRIVERS="null", DISPLAY=display)
     try:
-        run = subprocess.run([program, script], env=env, capture_output=True, text=True,
-                             timeout=TIMEOUT_PER_SCRIPT)
+        with tempfile.TemporaryDirectory() as shots:
+            run = subprocess.run([program, "--shots", shots, script], env=env,
+                                 capture_output=True, text=True, timeout=TIMEOUT_PER_SCRIPT)
     except subprocess.TimeoutExpired:
         print(f"{script}: the desktop tool did not finish within {TIMEOUT_PER_SCRIPT} s")
         return None

@@ -5,6 +5,6 @@
 
 struct GLFWwindow;
 
-// Reads the window's back buffer and writes it, top row first, as an RGB PNG. False when the
-// file cannot be written.
+// Reads the window's back buffer and writes it, top row first, as an RGB PNG in a new file. False
+// when the file cannot be written, with errno saying why.
 bool CaptureFrame(GLFWwindow* window, const std::string& path);

@@ -4,8 +4,38 @@
 #include <GLFW/glfw3.h>
 #include <stb_image_write.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstddef>
 #include <vector>
+
+namespace {
+
+// Where stb_image_write's pieces go: a file opened for this shot alone; the first error is kept.
+struct PngFile {
+    int fd;
+    int error = 0;
+};
+
+void WritePiece(void* context, void* data, int size) {
+    auto& file = *static_cast<PngFile*>(context);
+    const auto* bytes = static_cast<const char*>(data);
+    for (size_t left = static_cast<size_t>(size); left > 0 && file.error == 0;) {
+        const ssize_t written = write(file.fd, bytes, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            file.error = written < 0 ? errno : ENOSPC;
+            break;
+        }
+        bytes += written;
+        left -= static_cast<size_t>(written);
+    }
+}
+
+} // namespace
 
 bool WriteFramePng(int width, int height, const std::string& path) {
     if (width <= 0 || height <= 0)
@@ -27,6 +57,17 @@ bool WriteFramePng(int width, int height, const std::string& path) {
             to[2] = from[2];
         }
     }
-    return stbi_write_png(path.c_str(), width, height, 3, rgb.data(),
-                          static_cast<int>(columns * 3)) != 0;
+    PngFile file{open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644)};
+    if (file.fd < 0)
+        return false;
+    const bool encoded = stbi_write_png_to_func(WritePiece, &file, width, height, 3, rgb.data(),
+                                                static_cast<int>(columns * 3)) != 0;
+    if (close(file.fd) != 0 && file.error == 0)
+        file.error = errno;
+    if (encoded && file.error == 0)
+        return true;
+    // A shot cut short is no picture: nothing half-written is left behind.
+    unlink(path.c_str());
+    errno = file.error != 0 ? file.error : EIO;
+    return false;
 }

@@ -7,8 +7,14 @@
 #include "game/game_start.h"
 #include "host/game_session.h"
 
-ReplayDriver::ReplayDriver(ReplayScript script, std::FILE* trace)
-    : _trace(trace), _runner(std::move(script)) {
+#include "replay/shown_text.h"
+
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+
+ReplayDriver::ReplayDriver(ReplayScript script, std::FILE* trace, std::string shots)
+    : _trace(trace), _shots(std::move(shots)), _runner(std::move(script)) {
     bb_host_session = &_runner;
 }
 
@@ -50,11 +56,13 @@ bool ReplayDriver::Boot() {
     return true;
 }
 
-bool ReplayDriver::Shot(const std::string& path) {
+bool ReplayDriver::Shot(const std::string& name) {
     if (!_frameDrawn)
         return _runner.Fail(1, "shot: no frame has been drawn yet");
-    if (!CaptureFrame(_host->GetGLFWwindow(), path))
-        return _runner.Fail(1, "shot: cannot write '" + path + "'");
+    // The reader let only a plain name through, and the tool only a script with a folder for it.
+    if (!CaptureFrame(_host->GetGLFWwindow(), _shots + "/" + name))
+        return _runner.Fail(1, "shot: cannot write '" + ShownText(name) +
+                                   "': " + std::strerror(errno));
     return true;
 }
 

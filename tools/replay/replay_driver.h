@@ -14,8 +14,8 @@
 
 class ReplayDriver {
 public:
-    // Trace lines go to `trace`.
-    ReplayDriver(ReplayScript script, std::FILE* trace);
+    // Trace lines go to `trace`; shots into the folder `shots` (the command line's --shots).
+    ReplayDriver(ReplayScript script, std::FILE* trace, std::string shots = {});
     ~ReplayDriver();
 
     // 0 when every command ran; 1 when the run could not go on, 3 when the game differs from a
@@ -29,11 +29,12 @@ public:
 
 private:
     bool Boot();
-    bool Shot(const std::string& path);
+    bool Shot(const std::string& name);
     // Runs one update (the runner delivers its input first), writes its line, then renders.
     bool RunUpdate();
 
     std::FILE* _trace;
+    std::string _shots;
     ReplayRunner _runner;
     std::unique_ptr<ReplayHost> _host;
     bool _frameDrawn = false;
