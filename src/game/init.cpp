@@ -1,4 +1,5 @@
-// bbInit gives every module-level global its starting value; bbMain creates the application.
+// bbInit gives every module-level global its starting value; bbMain creates the application;
+// bbFirstWindow tells the host which window to open first.
 #include "audio/audio.h"
 #include "collision/game_masks.h"
 #include "files/stream.h"
@@ -43,4 +44,11 @@ void bbInit() {
 int bbMain() {
     bb_app_CreateApp<c_TazzleApp>();
     return 0;
+}
+
+BBWindowRequest bbFirstWindow() {
+    // Only looked at: the application loads the settings for good as it starts.
+    c_Settings settings;
+    settings.p_LoadForRun();
+    return settings.p_Window();
 }

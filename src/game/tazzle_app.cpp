@@ -67,9 +67,9 @@ c_TazzleApp::~c_TazzleApp() {
 void c_TazzleApp::p_OnCreate() {
     c_VirtualDisplay::m_new(640, 480, 1.0f);
     c_Settings& settings = *bb_settings_gameSettings;
-    settings.p_Load();
-    if (bb_options_current.fullScreen)
-        settings.p_SetFullScreenForRun(*bb_options_current.fullScreen);
+    settings.p_LoadForRun();
+    // In full screen the frame loop has already opened this window (bbFirstWindow), and the
+    // host keeps a window asked for again as it is.
     settings.p_ApplySettings(settings.m_fullScreen);
 }
 

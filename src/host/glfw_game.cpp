@@ -5,6 +5,7 @@
 #include "files/path_schemes.h"
 #include "host/devices.h"
 #include "host/errors.h"
+#include "host/game_entry.h"
 #include "host/platform.h"
 #include "input/input_device.h"
 #include "input/key_translation.h"
@@ -151,6 +152,7 @@ void BBGlfwGame::OpenWindow(int width, int height, int flags) {
     ++glfwGraphicsSeq;
     _width = width;
     _height = height;
+    _windowFlags = flags;
     if (!fullscreen) {
         glfwSetWindowPos(_window, (_desktopMode[0] - width) / 2, (_desktopMode[1] - height) / 2);
         glfwShowWindow(_window);
@@ -213,7 +215,9 @@ int BBGlfwGame::KeyToChar(int key) {
 }
 
 void BBGlfwGame::Run() {
-    SetDeviceWindow(640, 480, kResizable | kDecorated);
+    // The settings' window from the start: a full-screen player never sees a 640 x 480 one.
+    const BBWindowRequest first = bbFirstWindow();
+    SetDeviceWindow(first.width, first.height, first.flags);
     BBGlfwJoystickSource::Start(&BBGlfwGame::OnJoysticksChanged);
     StartGame();
     RunFrameLoop();

@@ -50,9 +50,9 @@ public:
     static int TransKey(int glfwKey);
     static int KeyToChar(int key);
 
-    // The frame loop: opens the 640 x 480 window, readies the joysticks (the player's own pad
-    // mappings, news of pads plugged in or pulled out), starts the game and runs passes until
-    // the window is flagged to close.
+    // The frame loop: opens the window the game will ask for (bbFirstWindow), readies the joysticks
+    // (the player's own pad mappings, news of pads plugged in or pulled out), starts the game and
+    // runs passes until the window is flagged to close.
     virtual void Run();
 
     // The pieces of one pass, each taking the current time so that tests can drive them.
@@ -114,6 +114,7 @@ protected:
     GLFWwindow* _window = nullptr;
     int _width = 0;
     int _height = 0;
+    int _windowFlags = 0; // those the open window was made with
     int _swapInterval = 1;
     bool _focus = true;
     double _updatePeriod = 0;

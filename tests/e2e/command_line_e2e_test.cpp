@@ -3,6 +3,7 @@
 // --record replays in skiddlewick-replay with every check in sync, and --play shows it to the
 // end and ends with status 0.
 #include "common/child_process.h"
+#include "common/config_folder.h"
 #include "common/file_bytes.h"
 #include "e2e/window_shot_support.h"
 #include "e2e/x11_window_support.h"
@@ -23,12 +24,12 @@ const fs::path kTool = fs::path(SKIDDLEWICK_BINARY).parent_path() / "skiddlewick
 
 class CommandLineE2E : public ::testing::Test {
 protected:
+    // The program's config folder is the test's working folder.
     void SetUp() override {
-        char name[] = "/tmp/e2e-options.XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        folder_ = name;
+        folder_ = MakeConfigFolder("e2e-options");
+        ASSERT_FALSE(folder_.empty());
     }
-    void TearDown() override { fs::remove_all(folder_); }
+    void TearDown() override { RemoveConfigFolder(folder_); }
 
     // The program in the test's folder, standard error kept apart in errors.txt.
     ChildResult Run(const std::vector<std::string>& args, std::vector<std::string> env = {},
@@ -69,6 +70,14 @@ bool AwaitTitle(const GameWindow& window, const fs::path& file) {
     return false;
 }
 
+// Every window shown so far had the full screen's size: none the 640 x 480 of a window.
+void ExpectOnlyFullScreenShown(TestDisplay& display) {
+    const std::vector<std::array<int, 2>> shown = display.ShownSizes();
+    EXPECT_FALSE(shown.empty());
+    for (const std::array<int, 2>& size : shown)
+        EXPECT_GT(size[0], 640) << "a window of " << size[0] << " x " << size[1] << " was shown";
+}
+
 TEST_F(CommandLineE2E, HelpVersionAndMistakesEndAtOnceWithoutAWindow) {
     // Without a display any window would fail to open, and the program would say so.
     const ChildResult help = Run({"--help"}, {"DISPLAY"});
@@ -95,12 +104,12 @@ TEST_F(CommandLineE2E, FullscreenHoldsForItsRunAndIsNotSaved) {
     TestDisplay display;
     ASSERT_TRUE(display.ok()) << "needs a display (Xvfb)";
     WriteFile(folder_ / ".zibbetstate", "FullScreen=0");
-    // The program opens its 640 x 480 window first and reopens it full screen once the settings
-    // have loaded.
+    display.WatchShownWindows();
     auto [pid, out, window] = StartWithWindow(
         display, {{SKIDDLEWICK_BINARY, "--fullscreen"}, {"ALSOFT_DRIVERS=null"}, folder_}, 20, 640);
     ASSERT_TRUE(window.has_value()) << "no full-screen window appeared";
     ASSERT_TRUE(AwaitTitle(*window, folder_ / "shot.png")) << "the title never appeared";
+    ExpectOnlyFullScreenShown(display);
     // OPTIONS, then back, which saves the settings; then Escape on the title ends the program.
     Keys(*window, "Down Return");
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
@@ -112,6 +121,21 @@ TEST_F(CommandLineE2E, FullscreenHoldsForItsRunAndIsNotSaved) {
     const std::string saved = ReadFile(folder_ / ".zibbetstate");
     EXPECT_NE(saved.find(",Difficulty="), std::string::npos) << "nothing was saved: " << saved;
     EXPECT_NE(saved.find(",FullScreen=0,"), std::string::npos) << saved;
+}
+
+// Saved full screen: the first window the player sees is the full-screen one.
+TEST_F(CommandLineE2E, SavedFullScreenOpensNoOtherWindowFirst) {
+    TestDisplay display;
+    ASSERT_TRUE(display.ok()) << "needs a display (Xvfb)";
+    WriteFile(folder_ / ".zibbetstate", "FullScreen=1");
+    display.WatchShownWindows();
+    auto [pid, out, window] =
+        StartWithWindow(display, {{SKIDDLEWICK_BINARY}, {"ALSOFT_DRIVERS=null"}, folder_}, 20, 640);
+    ASSERT_TRUE(window.has_value()) << "no full-screen window appeared";
+    ASSERT_TRUE(AwaitTitle(*window, folder_ / "shot.png")) << "the title never appeared";
+    ExpectOnlyFullScreenShown(display);
+    display.SendClose(window->id);
+    EXPECT_EQ(WaitProgram(pid, out, 20).status, 0);
 }
 
 TEST_F(CommandLineE2E, ARecordedGameReplaysInSyncAndPlaysBackToItsEnd) {

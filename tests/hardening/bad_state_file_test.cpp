@@ -7,6 +7,7 @@
 #include "persist/settings.h"
 
 #include "common/child_process.h"
+#include "common/config_folder.h"
 #include "hardening/privileges_support.h"
 
 #include <gtest/gtest.h>
@@ -81,20 +82,19 @@ bool LoadsDefaults() {
     return HasDefaults(settings);
 }
 
-// Each test runs in a fresh, empty working folder.
+// Each test runs in a fresh, empty config folder, which is also the working folder.
 class BadStateFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         old_ = fs::current_path();
-        char name[] = "/tmp/badstate.XXXXXX";
-        dir_ = mkdtemp(name);
+        dir_ = MakeConfigFolder("badstate");
         fs::current_path(dir_);
         bb_app_Reset(); // the state file goes through this host
     }
     void TearDown() override {
         fs::current_path(old_);
         fs::permissions(dir_, fs::perms::owner_all);
-        fs::remove_all(dir_);
+        RemoveConfigFolder(dir_);
     }
     fs::path old_, dir_;
     BBGame game_;
