@@ -201,9 +201,9 @@ TEST_F(BadStateFileTest, AnUnreadableFileStartsWithDefaults) {
     EXPECT_EQ(result.status, 0);
 }
 
-// Leaving the options screen saves; with neither the folder nor the file writable the save
-// fails quietly, the old file stays as it was, nothing is left behind, and the settings in use
-// are unchanged. (A writable file in such a folder is written in place.)
+// Leaving the options screen saves; with neither the config folder nor the file writable the save
+// fails with a message on standard error, the old file stays as it was, nothing is left behind,
+// and the settings in use are unchanged. (A writable file in such a folder is written in place.)
 TEST_F(BadStateFileTest, AnUnwritableFolderAndFileKeepTheOldFileAndTheSettingsInUse) {
     WriteFile(".zibbetstate", "Difficulty=2");
     fs::permissions(".zibbetstate", fs::perms::owner_read);
@@ -214,7 +214,7 @@ TEST_F(BadStateFileTest, AnUnwritableFolderAndFileKeepTheOldFileAndTheSettingsIn
         c_Settings settings = LoadSettings();
         settings.m_difficulty = c_Difficulty::Easy;
         settings.m_musicVolume = 20;
-        settings.p_Save(); // fails quietly
+        settings.p_Save(); // fails, with a message
         const bool failed = bb_app_SaveState(settings.m_state->p_Encode()) == -1;
         const bool unchanged = settings.m_difficulty == c_Difficulty::Easy &&
                                settings.m_musicVolume == 20 &&
