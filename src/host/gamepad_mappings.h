@@ -1,8 +1,7 @@
 // A player's own pad mappings for GLFW, in the community database's line format: the
 // SDL_GAMECONTROLLERCONFIG environment variable (how launchers hand a player's mapping to a game)
 // and a gamecontrollerdb.txt in the player's config folder (beside the state file) and in the
-// folder the game starts in. The desktop's alone: a page's
-// pads are mapped by its browser.
+// folder the game starts in. The desktop's alone: a page's pads are mapped by its browser.
 #pragma once
 
 #include <string_view>
