@@ -41,9 +41,10 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# What installing needs: the program with its data folder, and the desktop icons.
+# What installing needs: the program and its replay tool with their data folder, and the desktop
+# icons.
 game: configure-game
-	@cmake --build $(BUILD) -j $(JOBS) --target skiddlewick assetgen_icons
+	@cmake --build $(BUILD) -j $(JOBS) --target skiddlewick skiddlewick-replay assetgen_icons
 
 # The program and its data folder only (the skiddlewick target makes the data first).
 run: configure-game

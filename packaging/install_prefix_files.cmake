@@ -1,13 +1,14 @@
 # Runs while installing (`cmake --install`, `make install`, cpack): the desktop entry and the
-# manual page name the installed program and its data folder by absolute path, so they are written
+# manual pages name the installed program and its data folder by absolute path, so they are written
 # here, for the prefix being installed to, from their templates (*.in), and installed. That prefix
 # is CMAKE_INSTALL_PREFIX; a DESTDIR (cpack's staging folder) only decides where the files land,
 # which file(INSTALL) takes care of, and never appears in them.
 #
 # Set by the install rule in packaging.cmake: skiddlewick_templates (the folder of the templates),
 # skiddlewick_scratch (a folder of the build to write them in first) and skiddlewick_game_dir
-# (where the program and its data go, relative to the prefix), and SKIDDLEWICK_VERSION (the
-# project's version, which the manual page shows).
+# (where the program and its data go, relative to the prefix), SKIDDLEWICK_APP_ID (the name of
+# the desktop entry, which the software centres' metainfo launches) and SKIDDLEWICK_VERSION (the
+# project's version, which the manual pages show).
 
 # `path` as the program of a desktop entry's Exec key: a literal % doubled (% starts a field
 # code); a path holding a reserved character quoted whole, with ", `, $ and \ escaped inside the
@@ -56,10 +57,13 @@ function(skiddlewick_install_prefix_files)
     string(RANDOM LENGTH 12 tag)
     set(scratch "${skiddlewick_scratch}/${tag}")
     configure_file("${skiddlewick_templates}/skiddlewick.desktop.in"
-                   "${scratch}/skiddlewick.desktop" @ONLY)
-    configure_file("${skiddlewick_templates}/skiddlewick.6.in" "${scratch}/skiddlewick.6" @ONLY)
-    file(INSTALL "${scratch}/skiddlewick.desktop" DESTINATION "${prefix}/share/applications")
-    file(INSTALL "${scratch}/skiddlewick.6" DESTINATION "${prefix}/share/man/man6")
+                   "${scratch}/${SKIDDLEWICK_APP_ID}.desktop" @ONLY)
+    file(INSTALL "${scratch}/${SKIDDLEWICK_APP_ID}.desktop"
+         DESTINATION "${prefix}/share/applications")
+    foreach(page skiddlewick.6 skiddlewick-replay.6)
+        configure_file("${skiddlewick_templates}/${page}.in" "${scratch}/${page}" @ONLY)
+        file(INSTALL "${scratch}/${page}" DESTINATION "${prefix}/share/man/man6")
+    endforeach()
     file(REMOVE_RECURSE "${scratch}")
 endfunction()
 

@@ -1,19 +1,34 @@
-# Installing the game and packaging it for Debian. The program finds its data folder beside its
-# own file, so both go under lib/skiddlewick and bin/skiddlewick is a link to the program there;
-# the desktop entry, the icons and the manual page go where desktops and man look for them.
+# Installing the game and packaging it for Debian. The game and its replay tool find their data
+# folder beside their own file, so all go under lib/skiddlewick and bin holds links to the
+# programs there; the desktop entry, the software centre's metainfo, the icons and the manual
+# pages go where desktops, software centres and man look for them.
 set(skiddlewick_game_dir lib/skiddlewick)
+set(skiddlewick_programs skiddlewick skiddlewick-replay)
 
-install(TARGETS skiddlewick RUNTIME DESTINATION ${skiddlewick_game_dir} COMPONENT game)
+install(TARGETS ${skiddlewick_programs} RUNTIME DESTINATION ${skiddlewick_game_dir}
+        COMPONENT game)
 install(DIRECTORY ${SKIDDLEWICK_DATA_DIR}/ DESTINATION ${skiddlewick_game_dir}/data
         COMPONENT game)
 
-# A relative link, so an installed tree still works when staged for a package or moved whole.
-set(skiddlewick_link ${CMAKE_BINARY_DIR}/packaging/skiddlewick)
+# Relative links, so an installed tree still works when staged for a package or moved whole.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
-file(CREATE_LINK ../${skiddlewick_game_dir}/skiddlewick ${skiddlewick_link} SYMBOLIC)
-install(FILES ${skiddlewick_link} DESTINATION bin COMPONENT game)
+foreach(program ${skiddlewick_programs})
+    set(skiddlewick_link ${CMAKE_BINARY_DIR}/packaging/${program})
+    file(CREATE_LINK ../${skiddlewick_game_dir}/${program} ${skiddlewick_link} SYMBOLIC)
+    install(FILES ${skiddlewick_link} DESTINATION bin COMPONENT game)
+endforeach()
 
 install(DIRECTORY ${SKIDDLEWICK_ICON_DIR}/ DESTINATION share/icons/hicolor COMPONENT game)
+
+# The software centres' entry (AppStream). Its id names the desktop entry too, and must never
+# change once released: the centres know the game by it.
+set(SKIDDLEWICK_SCREENSHOTS_URL "https://skiddlewick.org/screenshots" CACHE STRING
+    "Where the pictures of docs/screenshots are published, for the software centres")
+set(SKIDDLEWICK_VERSION ${PROJECT_VERSION})
+configure_file(${CMAKE_CURRENT_LIST_DIR}/skiddlewick.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/packaging/${SKIDDLEWICK_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/${SKIDDLEWICK_APP_ID}.metainfo.xml
+        DESTINATION share/metainfo COMPONENT game)
 
 # The desktop entry and the manual page name the program and its data folder by absolute path:
 # they are written while installing, when the prefix is known.
@@ -21,6 +36,7 @@ install(CODE "
     set(skiddlewick_templates \"${CMAKE_CURRENT_LIST_DIR}\")
     set(skiddlewick_scratch \"${CMAKE_BINARY_DIR}/packaging/install\")
     set(skiddlewick_game_dir \"${skiddlewick_game_dir}\")
+    set(SKIDDLEWICK_APP_ID \"${SKIDDLEWICK_APP_ID}\")
     set(SKIDDLEWICK_VERSION \"${PROJECT_VERSION}\")
     include(\"${CMAKE_CURRENT_LIST_DIR}/install_prefix_files.cmake\")"
     COMPONENT game)

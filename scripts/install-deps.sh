@@ -19,10 +19,11 @@ game_packages=(
 # The layer check is a python3 script; the style check is clang-format.
 check_packages=(clang-format python3)
 # The tests without a browser: GoogleTest, their private X server (xvfb-run needs xauth), the
-# end-to-end tests' Xlib, xdotool and ImageMagick's import.
+# end-to-end tests' Xlib, xdotool and ImageMagick's import, and appstreamcli, which checks the
+# installed metainfo as the software centres read it.
 test_packages=(
     libgtest-dev libgmock-dev
-    libx11-dev xvfb xauth xdotool imagemagick
+    libx11-dev xvfb xauth xdotool imagemagick appstream
 )
 # The rest: tools for looking at the game by hand (glxinfo, xwd, sox), the benchmarks and the
 # SDL2 peer they compare against, fuzzing (libclang-rt-14-dev holds clang's libFuzzer and

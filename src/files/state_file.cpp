@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <string>
@@ -87,6 +88,39 @@ int WriteInPlace(const std::string& target, std::string_view bytes) {
 }
 
 } // namespace
+
+String bb_files_ConfigFolder(const char* xdgConfigHome, const char* home) {
+    if (xdgConfigHome && xdgConfigHome[0] == '/')
+        return bb_str(xdgConfigHome) + u"/skiddlewick";
+    if (home && home[0] == '/')
+        return bb_str(home) + u"/.config/skiddlewick";
+    return String();
+}
+
+String bb_files_ConfigFolder() {
+    return bb_files_ConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+}
+
+String bb_files_StateFileName() {
+    const String folder = bb_files_ConfigFolder();
+    return folder.empty() ? String(bb_files_stateFileName) : folder + u"/.zibbetstate";
+}
+
+bool bb_files_Exists(const String& fileName) {
+    struct stat info {};
+    return lstat(bb_utf8_Encode(fileName).c_str(), &info) == 0;
+}
+
+bool bb_files_MakeFolders(const String& folder) {
+    std::error_code error;
+    fs::path made;
+    for (const fs::path& part : fs::path(bb_utf8_Encode(folder))) {
+        made /= part;
+        if (mkdir(made.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    return fs::is_directory(made, error);
+}
 
 bool bb_files_IsReadableStateFile(const String& fileName) {
     struct stat info {};

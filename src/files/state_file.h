@@ -1,13 +1,30 @@
-// The persistent state: one string kept as UTF-8 in "./.zibbetstate" in the working folder, and
-// replaced whole (a temporary file beside it is renamed over it) so a failed save loses nothing.
+// The persistent state: one string kept as UTF-8 in ".zibbetstate" in the player's config folder,
+// and replaced whole (a temporary file beside it is renamed over it) so a failed save loses
+// nothing.
 #pragma once
 
 #include "runtime/string.h"
 
 #include <string_view>
 
-// The name of the state file, relative to the working folder.
+// The state file as older versions kept it, in the working folder; also its name in a page's
+// storage.
 extern const char16_t* const bb_files_stateFileName;
+
+// The folder of the player's own files: `xdgConfigHome` + "/skiddlewick", or, when that is unset,
+// empty or relative (which the XDG base directories say to ignore), `home` +
+// "/.config/skiddlewick". Empty when neither is an absolute folder.
+String bb_files_ConfigFolder(const char* xdgConfigHome, const char* home);
+// The same from this process's XDG_CONFIG_HOME and HOME.
+String bb_files_ConfigFolder();
+// The state file in the config folder; with no config folder, the working folder's.
+String bb_files_StateFileName();
+
+// True when anything at all is there, a link to nowhere included.
+bool bb_files_Exists(const String& fileName);
+// The folder and any parents it lacks, each made private to the player (0700), as the XDG base
+// directories ask. True when the folder is there at the end.
+bool bb_files_MakeFolders(const String& folder);
 
 // The largest state file that is read; the settings take a few hundred bytes.
 constexpr long long bb_files_largestStateFile = 1 << 20;

@@ -72,6 +72,8 @@ void c_TazzleApp::p_OnCreate() {
     c_Settings& presented = bb_settings_Presentation();
     if (bb_options_current.fullScreen)
         presented.p_SetFullScreenForRun(*bb_options_current.fullScreen);
+    // In full screen the frame loop has already opened this window (bb_settings_FirstWindow),
+    // and the host keeps a window asked for again as it is.
     presented.p_ApplySettings(presented.m_fullScreen);
 }
 

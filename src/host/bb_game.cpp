@@ -11,6 +11,7 @@
 #include "host/game_session.h"
 #include "host/platform.h"
 
+#include <cstdio>
 #include <ctime>
 
 BBGame* BBGame::_game = nullptr;
@@ -74,11 +75,22 @@ void BBGame::GetDate(std::vector<int>& date) {
 }
 
 int BBGame::SaveState(const String& state) {
-    return bb_platform_WriteState(PathToFilePath(bb_files_stateFileName), bb_utf8_Encode(state));
+    const String fileName = bb_platform_StateFileName();
+    const int result = bb_platform_WriteState(fileName, bb_utf8_Encode(state));
+    // The game plays on with the settings in use; the player learns why they will not be back.
+    if (result != 0)
+        std::fprintf(stderr, "skiddlewick: the settings could not be saved in '%s'\n",
+                     bb_printable(fileName).c_str());
+    return result;
 }
 
 String BBGame::LoadState() {
-    return bb_files_DecodeText(bb_platform_ReadState(PathToFilePath(bb_files_stateFileName)));
+    String fileName = bb_platform_StateFileName();
+    // Settings that an older version kept in the working folder are read until the first save
+    // writes them to their own place; the old file stays where it is.
+    if (!bb_files_Exists(fileName))
+        fileName = bb_files_stateFileName;
+    return bb_files_DecodeText(bb_platform_ReadState(fileName));
 }
 
 String BBGame::LoadString(const String& path) {

@@ -1,8 +1,9 @@
-// Reading a player's own pad mappings and handing them to GLFW line by line, each bad line
-// reported and skipped.
+// Reading a player's own pad mappings (from the environment, the config folder and the starting
+// folder) and handing them to GLFW line by line, each bad line reported and skipped.
 #include "host/gamepad_mappings.h"
 
 #include "files/file_access.h"
+#include "files/state_file.h"
 
 #include <GLFW/glfw3.h>
 
@@ -79,23 +80,42 @@ int bb_host_AddGamepadMappings(std::string_view text, std::string_view origin) {
     return taken;
 }
 
-int bb_host_LoadGamepadMappings() {
-    int taken = 0;
-    if (const char* config = std::getenv("SDL_GAMECONTROLLERCONFIG"))
-        taken += bb_host_AddGamepadMappings(config, "SDL_GAMECONTROLLERCONFIG");
+namespace {
+
+// The lines of one mapping file, if there is one; a file that cannot be read is reported.
+int AddMappingsFile(const std::string& fileName) {
     std::error_code error;
-    if (!std::filesystem::exists(kGamepadMappingsFile, error))
-        return taken;
+    if (!std::filesystem::exists(fileName, error))
+        return 0;
     std::string text;
-    FILE* file = std::filesystem::is_regular_file(kGamepadMappingsFile, error)
-                     ? std::fopen(kGamepadMappingsFile, "rb")
+    FILE* file = std::filesystem::is_regular_file(fileName, error)
+                     ? std::fopen(fileName.c_str(), "rb")
                      : nullptr;
     const bool read = file && bb_files_ReadAll(file, text);
     if (file)
         std::fclose(file);
+    const std::string shown = bb_printable(bb_str(fileName));
     if (!read) {
-        std::fprintf(stderr, "%s: cannot be read, skipped\n", kGamepadMappingsFile);
-        return taken;
+        std::fprintf(stderr, "%s: cannot be read, skipped\n", shown.c_str());
+        return 0;
     }
-    return taken + bb_host_AddGamepadMappings(text, kGamepadMappingsFile);
+    return bb_host_AddGamepadMappings(text, shown);
+}
+
+} // namespace
+
+int bb_host_LoadGamepadMappings() {
+    int taken = 0;
+    if (const char* config = std::getenv("SDL_GAMECONTROLLERCONFIG"))
+        taken += bb_host_AddGamepadMappings(config, "SDL_GAMECONTROLLERCONFIG");
+    // The player's own file first; one in the starting folder is nearer the run and wins.
+    const String folder = bb_files_ConfigFolder();
+    std::error_code error;
+    if (!folder.empty()) {
+        const std::string own = bb_utf8_Encode(folder) + "/" + kGamepadMappingsFile;
+        taken += AddMappingsFile(own);
+        if (std::filesystem::equivalent(own, kGamepadMappingsFile, error))
+            return taken;
+    }
+    return taken + AddMappingsFile(kGamepadMappingsFile);
 }

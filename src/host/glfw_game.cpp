@@ -151,6 +151,7 @@ void BBGlfwGame::OpenWindow(int width, int height, int flags) {
     ++glfwGraphicsSeq;
     _width = width;
     _height = height;
+    _windowFlags = flags;
     if (!fullscreen) {
         glfwSetWindowPos(_window, (_desktopMode[0] - width) / 2, (_desktopMode[1] - height) / 2);
         glfwShowWindow(_window);
@@ -213,7 +214,8 @@ int BBGlfwGame::KeyToChar(int key) {
 }
 
 void BBGlfwGame::Run() {
-    SetDeviceWindow(640, 480, kResizable | kDecorated);
+    // The settings' window from the start: a full-screen player never sees a 640 x 480 one.
+    SetDeviceWindow(_firstWindow.width, _firstWindow.height, _firstWindow.flags);
     BBGlfwJoystickSource::Start(&BBGlfwGame::OnJoysticksChanged);
     StartGame();
     RunFrameLoop();

@@ -50,10 +50,13 @@ public:
     static int TransKey(int glfwKey);
     static int KeyToChar(int key);
 
-    // The frame loop: opens the 640 x 480 window, readies the joysticks (the player's own pad
-    // mappings, news of pads plugged in or pulled out), starts the game and runs passes until
-    // the window is flagged to close.
+    // The frame loop: opens the first window (SetFirstWindow), readies the joysticks (the
+    // player's own pad mappings, news of pads plugged in or pulled out), starts the game and runs
+    // passes until the window is flagged to close.
     virtual void Run();
+    // The window Run opens: the one the game will ask for as it starts, so that no other shows
+    // before it; 640 x 480 unless told.
+    void SetFirstWindow(const BBWindowRequest& window) { _firstWindow = window; }
 
     // The pieces of one pass, each taking the current time so that tests can drive them.
     // Seconds to sleep before pumping events (0: none).
@@ -114,6 +117,8 @@ protected:
     GLFWwindow* _window = nullptr;
     int _width = 0;
     int _height = 0;
+    int _windowFlags = 0; // those the open window was made with
+    BBWindowRequest _firstWindow{};
     int _swapInterval = 1;
     bool _focus = true;
     double _updatePeriod = 0;

@@ -1,5 +1,6 @@
 // The desktop's part of the GLFW host: passes back to back, each sleeping until its updates are
-// due; a new window for every change of mode; the swap interval and the pointer as asked.
+// due; a new window for every change of mode (the same window asked for again is kept); the swap
+// interval and the pointer as asked.
 #include "host/glfw_game.h"
 
 const bool BBGlfwGame::kPassSleeps = true;
@@ -22,6 +23,10 @@ void BBGlfwGame::PresentFrame() {
 }
 
 void BBGlfwGame::SetDeviceWindow(int width, int height, int flags) {
+    // The window the frame loop opened from the settings is asked for again as the game starts:
+    // a new one would only blink (and leave full screen for a moment).
+    if (_window && width == _width && height == _height && flags == _windowFlags)
+        return;
     OpenWindow(width, height, flags);
 }
 

@@ -7,6 +7,7 @@
 #include "host/game_session.h"
 #include "host/options.h"
 #include "host/zibbet_game.h"
+#include "persist/settings.h"
 #include "replay/open_session.h"
 
 #include <cstdio>
@@ -29,6 +30,7 @@ int main(int argc, char* argv[]) {
         bb_runtime_PrintLine(error);
         bb_host_Exit(-1);
     }
+    game->SetFirstWindow(bb_settings_FirstWindow());
     game->Run();
     // Leaving the loop ends the program as quitting does: a loader thread may still be reading
     // through the host and into the devices, so nothing is torn down under it.

@@ -26,11 +26,15 @@ bool bb_platform_StartDetached(std::function<void()> body);
 // turn (a page's); a body started meanwhile runs too. Threads need nothing: they run anyway.
 void bb_platform_RunWaitingBodies();
 
+// The state file: on the desktop in the player's config folder (bb_files_StateFileName), whatever
+// folder the game starts in; a page keeps it in its storage under the name it always had.
+String bb_platform_StateFileName();
 // The bytes of the state file `fileName` (a path the host has mapped), or empty when there is
 // none or it is no file to read: the game then starts as if nothing had been saved.
 std::string bb_platform_ReadState(const String& fileName);
-// Replaces the state file whole, durably before it returns. 0 on success, -1 when it cannot be
-// written, -2 when it was written short; on failure the old state stays.
+// Replaces the state file whole, durably before it returns, making its folder first if need be. 0
+// on success, -1 when it cannot be written, -2 when it was written short; on failure the old state
+// stays.
 int bb_platform_WriteState(const String& fileName, std::string_view bytes);
 
 // Hands the URL to the desktop's browser (xdg-open, the URL its one argument, no shell) or opens

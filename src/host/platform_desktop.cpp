@@ -1,5 +1,5 @@
 // The desktop's side of the platform seam: /proc for the program folder, real sleeps, detached
-// threads, the state file replaced whole on disk, and xdg-open.
+// threads, the state file in the config folder replaced whole on disk, and xdg-open.
 #include "host/platform.h"
 
 #include "files/file_access.h"
@@ -77,7 +77,15 @@ std::string bb_platform_ReadState(const String& fileName) {
     return bytes;
 }
 
+String bb_platform_StateFileName() {
+    return bb_files_StateFileName();
+}
+
 int bb_platform_WriteState(const String& fileName, std::string_view bytes) {
+    // The config folder is made by the first save, not by merely playing.
+    const size_t slash = fileName.rfind(u'/');
+    if (slash != String::npos && slash > 0 && !bb_files_MakeFolders(fileName.substr(0, slash)))
+        return -1;
     return bb_files_ReplaceFile(fileName, bytes);
 }
 

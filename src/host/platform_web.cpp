@@ -95,6 +95,11 @@ void bb_platform_RunWaitingBodies() {
         RunOldestWaiting(nullptr);
 }
 
+String bb_platform_StateFileName() {
+    // The storage key players' pages already hold their settings under.
+    return bb_files_stateFileName;
+}
+
 std::string bb_platform_ReadState(const String& fileName) {
     std::string bytes;
     char* stored = bb_platform_ReadStorage(StorageKey(fileName).c_str());

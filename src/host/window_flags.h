@@ -14,3 +14,10 @@ struct BBWindowFlags {
         kStencilBuffer = 128,
     };
 };
+
+// A window as SetDeviceWindow takes it: its size in pixels and its flags.
+struct BBWindowRequest {
+    int width = 640;
+    int height = 480;
+    int flags = BBWindowFlags::kResizable | BBWindowFlags::kDecorated;
+};

@@ -8,6 +8,7 @@
 #include "audio/audio.h"
 #include "graphics/graphics.h"
 #include "host/app.h"
+#include "host/options.h"
 #include "host/window_flags.h"
 #include "runtime/number_parse.h"
 
@@ -16,6 +17,16 @@ std::unique_ptr<c_Settings> bb_settings_watcherSettings;
 
 c_Settings& bb_settings_Presentation() {
     return bb_settings_watcherSettings ? *bb_settings_watcherSettings : *bb_settings_gameSettings;
+}
+
+BBWindowRequest bb_settings_FirstWindow() {
+    c_Settings loaded;
+    // Loading is also where a showing reads the watcher's own settings.
+    loaded.p_Load();
+    c_Settings& shown = bb_settings_watcherSettings ? *bb_settings_watcherSettings : loaded;
+    if (bb_options_current.fullScreen)
+        shown.p_SetFullScreenForRun(*bb_options_current.fullScreen);
+    return shown.p_Window();
 }
 
 namespace {
@@ -43,6 +54,11 @@ void ReadBool(const c_SimpleState& state, const char16_t* key, bool& field) {
 // The largest side a window system is asked for (X11 keeps sizes and positions in 16 bits).
 constexpr int kLargestResolution = 32767;
 
+// The slowest game speed, in percent.
+constexpr int kSlowestSpeed = 50;
+// Updates per second at full speed.
+constexpr int kFullSpeedRate = 60;
+
 bool IsOpenableSide(int pixels) {
     return pixels >= 1 && pixels <= kLargestResolution;
 }
@@ -58,9 +74,17 @@ void c_Settings::p_Load() {
     p_ReadFields();
 }
 
+BBWindowRequest c_Settings::p_Window() const {
+    // Windowed is always 640 x 480 (resizable, decorated); the resolution is for full screen.
+    if (m_fullScreen)
+        return {m_resolutionWidth, m_resolutionHeight, BBWindowFlags::kFullscreen};
+    return BBWindowRequest{};
+}
+
 void c_Settings::p_ReadFields() {
     const c_SimpleState& state = *m_state;
     ReadInt(state, u"Difficulty", m_difficulty);
+    ReadInt(state, u"GameSpeed", m_gameSpeed);
     ReadBool(state, u"VerticalSync", m_verticalSync);
     ReadBool(state, u"FrameRateThrottle", m_frameRateThrottle);
     ReadBool(state, u"FullScreen", m_fullScreen);
@@ -75,6 +99,9 @@ void c_Settings::p_ReadFields() {
     // A hand-edited file may hold anything: a volume beyond 100 would drive the gain far past
     // full scale, and a difficulty beyond the three levels has no traffic or gate tables.
     m_difficulty = std::clamp(m_difficulty, c_Difficulty::Easy, c_Difficulty::Hard);
+    // A speed the options do not offer takes the nearest slower one they do; none is slower
+    // than half, so a stray 0 cannot stop the game.
+    m_gameSpeed = std::clamp(m_gameSpeed, kSlowestSpeed, 100) / 10 * 10;
     m_effectsVolume = std::clamp(m_effectsVolume, 0, 100);
     m_musicVolume = std::clamp(m_musicVolume, 0, 100);
     // Window creation refuses a size of zero or less and ends the program, so a resolution no
@@ -104,6 +131,7 @@ void c_Settings::WriteFieldsTo(c_SimpleState& state) const {
     auto flag = [](bool value) { return String(value ? u"1" : u"0"); };
     state.p_Clear();
     state.p_Set2(u"Difficulty", bb_itos(m_difficulty));
+    state.p_Set2(u"GameSpeed", bb_itos(m_gameSpeed));
     state.p_Set2(u"VerticalSync", flag(m_verticalSync));
     state.p_Set2(u"FrameRateThrottle", flag(m_frameRateThrottle));
     state.p_Set2(u"FullScreen", flag(m_savedFullScreen.value_or(m_fullScreen)));
@@ -126,22 +154,27 @@ void c_Settings::p_ApplySettings(bool changeWindow) {
     if (!ReachesDevices())
         return;
     if (changeWindow) {
-        // Windowed is always 640 x 480 (resizable, decorated); the resolution is for full screen.
         // (bb_app_SetDeviceWindow also takes the new size into the application's view.)
-        if (m_fullScreen) {
-            bb_app_SetDeviceWindow(m_resolutionWidth, m_resolutionHeight,
-                                   BBWindowFlags::kFullscreen);
-        } else {
-            bb_app_SetDeviceWindow(640, 480, BBWindowFlags::kResizable | BBWindowFlags::kDecorated);
-        }
+        const BBWindowRequest window = p_Window();
+        bb_app_SetDeviceWindow(window.width, window.height, window.flags);
     }
-    bb_app_SetUpdateRate(m_frameRateThrottle ? 60 : 0);
+    bb_app_SetUpdateRate(p_UpdateRate());
     bb_app_SetSwapInterval(m_verticalSync ? 1 : 0);
     p_ApplyMusicVolume();
     for (int channel = 0; channel <= 4; ++channel) {
         bb_audio_SetChannelVolume(channel, static_cast<float>(m_effectsVolume) / 100);
     }
     bb_graphics_SetSharpPixels(m_sharpPixels);
+}
+
+int c_Settings::p_UpdateRate() const {
+    if (!m_frameRateThrottle && m_gameSpeed >= 100)
+        return 0;
+    return kFullSpeedRate * m_gameSpeed / 100;
+}
+
+int c_Settings::p_NextGameSpeed(int speed) {
+    return speed - 10 < kSlowestSpeed ? 100 : speed - 10;
 }
 
 void c_Settings::p_SetFullScreenForRun(bool fullScreen) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "host/window_flags.h"
 #include "persist/simple_state.h"
 
 // Indices into c_Settings::m_controls.
@@ -33,6 +34,9 @@ public:
 
     std::unique_ptr<c_SimpleState> m_state;
     int m_difficulty = c_Difficulty::Normal;
+    // Percent of the full 60 updates a second: 100 down to 50 in steps of 10. Each update is
+    // the same at any speed; only fewer of them run each second.
+    int m_gameSpeed = 100;
     bool m_verticalSync = true;
     bool m_frameRateThrottle = true;
     bool m_fullScreen = false;
@@ -48,9 +52,17 @@ public:
     void p_Load();
     // Writes every field into the (cleared) state store and saves it.
     void p_Save();
+    // The window the settings ask for: full screen at the resolution, or the 640 x 480 window.
+    BBWindowRequest p_Window() const;
     // Applies the settings: the window (only when changeWindow), the update rate, the swap
     // interval, the music volume, the effects channels' volume and the pixels' look.
     void p_ApplySettings(bool changeWindow);
+
+    // Updates per second for the frame loop: 60 scaled by the game speed, or 0 (one update per
+    // rendered frame) when the throttle is off at full speed. A slower game is always paced.
+    int p_UpdateRate() const;
+    // The game speed after `speed` as the options step it: 100, 90 ... 50, then 100 again.
+    static int p_NextGameSpeed(int speed);
 
     // The field-by-field halves of p_Load and p_Save, working on m_state only.
     void p_ReadFields();
@@ -93,3 +105,9 @@ extern std::unique_ptr<c_Settings> bb_settings_watcherSettings;
 // The settings the window, the frame loop and the sound follow: the watcher's while a recording
 // is shown, else the game's. Applying any other settings object changes nothing outside it.
 c_Settings& bb_settings_Presentation();
+
+// The window the game will ask for as it starts: the display of the settings it will show in
+// (a showing's watcher's), or the command line's, read before the program opens its first
+// window, so that no other window shows meanwhile. The settings are only looked at here: the
+// application loads them for good as it starts.
+BBWindowRequest bb_settings_FirstWindow();

@@ -62,6 +62,15 @@ String bb_str(std::string_view utf8) {
     return out;
 }
 
+std::string bb_printable(const String& text) {
+    String shown = text;
+    for (char16_t& c : shown) {
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+            c = u'?';
+    }
+    return bb_utf8_Encode(shown);
+}
+
 std::string bb_narrow(const String& text) {
     std::string out;
     out.reserve(text.size());

@@ -18,6 +18,10 @@ bool bb_utf8_Decode(std::string_view bytes, String& out);
 // UTF-8 text to String; malformed input widens byte by byte (Latin-1).
 String bb_str(std::string_view utf8);
 
+// UTF-8 for a message: control characters (a name from the environment or a file may hold any)
+// shown as "?", so that printing it cannot move the terminal's cursor or change its colours.
+std::string bb_printable(const String& text);
+
 // Narrows each code unit to its low 8 bits.
 std::string bb_narrow(const String& text);
 

@@ -95,6 +95,8 @@ void c_OptionsScreen::p_UpdateOptions() {
     if (settings.m_difficulty >= 0 && settings.m_difficulty <= 2) {
         menu.p_Set4(m_Difficulty, bb_options_DifficultyLine(settings.m_difficulty), 170, 0, 0);
     }
+    menu.p_Set4(m_GameSpeed, bb_options_VolumeLine(u"          GAME SPEED: ", settings.m_gameSpeed),
+                170, 0, 0);
     blue(m_VerticalSync, bb_options_YesNoLine(u"       VERTICAL SYNC: ", settings.m_verticalSync));
     blue(m_FrameRateThrottle,
          bb_options_YesNoLine(u" FRAME RATE THROTTLE: ", settings.m_frameRateThrottle));
@@ -118,6 +120,10 @@ void c_OptionsScreen::Activate(int item) {
     switch (item) {
     case m_Difficulty:
         settings.m_difficulty = (settings.m_difficulty + 1) % 3;
+        break;
+    case m_GameSpeed:
+        settings.m_gameSpeed = c_Settings::p_NextGameSpeed(settings.m_gameSpeed);
+        settings.p_ApplySettings(false);
         break;
     case m_VerticalSync:
         settings.m_verticalSync = !settings.m_verticalSync;

@@ -1,6 +1,6 @@
-// The options screen: difficulty, vertical sync, frame-rate throttle, full screen, resolution,
-// the two volumes, smooth or sharp pixels and the way to the key redefinition; leaving it saves the
-// settings.
+// The options screen: difficulty, game speed, vertical sync, frame-rate throttle, full screen,
+// resolution, the two volumes, smooth or sharp pixels and the way to the key redefinition; leaving
+// it saves the settings.
 #pragma once
 
 #include <memory>
@@ -13,16 +13,17 @@ class c_OptionsScreen {
 public:
     // Menu lines.
     static constexpr int m_Difficulty = 0;
-    static constexpr int m_VerticalSync = 1;
-    static constexpr int m_FrameRateThrottle = 2;
-    static constexpr int m_FullScreen = 3;
-    static constexpr int m_Resolution = 4;
-    static constexpr int m_EffectsVolume = 5;
-    static constexpr int m_MusicVolume = 6;
-    static constexpr int m_Pixels = 7;
-    static constexpr int m_RedefineKeys = 8;
-    static constexpr int m_Back = 9;
-    static constexpr int m_LineCount = 10;
+    static constexpr int m_GameSpeed = 1;
+    static constexpr int m_VerticalSync = 2;
+    static constexpr int m_FrameRateThrottle = 3;
+    static constexpr int m_FullScreen = 4;
+    static constexpr int m_Resolution = 5;
+    static constexpr int m_EffectsVolume = 6;
+    static constexpr int m_MusicVolume = 7;
+    static constexpr int m_Pixels = 8;
+    static constexpr int m_RedefineKeys = 9;
+    static constexpr int m_Back = 10;
+    static constexpr int m_LineCount = 11;
 
     struct Mode {
         int width;
@@ -52,5 +53,6 @@ private:
 String bb_options_DifficultyLine(int difficulty);
 String bb_options_YesNoLine(const String& label, bool value);
 String bb_options_ResolutionLine(int width, int height);
+// A percentage: the volumes and the game speed.
 String bb_options_VolumeLine(const String& label, int volume);
 String bb_options_PixelsLine(bool sharp);

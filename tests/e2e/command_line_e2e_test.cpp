@@ -1,8 +1,10 @@
 // The program's options as a player meets them: --help, --version and a mistake end at once
-// without a window; --fullscreen holds for its run and is not saved; --record writes a recording
-// that --play shows to its end with status 0. (That a recording replays in sync is the replay
-// tests' to show.) Each key is typed once the picture shows that the one before has acted.
+// without a window; --fullscreen holds for its run and is not saved, and like a saved full screen
+// shows no other window first; --record (at half speed) writes a recording that --play shows to
+// its end, every check in sync, with status 0. (That a recording replays to the same trace is the
+// replay tests' to show.) Each key is typed once the picture shows that the one before has acted.
 #include "common/child_process.h"
+#include "common/config_folder.h"
 #include "common/file_bytes.h"
 #include "e2e/window_shot_support.h"
 #include "e2e/x11_window_support.h"
@@ -21,12 +23,12 @@ namespace {
 
 class CommandLineE2E : public ::testing::Test {
 protected:
+    // The program's config folder is the test's working folder.
     void SetUp() override {
-        char name[] = "/tmp/e2e-options.XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        folder_ = name;
+        folder_ = MakeConfigFolder("e2e-options");
+        ASSERT_FALSE(folder_.empty());
     }
-    void TearDown() override { fs::remove_all(folder_); }
+    void TearDown() override { RemoveConfigFolder(folder_); }
 
     // The program in the test's folder, standard error kept apart in errors.txt.
     ChildResult Run(const std::vector<std::string>& args, std::vector<std::string> env = {}) {
@@ -81,6 +83,13 @@ bool AwaitScreen(const GameWindow& window, const fs::path& file, Screen screen) 
     return false;
 }
 
+// Only one window was shown so far: the full-screen one, and no window before it.
+void ExpectOnlyFullScreenShown(TestDisplay& display) {
+    const std::vector<std::array<int, 2>> shown = display.ShownSizes();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.size(), 1u) << "the first of them was " << shown[0][0] << " x " << shown[0][1];
+}
+
 TEST_F(CommandLineE2E, HelpVersionAndMistakesEndAtOnceWithoutAWindow) {
     // Without a display any window would fail to open, and the program would say so.
     const ChildResult help = Run({"--help"}, {"DISPLAY"});
@@ -107,13 +116,13 @@ TEST_F(CommandLineE2E, FullscreenHoldsForItsRunAndIsNotSaved) {
     TestDisplay display;
     ASSERT_TRUE(display.ok()) << "needs a display (Xvfb)";
     WriteFile(folder_ / ".zibbetstate", "FullScreen=0");
-    // The program opens its 640 x 480 window first and reopens it full screen once the settings
-    // have loaded.
+    display.WatchShownWindows();
     auto [pid, out, window] = StartWithWindow(
         display, {{SKIDDLEWICK_BINARY, "--fullscreen"}, {"ALSOFT_DRIVERS=null"}, folder_}, 20, 640);
     ASSERT_TRUE(window.has_value()) << "no full-screen window appeared";
     ASSERT_TRUE(AwaitScreen(*window, folder_ / "shot.png", Screen::Title))
         << "the title never appeared";
+    ExpectOnlyFullScreenShown(display);
     // OPTIONS, then back, which saves the settings; then Escape on the title ends the program.
     Keys(*window, "Down Return");
     ASSERT_TRUE(AwaitScreen(*window, folder_ / "shot.png", Screen::Options))
@@ -129,10 +138,28 @@ TEST_F(CommandLineE2E, FullscreenHoldsForItsRunAndIsNotSaved) {
     EXPECT_NE(saved.find(",FullScreen=0,"), std::string::npos) << saved;
 }
 
+// Saved full screen: the first window the player sees is the full-screen one.
+TEST_F(CommandLineE2E, SavedFullScreenOpensNoOtherWindowFirst) {
+    TestDisplay display;
+    ASSERT_TRUE(display.ok()) << "needs a display (Xvfb)";
+    WriteFile(folder_ / ".zibbetstate", "FullScreen=1");
+    display.WatchShownWindows();
+    auto [pid, out, window] =
+        StartWithWindow(display, {{SKIDDLEWICK_BINARY}, {"ALSOFT_DRIVERS=null"}, folder_}, 20, 640);
+    ASSERT_TRUE(window.has_value()) << "no full-screen window appeared";
+    ASSERT_TRUE(AwaitScreen(*window, folder_ / "shot.png", Screen::Title))
+        << "the title never appeared";
+    ExpectOnlyFullScreenShown(display);
+    display.SendClose(window->id);
+    EXPECT_EQ(WaitProgram(pid, out, 20).status, 0);
+}
+
 TEST_F(CommandLineE2E, RecordWritesARecordingThatPlayShowsToItsEnd) {
     TestDisplay display;
     ASSERT_TRUE(display.ok()) << "needs a display (Xvfb)";
     const std::string recording = (folder_ / "game.replay").string();
+    // Recorded at half speed: fewer updates a second, each the same, so the replays keep in sync.
+    WriteFile(folder_ / ".zibbetstate", "GameSpeed=50");
     auto [pid, out, window] = StartWithWindow(
         display, {{SKIDDLEWICK_BINARY, "--record", recording}, {"ALSOFT_DRIVERS=null"}, folder_},
         20);
@@ -146,13 +173,14 @@ TEST_F(CommandLineE2E, RecordWritesARecordingThatPlayShowsToItsEnd) {
     const std::string text = ReadFile(recording);
     EXPECT_EQ(text.rfind("version ", 0), 0u) << text;
     EXPECT_NE(text.find("\npress 40\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(",GameSpeed=50,"), std::string::npos) << text;
 
     // Shown in its own window to the end, every check compared, and the player's settings file
     // left alone.
     const ChildResult played = Run({"--play", recording});
     EXPECT_EQ(played.status, 0) << Errors() << played.out;
     EXPECT_EQ(Errors(), "");
-    EXPECT_FALSE(fs::exists(folder_ / ".zibbetstate"));
+    EXPECT_EQ(ReadFile(folder_ / ".zibbetstate"), "GameSpeed=50");
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 // Installing the build into a scratch prefix gives a game that starts from any folder: the
-// program and its data together under lib/skiddlewick, a link to it in bin, and the desktop
-// entry, icons and manual page where desktops and man look for them, the entry and the page
-// naming that prefix's program and data folder. The prefix holds a space, as a user's folder may.
+// program and its replay tool with their data under lib/skiddlewick, links to them in bin, and
+// the desktop entry, metainfo, icons and manual pages where desktops, software centres and man
+// look for them, the entry and the pages naming that prefix's program and data folder. The prefix
+// holds a space, as a user's folder may.
 #include "common/child_process.h"
 #include "e2e/window_shot_support.h"
 #include "e2e/x11_window_support.h"
+#include "runtime/version.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +23,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kBuild = SKIDDLEWICK_BUILD_DIR;
+const std::string kDesktopEntry =
+    std::string("share/applications/") + SKIDDLEWICK_APP_ID + ".desktop";
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -114,15 +118,18 @@ protected:
     static inline ChildResult install_;
 };
 
-TEST_F(InstalledGame, TheProgramSitsBesideItsDataAndBinLinksToIt) {
-    const fs::path program = prefix_ / "lib/skiddlewick/skiddlewick";
-    const fs::path link = prefix_ / "bin/skiddlewick";
-    ASSERT_TRUE(fs::is_regular_file(program));
-    EXPECT_NE(fs::status(program).permissions() & fs::perms::others_exec, fs::perms::none);
-    ASSERT_TRUE(fs::is_symlink(link));
-    // Relative, so the tree still works when a package build stages it elsewhere.
-    EXPECT_EQ(fs::read_symlink(link), "../lib/skiddlewick/skiddlewick");
-    EXPECT_EQ(fs::canonical(link), fs::canonical(program));
+TEST_F(InstalledGame, TheProgramsSitBesideTheirDataAndBinLinksToThem) {
+    for (const std::string name : {"skiddlewick", "skiddlewick-replay"}) {
+        SCOPED_TRACE(name);
+        const fs::path program = prefix_ / "lib/skiddlewick" / name;
+        const fs::path link = prefix_ / "bin" / name;
+        ASSERT_TRUE(fs::is_regular_file(program));
+        EXPECT_NE(fs::status(program).permissions() & fs::perms::others_exec, fs::perms::none);
+        ASSERT_TRUE(fs::is_symlink(link));
+        // Relative, so the tree still works when a package build stages it elsewhere.
+        EXPECT_EQ(fs::read_symlink(link), "../lib/skiddlewick/" + name);
+        EXPECT_EQ(fs::canonical(link), fs::canonical(program));
+    }
 
     auto built = TreeContents(kBuild / "data");
     auto installed = TreeContents(prefix_ / "lib/skiddlewick/data");
@@ -132,7 +139,7 @@ TEST_F(InstalledGame, TheProgramSitsBesideItsDataAndBinLinksToIt) {
 }
 
 TEST_F(InstalledGame, TheMenuEntryIconsAndManualPageAreInstalled) {
-    const std::string desktop = ReadFile(prefix_ / "share/applications/skiddlewick.desktop");
+    const std::string desktop = ReadFile(prefix_ / kDesktopEntry);
     for (const char* line : {"[Desktop Entry]", "Type=Application", "Name=Skiddlewick",
                              "Icon=skiddlewick", "Terminal=false"})
         EXPECT_TRUE(HasLine(desktop, line)) << line;
@@ -151,15 +158,38 @@ TEST_F(InstalledGame, TheMenuEntryIconsAndManualPageAreInstalled) {
     for (const char* section : {".SH NAME", ".SH SYNOPSIS", ".SH HOW TO PLAY", ".SH OPTIONS",
                                 ".SH CONTROLS", ".SH FILES", ".SH EXIT STATUS"})
         EXPECT_TRUE(HasLine(manual, section)) << section;
-    EXPECT_NE(manual.find(".zibbetstate"), std::string::npos);
+    EXPECT_NE(manual.find(".config/skiddlewick/.zibbetstate"), std::string::npos);
+
+    const std::string replayManual = ReadFile(prefix_ / "share/man/man6/skiddlewick-replay.6");
+    EXPECT_NE(replayManual.find(".TH SKIDDLEWICK\\-REPLAY 6"), std::string::npos);
+    for (const char* section : {".SH NAME", ".SH SYNOPSIS", ".SH SCRIPTS", ".SH EXIT STATUS"})
+        EXPECT_TRUE(HasLine(replayManual, section)) << section;
+}
+
+// The software centres' entry passes their own checker, and launches the installed desktop
+// entry under the same id.
+TEST_F(InstalledGame, TheMetainfoIsValidAndNamesTheMenuEntry) {
+    const fs::path metainfo =
+        prefix_ / "share/metainfo" / (std::string(SKIDDLEWICK_APP_ID) + ".metainfo.xml");
+    const ChildResult check = RunProgram(
+        {{SKIDDLEWICK_APPSTREAMCLI, "validate", "--no-net", metainfo.string()}, {}, {}}, 60);
+    EXPECT_EQ(check.status, 0) << check.out;
+    const std::string text = ReadFile(metainfo);
+    EXPECT_NE(text.find(std::string("<id>") + SKIDDLEWICK_APP_ID + "</id>"), std::string::npos);
+    EXPECT_NE(text.find(std::string("<launchable type=\"desktop-id\">") + SKIDDLEWICK_APP_ID +
+                        ".desktop</launchable>"),
+              std::string::npos);
+    EXPECT_TRUE(fs::is_regular_file(prefix_ / kDesktopEntry));
+    EXPECT_NE(text.find("<binary>skiddlewick-replay</binary>"), std::string::npos);
+    EXPECT_NE(text.find(std::string("<release version=\"") + bb_version_Number + "\""),
+              std::string::npos);
 }
 
 // A menu started without the prefix's bin on its search path still finds the program, and the
 // manual page sends the reader to the data folder actually installed.
 TEST_F(InstalledGame, TheMenuEntryAndManualPageNameTheInstalledPrefix) {
     const fs::path program = prefix_ / "bin/skiddlewick";
-    const auto exec =
-        EntryValue(ReadFile(prefix_ / "share/applications/skiddlewick.desktop"), "Exec");
+    const auto exec = EntryValue(ReadFile(prefix_ / kDesktopEntry), "Exec");
     ASSERT_TRUE(exec.has_value()) << "the entry has no Exec key";
     EXPECT_EQ(ExecProgram(*exec), program.string()) << "Exec=" << *exec;
     EXPECT_TRUE(fs::is_regular_file(program));

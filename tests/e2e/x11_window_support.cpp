@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <thread>
 
 TestDisplay::TestDisplay() : display_(XOpenDisplay(nullptr)) {}
@@ -107,6 +108,30 @@ void TestDisplay::SendClose(unsigned long window) {
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display_, window, False, NoEventMask, &event);
     XFlush(display_);
+}
+
+void TestDisplay::WatchShownWindows() {
+    XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+    XSync(display_, False);
+}
+
+std::vector<std::array<int, 2>> TestDisplay::ShownSizes() {
+    XSync(display_, False);
+    // A window may be gone by now, so its size is followed through the events themselves.
+    std::map<Window, std::array<int, 2>> sizes;
+    std::vector<std::array<int, 2>> shown;
+    while (XPending(display_)) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        if (event.type == CreateNotify)
+            sizes[event.xcreatewindow.window] = {event.xcreatewindow.width,
+                                                 event.xcreatewindow.height};
+        else if (event.type == ConfigureNotify)
+            sizes[event.xconfigure.window] = {event.xconfigure.width, event.xconfigure.height};
+        else if (event.type == MapNotify)
+            shown.push_back(sizes[event.xmap.window]);
+    }
+    return shown;
 }
 
 WindowedProgram StartWithWindow(TestDisplay& display, const ProgramRun& run, double seconds,

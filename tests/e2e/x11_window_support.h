@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 #include "common/child_process.h"
 
@@ -37,6 +38,10 @@ public:
     std::optional<std::array<int, 3>> PixelAt(unsigned long window, int x, int y);
     // What the close button does: asks the window's owner to close it.
     void SendClose(unsigned long window);
+    // From now on, notes every top-level window that is shown on the display.
+    void WatchShownWindows();
+    // The size of each window shown since WatchShownWindows, as it was when shown, in order.
+    std::vector<std::array<int, 2>> ShownSizes();
 
 private:
     _XDisplay* display_ = nullptr;

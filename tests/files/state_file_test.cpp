@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "common/child_process.h"
+#include "common/config_folder.h"
 #include "common/file_bytes.h"
 
 #include <cstdio>
@@ -21,18 +22,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Runs the test in a fresh, empty working folder and returns to the old one afterwards.
+// Runs the test in a fresh, empty config folder of its own, which is also the working folder, and
+// returns to the old one afterwards.
 class StateFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         old_ = fs::current_path();
-        char name[] = "/tmp/statefile.XXXXXX";
-        dir_ = mkdtemp(name);
+        dir_ = MakeConfigFolder("statefile");
         fs::current_path(dir_);
     }
     void TearDown() override {
         fs::current_path(old_);
-        fs::remove_all(dir_);
+        RemoveConfigFolder(dir_);
     }
     // Only the state file itself: no temporary file may be left behind.
     std::vector<std::string> Entries() const {
@@ -116,6 +117,7 @@ TEST_F(StateFileTest, AFolderThatTakesNoNewFileStillSavesIntoItsWritableFile) {
     ASSERT_EQ(chown(".zibbetstate", kNobody, kNobody), 0);
     fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                               fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(dir_.parent_path(), fs::perms::others_exec, fs::perm_options::add);
     const ChildResult saved = RunInChild([] {
         if (setgid(kNobody) != 0 || setuid(kNobody) != 0)
             return;
@@ -149,4 +151,67 @@ TEST_F(StateFileTest, ShortWriteGivesMinusTwoAndKeepsTheOldFile) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(ReadFile(".zibbetstate"), "old settings");
     EXPECT_EQ(Entries(), std::vector<std::string>{".zibbetstate"});
+}
+
+TEST(StateFilePlace, TheConfigFolderFollowsTheXdgBaseDirectories) {
+    struct Case {
+        const char* xdgConfigHome;
+        const char* home;
+        String folder;
+    };
+    const Case cases[] = {
+        {"/x/config", "/home/p", u"/x/config/skiddlewick"},
+        {nullptr, "/home/p", u"/home/p/.config/skiddlewick"},
+        {"", "/home/p", u"/home/p/.config/skiddlewick"},
+        {"relative/config", "/home/p", u"/home/p/.config/skiddlewick"}, // to be ignored
+        {nullptr, nullptr, u""},
+        {nullptr, "relative", u""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.xdgConfigHome ? c.xdgConfigHome : "(unset)");
+        EXPECT_EQ(bb_files_ConfigFolder(c.xdgConfigHome, c.home), c.folder);
+    }
+}
+
+// One player starting the game from two folders: an old state file in the first is read once,
+// the save goes to the config folder (made private on the way), and the second folder finds it.
+TEST(StateFilePlace, TheSettingsFollowThePlayerFromFolderToFolder) {
+    const fs::path previous = fs::current_path();
+    const fs::path config = MakeConfigFolder("stateplace");
+    const fs::path root = config.parent_path();
+    fs::remove(config); // as on a first run: no folder of the game's yet
+    fs::create_directories(root / "downloads");
+    fs::create_directories(root / "desktop");
+    WriteFile(root / "downloads/.zibbetstate", "Difficulty=2");
+    BBGame game;
+
+    fs::current_path(root / "downloads");
+    EXPECT_EQ(game.LoadState(), u"Difficulty=2");
+    ASSERT_EQ(game.SaveState(u"Difficulty=0"), 0);
+    fs::current_path(root / "desktop");
+    EXPECT_EQ(game.LoadState(), u"Difficulty=0");
+    fs::current_path(root / "downloads");
+    EXPECT_EQ(game.LoadState(), u"Difficulty=0"); // the old file is read no more ...
+    fs::current_path(previous);
+
+    EXPECT_EQ(ReadFile(root / "downloads/.zibbetstate"), "Difficulty=2"); // ... and kept
+    EXPECT_EQ(ReadFile(config / ".zibbetstate"), "Difficulty=0");
+    EXPECT_EQ(fs::status(config).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_FALSE(fs::exists(root / "desktop/.zibbetstate"));
+    RemoveConfigFolder(config);
+}
+
+TEST(StateFilePlace, AConfigFolderThatCannotBeMadeIsReportedAndChangesNothing) {
+    const fs::path config = MakeConfigFolder("stateplace");
+    // A file where the folder should be: nothing can go inside it.
+    fs::remove(config);
+    WriteFile(config, "in the way");
+    BBGame game;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(game.SaveState(u"Difficulty=0"), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "skiddlewick: the settings could not be saved in '" + config.string() +
+                  "/.zibbetstate'\n");
+    EXPECT_EQ(ReadFile(config), "in the way");
+    RemoveConfigFolder(config);
 }

@@ -7,6 +7,7 @@
 #include "persist/settings.h"
 
 #include "common/child_process.h"
+#include "common/config_folder.h"
 #include "hardening/privileges_support.h"
 
 #include <gtest/gtest.h>
@@ -81,20 +82,19 @@ bool LoadsDefaults() {
     return HasDefaults(settings);
 }
 
-// Each test runs in a fresh, empty working folder.
+// Each test runs in a fresh, empty config folder, which is also the working folder.
 class BadStateFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         old_ = fs::current_path();
-        char name[] = "/tmp/badstate.XXXXXX";
-        dir_ = mkdtemp(name);
+        dir_ = MakeConfigFolder("badstate");
         fs::current_path(dir_);
         bb_app_Reset(); // the state file goes through this host
     }
     void TearDown() override {
         fs::current_path(old_);
         fs::permissions(dir_, fs::perms::owner_all);
-        fs::remove_all(dir_);
+        RemoveConfigFolder(dir_);
     }
     fs::path old_, dir_;
     BBGame game_;
@@ -201,9 +201,9 @@ TEST_F(BadStateFileTest, AnUnreadableFileStartsWithDefaults) {
     EXPECT_EQ(result.status, 0);
 }
 
-// Leaving the options screen saves; with neither the folder nor the file writable the save
-// fails quietly, the old file stays as it was, nothing is left behind, and the settings in use
-// are unchanged. (A writable file in such a folder is written in place.)
+// Leaving the options screen saves; with neither the config folder nor the file writable the save
+// fails with a message on standard error, the old file stays as it was, nothing is left behind,
+// and the settings in use are unchanged. (A writable file in such a folder is written in place.)
 TEST_F(BadStateFileTest, AnUnwritableFolderAndFileKeepTheOldFileAndTheSettingsInUse) {
     WriteFile(".zibbetstate", "Difficulty=2");
     fs::permissions(".zibbetstate", fs::perms::owner_read);
@@ -214,7 +214,7 @@ TEST_F(BadStateFileTest, AnUnwritableFolderAndFileKeepTheOldFileAndTheSettingsIn
         c_Settings settings = LoadSettings();
         settings.m_difficulty = c_Difficulty::Easy;
         settings.m_musicVolume = 20;
-        settings.p_Save(); // fails quietly
+        settings.p_Save(); // fails, with a message
         const bool failed = bb_app_SaveState(settings.m_state->p_Encode()) == -1;
         const bool unchanged = settings.m_difficulty == c_Difficulty::Easy &&
                                settings.m_musicVolume == 20 &&

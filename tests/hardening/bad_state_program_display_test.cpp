@@ -1,10 +1,11 @@
-// The real program started in a working folder whose state file is garbage, binary, huge or not a
-// file at all, or in a folder it cannot write: each time it reaches the title, the options can be
+// The real program with a state file that is garbage, binary, huge or not a file at all, or in a
+// config folder it cannot write: each time it reaches the title, the options can be
 // left (which saves) and the game goes on until it is ended.
 #include "hardening/program_support.h"
 
 #include <gtest/gtest.h>
 
+#include "common/config_folder.h"
 #include "common/file_bytes.h"
 
 #include <fcntl.h>
@@ -21,16 +22,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh working folder, removed afterwards.
+// A fresh working folder, which is also the program's config folder, removed afterwards.
 class WorkingFolder {
 public:
-    WorkingFolder() {
-        char name[] = "/tmp/badstate-program.XXXXXX";
-        path_ = mkdtemp(name);
-    }
+    WorkingFolder() { path_ = MakeConfigFolder("badstate-program"); }
     ~WorkingFolder() {
         fs::permissions(path_, fs::perms::owner_all);
-        fs::remove_all(path_);
+        RemoveConfigFolder(path_);
     }
     const fs::path& path() const { return path_; }
     fs::path state() const { return path_ / ".zibbetstate"; }

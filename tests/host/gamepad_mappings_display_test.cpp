@@ -1,5 +1,6 @@
 // A player's own pad mappings handed to GLFW (which needs a display to start): the environment
-// variable and the file beside the state file are both read, and a bad line costs only itself.
+// variable, the file beside the state file and the one in the starting folder are all read, and
+// a bad line costs only itself.
 #include "host/errors.h"
 #include "host/gamepad_mappings.h"
 
@@ -25,13 +26,18 @@ std::string Mapping(const std::string& name) {
 
 } // namespace
 
-TEST(GamepadMappings, BothSourcesAreReadAndEachBadLineIsReportedOnceAndSkipped) {
+TEST(GamepadMappings, EverySourceIsReadAndEachBadLineIsReportedOnceAndSkipped) {
     ASSERT_TRUE(glfwInit()) << "needs a display (Xvfb)";
     glfwSetErrorCallback(onGlfwError);
     const std::filesystem::path previous = std::filesystem::current_path();
     const std::filesystem::path folder = std::filesystem::temp_directory_path() /
                                          ("skiddlewick-mappings-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
+    std::filesystem::create_directories(folder / "config/skiddlewick");
+    std::ofstream(folder / "config/skiddlewick" / kGamepadMappingsFile, std::ios::binary)
+        << Mapping("Pad in the config folder") << "\n";
+    const char* ownConfig = std::getenv("XDG_CONFIG_HOME");
+    const std::string previousConfig = ownConfig ? ownConfig : "";
+    setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
     std::filesystem::current_path(folder);
     std::ofstream(kGamepadMappingsFile, std::ios::binary)
         << "# my pads\n\n"
@@ -47,10 +53,11 @@ TEST(GamepadMappings, BothSourcesAreReadAndEachBadLineIsReportedOnceAndSkipped) 
     const std::string errors = testing::internal::GetCapturedStderr();
     const std::string output = testing::internal::GetCapturedStdout();
     unsetenv("SDL_GAMECONTROLLERCONFIG");
+    setenv("XDG_CONFIG_HOME", previousConfig.c_str(), 1);
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(folder);
 
-    EXPECT_EQ(taken, 3);
+    EXPECT_EQ(taken, 4);
     EXPECT_EQ(errors, "gamecontrollerdb.txt line 4: not a gamepad mapping, skipped\n"
                       "gamecontrollerdb.txt line 5: a gamepad mapping GLFW cannot read, skipped\n");
     // GLFW's own complaint is not printed as a GLFW error besides.

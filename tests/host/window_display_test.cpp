@@ -154,9 +154,22 @@ TEST_F(WindowTest, RecreatingTheWindowReleasesHeldKeys) {
     ASSERT_EQ(glfwGetKey(window, GLFW_KEY_LEFT), GLFW_PRESS);
     delegate_.keys.clear();
 
-    host_->SetDeviceWindow(640, 480, BBGame::kResizable | BBGame::kDecorated);
+    host_->SetDeviceWindow(320, 240, BBGame::kResizable | BBGame::kDecorated);
     Xdotool("keyup --window " + std::to_string(glfwGetX11Window(host_->GetGLFWwindow())) + " Left");
     EXPECT_EQ(delegate_.keys, (std::vector<Event>{{2, 37}}));
+}
+
+// The start-up opens the window the settings ask for, and the game asks for it again as it
+// starts: the window stays, context, textures and all, rather than blink.
+TEST_F(WindowTest, TheSameWindowAskedForAgainIsKept) {
+    host_->SetDeviceWindow(320, 240, BBGame::kDecorated);
+    GLFWwindow* window = host_->GetGLFWwindow();
+    const int seq = glfwGraphicsSeq;
+    host_->SetDeviceWindow(320, 240, BBGame::kDecorated);
+    EXPECT_EQ(host_->GetGLFWwindow(), window);
+    EXPECT_EQ(glfwGraphicsSeq, seq);
+    host_->SetDeviceWindow(320, 240, BBGame::kDecorated | BBGame::kResizable);
+    EXPECT_EQ(glfwGraphicsSeq, seq + 1);
 }
 
 TEST_F(WindowTest, SwapIntervalIsStoredWithoutAWindowAndAppliedWithOne) {

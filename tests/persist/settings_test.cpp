@@ -9,16 +9,20 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "host/app.h"
 #include "host/bb_game.h"
+
+#include "common/config_folder.h"
 
 namespace {
 
 const String kDefaultText =
     u"ControlDown=90,ControlFullscreen=122,ControlLeft=73,ControlMusic=77,ControlPause=72,"
     u"ControlRight=80,ControlUp=81,Difficulty=1,EffectsVolume=100,FrameRateThrottle=1,"
-    u"FullScreen=0,MusicVolume=50,ResolutionHeight=480,ResolutionWidth=640,SharpPixels=0,"
+    u"FullScreen=0,GameSpeed=100,MusicVolume=50,ResolutionHeight=480,ResolutionWidth=640,"
+    u"SharpPixels=0,"
     u"VerticalSync=1";
 
 String SavedText(c_Settings& settings) {
@@ -47,9 +51,10 @@ TEST(Settings, ReadsEveryField) {
     LoadText(settings,
              u"ControlDown=40,ControlFullscreen=70,ControlLeft=37,ControlMusic=78,"
              u"ControlPause=32,ControlRight=39,ControlUp=38,Difficulty=2,EffectsVolume=30,"
-             u"FrameRateThrottle=0,FullScreen=1,MusicVolume=0,ResolutionHeight=768,"
+             u"FrameRateThrottle=0,FullScreen=1,GameSpeed=70,MusicVolume=0,ResolutionHeight=768,"
              u"ResolutionWidth=1024,SharpPixels=1,VerticalSync=0");
     EXPECT_EQ(settings.m_difficulty, 2);
+    EXPECT_EQ(settings.m_gameSpeed, 70);
     EXPECT_FALSE(settings.m_verticalSync);
     EXPECT_FALSE(settings.m_frameRateThrottle);
     EXPECT_TRUE(settings.m_fullScreen);
@@ -61,13 +66,46 @@ TEST(Settings, ReadsEveryField) {
     EXPECT_EQ(settings.m_controls, (std::array<int, 7>{38, 40, 37, 39, 32, 78, 70}));
 }
 
-TEST(Settings, AFileWithoutSharpPixelsLoadsSmoothAndSavesTheKeyInItsPlace) {
+TEST(Settings, AnOlderFileLoadsSmoothPixelsAtFullSpeedAndSavesTheKeysInTheirPlace) {
     String older = kDefaultText;
     older.erase(older.find(u"SharpPixels=0,"), 14);
+    older.erase(older.find(u"GameSpeed=100,"), 14);
     c_Settings settings;
     LoadText(settings, older);
     EXPECT_FALSE(settings.m_sharpPixels);
+    EXPECT_EQ(settings.m_gameSpeed, 100);
     EXPECT_EQ(SavedText(settings), kDefaultText);
+}
+
+// Each update is the same at any speed: only the frame loop's rate changes, and a slower game is
+// paced even with the throttle off. A speed the options do not offer takes the next slower one.
+TEST(Settings, GameSpeedScalesTheUpdateRate) {
+    struct Case {
+        String text;
+        int speed, rate;
+    };
+    const Case cases[] = {
+        {u"", 100, 60},
+        {u"FrameRateThrottle=0", 100, 0},
+        {u"GameSpeed=50", 50, 30},
+        {u"GameSpeed=50,FrameRateThrottle=0", 50, 30},
+        {u"GameSpeed=90,FrameRateThrottle=0", 90, 54},
+        {u"GameSpeed=75", 70, 42},
+        {u"GameSpeed=0", 50, 30},
+        {u"GameSpeed=-99999999999", 50, 30},
+        {u"GameSpeed=1000", 100, 60},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(bb_narrow(c.text));
+        c_Settings settings;
+        LoadText(settings, c.text);
+        EXPECT_EQ(settings.m_gameSpeed, c.speed);
+        EXPECT_EQ(settings.p_UpdateRate(), c.rate);
+    }
+    std::vector<int> steps{100};
+    for (int i = 0; i < 6; ++i)
+        steps.push_back(c_Settings::p_NextGameSpeed(steps.back()));
+    EXPECT_EQ(steps, (std::vector<int>{100, 90, 80, 70, 60, 50, 100}));
 }
 
 TEST(Settings, ConvertsStoredTextLikeTheCLibraryAndClampsRanges) {
@@ -130,16 +168,14 @@ class SettingsFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         previous_ = std::filesystem::current_path();
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "settings-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
+        folder_ = MakeConfigFolder("settings-test");
+        ASSERT_FALSE(folder_.empty());
         std::filesystem::current_path(folder_);
         bb_app_Reset(); // the state file goes through this host
     }
     void TearDown() override {
         std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(folder_);
+        RemoveConfigFolder(folder_);
     }
     std::string FileText() const {
         std::ifstream file(folder_ / ".zibbetstate", std::ios::binary);

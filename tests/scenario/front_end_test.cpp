@@ -126,15 +126,17 @@ TEST(FrontEnd, TheScrollCarriesOnButNeverBeyondARebuiltText) {
     EXPECT_EQ(title.m_scrollPos, 0);
 }
 
-TEST(FrontEnd, OptionsShowTheTenLinesAndSaveOnLeaving) {
+TEST(FrontEnd, OptionsShowTheElevenLinesAndSaveOnLeaving) {
     GameHarness game("MusicVolume=90,EffectsVolume=0");
     OpenOptions(game);
+    using Line = c_OptionsScreen;
     c_Menu& menu = *bb_tazzle_optionsScreen->m_menu;
-    EXPECT_EQ(menu.m_selected, 9);
+    EXPECT_EQ(menu.m_selected, Line::m_Back);
     EXPECT_EQ(menu.m_x, 64);
     const c_Settings& settings = *bb_settings_gameSettings;
     std::string resolution = ExpectedResolution();
-    const String lines[10] = {u"          DIFFICULTY: NORMAL    ",
+    const String lines[11] = {u"          DIFFICULTY: NORMAL    ",
+                              u"          GAME SPEED: 100%      ",
                               u"       VERTICAL SYNC: YES       ",
                               u" FRAME RATE THROTTLE: YES       ",
                               u"         FULL SCREEN: NO        ",
@@ -145,31 +147,39 @@ TEST(FrontEnd, OptionsShowTheTenLinesAndSaveOnLeaving) {
                               u"              PIXELS: SMOOTH    ",
                               u"       REDEFINE KEYS...         ",
                               u" ** BACK ** "};
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 11; ++i) {
         EXPECT_EQ(menu.m_items[i]->m_text, lines[i]) << i;
         EXPECT_EQ(menu.p_ItemY(i), 112 + 32 * i) << i;
     }
-    EXPECT_EQ(menu.m_items[7]->m_blue, 170); // blue, as the other display lines
-    EXPECT_LE(menu.p_ItemY(9) + 16, 480);    // BACK still on screen
+    EXPECT_EQ(menu.m_items[Line::m_GameSpeed]->m_red, 170); // red, as the other play line
+    EXPECT_EQ(menu.m_items[Line::m_Pixels]->m_blue, 170);   // blue, as the other display lines
+    EXPECT_LE(menu.p_ItemY(Line::m_Back) + 16, 480);        // BACK still on screen
     EXPECT_EQ(bb_itos(settings.m_resolutionWidth) + u"x" + bb_itos(settings.m_resolutionHeight),
               bb_str(resolution));
 
-    Choose(game, menu, 6); // 90 -> 100
-    Choose(game, menu, 6); // 100 -> 0
+    Choose(game, menu, Line::m_MusicVolume); // 90 -> 100
+    Choose(game, menu, Line::m_MusicVolume); // 100 -> 0
     game.Update();
-    EXPECT_EQ(menu.m_items[6]->m_text, u"        MUSIC VOLUME:   0%      ");
-    Choose(game, menu, 0);
-    Choose(game, menu, 0);
+    EXPECT_EQ(menu.m_items[Line::m_MusicVolume]->m_text, u"        MUSIC VOLUME:   0%      ");
+    Choose(game, menu, Line::m_Difficulty);
+    Choose(game, menu, Line::m_Difficulty);
     EXPECT_EQ(bb_settings_gameSettings->m_difficulty, 0);
     game.Update();
-    EXPECT_EQ(menu.m_items[0]->m_text, u"          DIFFICULTY: EASY      ");
-    Choose(game, menu, 2);
+    EXPECT_EQ(menu.m_items[Line::m_Difficulty]->m_text, u"          DIFFICULTY: EASY      ");
+    Choose(game, menu, Line::m_FrameRateThrottle);
     EXPECT_FALSE(bb_settings_gameSettings->m_frameRateThrottle);
     EXPECT_EQ(bb_app__updateRate, 0);
-    Choose(game, menu, 7);
+    // Half speed: 30 updates a second, paced even with the throttle off, and at once.
+    for (int step = 0; step < 5; ++step)
+        Choose(game, menu, Line::m_GameSpeed);
+    EXPECT_EQ(bb_app__updateRate, 30);
+    EXPECT_EQ(game.Host().UpdateRate(), 30);
+    game.Update();
+    EXPECT_EQ(menu.m_items[Line::m_GameSpeed]->m_text, u"          GAME SPEED:  50%      ");
+    Choose(game, menu, Line::m_Pixels);
     EXPECT_EQ(bb_graphics_device->Filtering(), gxtkFiltering::Nearest); // at once
     game.Update();
-    EXPECT_EQ(menu.m_items[7]->m_text, u"              PIXELS: SHARP     ");
+    EXPECT_EQ(menu.m_items[Line::m_Pixels]->m_text, u"              PIXELS: SHARP     ");
     EXPECT_EQ(game.StateFile(), "MusicVolume=90,EffectsVolume=0"); // nothing saved yet
 
     game.Render();
@@ -184,7 +194,7 @@ TEST(FrontEnd, OptionsShowTheTenLinesAndSaveOnLeaving) {
     EXPECT_EQ(game.StateFile(),
               "ControlDown=90,ControlFullscreen=122,ControlLeft=73,ControlMusic=77,"
               "ControlPause=72,ControlRight=80,ControlUp=81,Difficulty=0,EffectsVolume=0,"
-              "FrameRateThrottle=0,FullScreen=0,MusicVolume=0,ResolutionHeight=" +
+              "FrameRateThrottle=0,FullScreen=0,GameSpeed=50,MusicVolume=0,ResolutionHeight=" +
                   height + ",ResolutionWidth=" + width + ",SharpPixels=1,VerticalSync=1");
 }
 
@@ -193,8 +203,8 @@ TEST(FrontEnd, SavedSettingsAreFoundAgainAtTheNextStart) {
     {
         GameHarness game;
         OpenOptions(game);
-        Choose(game, *bb_tazzle_optionsScreen->m_menu, 5);                       // effects 100 -> 0
-        Choose(game, *bb_tazzle_optionsScreen->m_menu, c_OptionsScreen::m_Back); // saves
+        Choose(game, *bb_tazzle_optionsScreen->m_menu, c_OptionsScreen::m_EffectsVolume); // -> 0
+        Choose(game, *bb_tazzle_optionsScreen->m_menu, c_OptionsScreen::m_Back);          // saves
         saved = game.StateFile();
     }
     GameHarness game(saved);

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "common/config_folder.h"
 #include "game/init.h"
 #include "game/tazzle.h"
 #include "host/app.h"
@@ -25,21 +26,15 @@ namespace {
 constexpr int kWindowWidth = 640;
 constexpr int kWindowHeight = 480;
 
-std::filesystem::path MakeFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "skiddlewick-scenario-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    return pattern;
-}
-
 } // namespace
 
 GameHarness::GameHarness(const std::string& stateText) {
     setenv("ALSOFT_DRIVERS", "null", 0); // sound is played, but nowhere
     LinkDataBesideTestProgram();
     m_previousFolder = std::filesystem::current_path();
-    m_folder = MakeFolder();
+    m_folder = MakeConfigFolder("skiddlewick-scenario");
+    if (m_folder.empty())
+        throw std::runtime_error("no config folder");
     std::filesystem::current_path(m_folder);
     if (!stateText.empty())
         std::ofstream(".zibbetstate", std::ios::binary) << stateText;
@@ -63,7 +58,7 @@ GameHarness::~GameHarness() {
     m_host.reset();
     std::error_code error;
     std::filesystem::current_path(m_previousFolder, error);
-    std::filesystem::remove_all(m_folder, error);
+    RemoveConfigFolder(m_folder);
 }
 
 void GameHarness::Update(int count) {
