@@ -7,7 +7,6 @@
 #include "support/data_beside_program.h"
 #include "support/driven_host.h"
 
-#include "game/init.h"
 #include "game/tazzle.h"
 #include "host/errors.h"
 #include "host/game_session.h"
@@ -99,6 +98,17 @@ void Passes(DrivenHost& host, int count) {
         host.Pass();
 }
 
+// From the start to the road: the five asset groups load on their threads across the first
+// passes, then START GAME, and the road's sounds load while its fade runs.
+void StartAGame(DrivenHost& host) {
+    if (!PassUntil(host, c_MainState::Title))
+        std::_Exit(11);
+    host.Pass([&] { host.Key(GLFW_KEY_ENTER, GLFW_PRESS); });
+    host.Pass([&] { host.Key(GLFW_KEY_ENTER, GLFW_RELEASE); });
+    if (!PassUntil(host, c_MainState::Road))
+        std::_Exit(12);
+}
+
 // Plays a short game in this (child) process: game.replay and recorded.trace in the working
 // folder. Ends the program as quitting does, through bb_host_Exit, which closes the recording.
 void RecordAGame() {
@@ -113,14 +123,7 @@ void RecordAGame() {
     std::unique_ptr<ReplayRecorder> recorder = ReplayRecorder::Open("game.replay", error);
     TracingSession tracing(*recorder);
     host.Start(tracing);
-    // The five asset groups load on their threads across the first passes.
-    if (!PassUntil(host, c_MainState::Title))
-        std::_Exit(11);
-    host.Pass([&] { host.Key(GLFW_KEY_ENTER, GLFW_PRESS); });
-    host.Pass([&] { host.Key(GLFW_KEY_ENTER, GLFW_RELEASE); });
-    // The road's sounds load while its fade runs.
-    if (!PassUntil(host, c_MainState::Road))
-        std::_Exit(12);
+    StartAGame(host);
     Passes(host, 30);
     host.Pass([&] { host.Key(GLFW_KEY_I, GLFW_PRESS); });
     for (int pass = 0; pass < 12; ++pass)
@@ -266,18 +269,8 @@ void RecordUntil(const std::function<void(DrivenHost&, TracingSession&)>& stop) 
     if (!recorder)
         std::_Exit(13);
     TracingSession tracing(*recorder);
-    bb_host_session = &tracing;
-    bbInit();
-    bbMain();
-    host.SetDeviceWindow(640, 480, BBGlfwGame::kResizable | BBGlfwGame::kDecorated);
-    host.StartGame();
-    host.ApplyFocus(true);
-    if (!PassUntil(host, c_MainState::Title))
-        std::_Exit(11);
-    host.Pass([&] { host.Key(GLFW_KEY_ENTER, GLFW_PRESS); });
-    host.Pass([&] { host.Key(GLFW_KEY_ENTER, GLFW_RELEASE); });
-    if (!PassUntil(host, c_MainState::Road))
-        std::_Exit(12);
+    host.Start(tracing);
+    StartAGame(host);
     host.Pass([&] { host.Key(GLFW_KEY_I, GLFW_PRESS); });
     Passes(host, 7);
     stop(host, tracing);
