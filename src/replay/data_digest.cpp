@@ -13,13 +13,20 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+constexpr std::string_view kSoundsFolder = "Sounds/";
+
+} // namespace
+
 std::uint64_t DataDigest(const std::string& folder) {
     std::error_code error;
     std::vector<std::string> files;
     for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
-        if (it->is_regular_file(error))
-            files.push_back(it->path().lexically_relative(folder).generic_string());
+        const std::string name = it->path().lexically_relative(folder).generic_string();
+        if (it->is_regular_file(error) && !name.starts_with(kSoundsFolder))
+            files.push_back(name);
     }
     if (error)
         return 0;
