@@ -22,6 +22,12 @@ endif()
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions)
 
+# The page is downloaded on every first visit: optimised for size (what follows the build type's
+# -O3 wins), with the smaller allocator. The game's frame costs the browser's drawing, not this
+# code's speed.
+add_compile_options($<$<CONFIG:Release>:-Oz>)
+add_link_options($<$<CONFIG:Release>:-Oz> -sMALLOC=emmalloc)
+
 add_library(skiddlewick_platform INTERFACE)
 target_include_directories(skiddlewick_platform SYSTEM INTERFACE ${SKIDDLEWICK_STB_DIR})
 target_link_options(skiddlewick_platform INTERFACE
@@ -36,12 +42,24 @@ set(SKIDDLEWICK_WEB_ICON_DIR "${SKIDDLEWICK_WEB_DATA_DIR}/../icons" CACHE PATH
     "The icon folder of the desktop build that made the data folder (build/icons)")
 set(SKIDDLEWICK_WEB_ICON_SIZES 192 512)
 
+# The same build's sound effects as Ogg Vorbis, which the page carries instead of the WAV files.
+set(SKIDDLEWICK_WEB_SOUNDS_DIR "${SKIDDLEWICK_WEB_DATA_DIR}/../web-sounds" CACHE PATH
+    "The Ogg sound effects of the desktop build that made the data folder (build/web-sounds)")
+if(NOT IS_DIRECTORY "${SKIDDLEWICK_WEB_SOUNDS_DIR}")
+    message(FATAL_ERROR "SKIDDLEWICK_WEB_SOUNDS_DIR must name the Ogg sound effects made with "
+                        "the data folder; got '${SKIDDLEWICK_WEB_SOUNDS_DIR}'")
+endif()
+
 # Packs the data folder as /data beside the program (the program folder is the root of the
-# page's file system).
+# page's file system), its WAV sound effects swapped for their Ogg twins in /data/Sounds, where
+# bb_platform_SoundFile (host/platform_web.cpp) reads them.
 function(skiddlewick_web_data target)
-    file(GLOB_RECURSE data_files CONFIGURE_DEPENDS ${SKIDDLEWICK_WEB_DATA_DIR}/*)
+    file(GLOB_RECURSE data_files CONFIGURE_DEPENDS ${SKIDDLEWICK_WEB_DATA_DIR}/*
+         ${SKIDDLEWICK_WEB_SOUNDS_DIR}/*.ogg)
     target_link_options(${target} PRIVATE
-        "SHELL:--preload-file ${SKIDDLEWICK_WEB_DATA_DIR}@/data")
+        "SHELL:--preload-file ${SKIDDLEWICK_WEB_DATA_DIR}@/data"
+        "SHELL:--exclude-file *.wav"
+        "SHELL:--preload-file ${SKIDDLEWICK_WEB_SOUNDS_DIR}@/data/Sounds")
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${data_files})
 endfunction()
 

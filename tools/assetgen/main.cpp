@@ -50,7 +50,10 @@ void build_masks(const fs::path& list, const SpriteLibrary& sprites, const fs::p
     }
 }
 
-void generate(const fs::path& assets, const fs::path& data, const fs::path& review) {
+// `webSounds`, when not empty, gets each sound effect again as Ogg Vorbis for the page, whose
+// download they would otherwise dominate as WAV.
+void generate(const fs::path& assets, const fs::path& data, const fs::path& review,
+              const fs::path& webSounds) {
     Palette palette(assets / "palette.txt");
     SpriteLibrary sprites(assets / "sprites", palette);
     Font font(assets / "font" / "font.txt");
@@ -66,6 +69,8 @@ void generate(const fs::path& assets, const fs::path& data, const fs::path& revi
     for (const fs::path& recipe : files_with_extension(assets / "sounds", ".synth")) {
         std::vector<float> sound = render_recipe(recipe);
         write_wav(sound, kSampleRate, data / "Sounds" / (recipe.stem().string() + ".wav"));
+        if (!webSounds.empty())
+            write_ogg(sound, kSampleRate, webSounds / (recipe.stem().string() + ".ogg"));
     }
     for (const fs::path& tune : files_with_extension(assets / "music", ".notes")) {
         std::vector<float> music = render_music(tune);
@@ -78,12 +83,14 @@ void generate(const fs::path& assets, const fs::path& data, const fs::path& revi
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: assetgen ASSETS_FOLDER DATA_FOLDER REVIEW_FOLDER\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(
+            stderr,
+            "usage: assetgen ASSETS_FOLDER DATA_FOLDER REVIEW_FOLDER [WEB_SOUNDS_FOLDER]\n");
         return 2;
     }
     try {
-        generate(argv[1], argv[2], argv[3]);
+        generate(argv[1], argv[2], argv[3], argc == 5 ? fs::path(argv[4]) : fs::path());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         return 1;
