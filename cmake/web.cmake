@@ -42,23 +42,24 @@ set(SKIDDLEWICK_WEB_ICON_DIR "${SKIDDLEWICK_WEB_DATA_DIR}/../icons" CACHE PATH
     "The icon folder of the desktop build that made the data folder (build/icons)")
 set(SKIDDLEWICK_WEB_ICON_SIZES 192 512)
 
-# The same build's sound effects as Ogg Vorbis, which the page carries instead of the WAV files.
+# The page's sounds, made by the same asset generator run from the same sources: every one Ogg
+# Vorbis, at the page's quality.
 set(SKIDDLEWICK_WEB_SOUNDS_DIR "${SKIDDLEWICK_WEB_DATA_DIR}/../web-sounds" CACHE PATH
-    "The Ogg sound effects of the desktop build that made the data folder (build/web-sounds)")
+    "The page's sounds from the desktop build that made the data folder (build/web-sounds)")
 if(NOT IS_DIRECTORY "${SKIDDLEWICK_WEB_SOUNDS_DIR}")
-    message(FATAL_ERROR "SKIDDLEWICK_WEB_SOUNDS_DIR must name the Ogg sound effects made with "
-                        "the data folder; got '${SKIDDLEWICK_WEB_SOUNDS_DIR}'")
+    message(FATAL_ERROR "SKIDDLEWICK_WEB_SOUNDS_DIR must name the page's sounds made with the "
+                        "data folder; got '${SKIDDLEWICK_WEB_SOUNDS_DIR}'")
 endif()
 
 # Packs the data folder as /data beside the program (the program folder is the root of the
-# page's file system), its WAV sound effects swapped for their Ogg twins in /data/Sounds, where
-# bb_platform_SoundFile (host/platform_web.cpp) reads them.
+# page's file system), its Sounds folder replaced by the page's sounds, where
+# bb_platform_SoundFile (host/platform_web.cpp) finds the Ogg file for each WAV the game names.
 function(skiddlewick_web_data target)
     file(GLOB_RECURSE data_files CONFIGURE_DEPENDS ${SKIDDLEWICK_WEB_DATA_DIR}/*
          ${SKIDDLEWICK_WEB_SOUNDS_DIR}/*.ogg)
     target_link_options(${target} PRIVATE
         "SHELL:--preload-file ${SKIDDLEWICK_WEB_DATA_DIR}@/data"
-        "SHELL:--exclude-file *.wav"
+        "SHELL:--exclude-file ${SKIDDLEWICK_WEB_DATA_DIR}/Sounds"
         "SHELL:--preload-file ${SKIDDLEWICK_WEB_SOUNDS_DIR}@/data/Sounds")
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${data_files})
 endfunction()

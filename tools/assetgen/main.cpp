@@ -50,8 +50,8 @@ void build_masks(const fs::path& list, const SpriteLibrary& sprites, const fs::p
     }
 }
 
-// `webSounds`, when not empty, gets each sound effect again as Ogg Vorbis for the page, whose
-// download they would otherwise dominate as WAV.
+// `webSounds`, when not empty, gets every sound again for the page, as Ogg Vorbis at the page's
+// quality: as WAV the effects, and at the data's quality the music, would be most of its download.
 void generate(const fs::path& assets, const fs::path& data, const fs::path& review,
               const fs::path& webSounds) {
     Palette palette(assets / "palette.txt");
@@ -70,11 +70,15 @@ void generate(const fs::path& assets, const fs::path& data, const fs::path& revi
         std::vector<float> sound = render_recipe(recipe);
         write_wav(sound, kSampleRate, data / "Sounds" / (recipe.stem().string() + ".wav"));
         if (!webSounds.empty())
-            write_ogg(sound, kSampleRate, webSounds / (recipe.stem().string() + ".ogg"));
+            write_ogg(sound, kSampleRate, webSounds / (recipe.stem().string() + ".ogg"),
+                      kPageQuality);
     }
     for (const fs::path& tune : files_with_extension(assets / "music", ".notes")) {
         std::vector<float> music = render_music(tune);
         write_ogg(music, kSampleRate, data / "Sounds" / (tune.stem().string() + ".ogg"));
+        if (!webSounds.empty())
+            write_ogg(music, kSampleRate, webSounds / (tune.stem().string() + ".ogg"),
+                      kPageQuality);
         write_wav(music, kSampleRate, review / (tune.stem().string() + ".wav"));
     }
     write_png(contact_sheet(atlas, font), review / "contact_sheet.png");
