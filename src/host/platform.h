@@ -38,8 +38,8 @@ std::string bb_platform_ReadState(const String& fileName);
 int bb_platform_WriteState(const String& fileName, std::string_view bytes);
 
 // The data file that holds the sound the game names `path`. The desktop reads the file named; a
-// page carries its sound effects as Ogg Vorbis, made from the same sources as the desktop's WAV
-// files but a fraction of the download, so "Sounds/X.wav" is read from "Sounds/X.ogg" there.
+// page carries every sound as Ogg Vorbis, made from the same sources as the desktop's files but a
+// fraction of the download, so "Sounds/X.wav" is read from "Sounds/X.ogg" there.
 String bb_platform_SoundFile(const String& path);
 
 // Hands the URL to the desktop's browser (xdg-open, the URL its one argument, no shell) or opens
