@@ -9,7 +9,7 @@ WERROR := $(if $(CI),ON,OFF)
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset"
 
 .PHONY: deps deps-game deps-unit deps-check configure configure-game configure-unit build game \
-    run test unit check bench screenshots sanitize fuzz install package web serve-web clean
+    run test unit check bench screenshots sanitize fuzz install package web serve-web web-weight clean
 
 deps:
 	@scripts/install-deps.sh
@@ -151,6 +151,10 @@ web: configure
 	    -DSKIDDLEWICK_WERROR=$(WERROR) \
 	    -DSKIDDLEWICK_WEB_DATA_DIR=$(CURDIR)/$(BUILD)/data
 	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target skiddlewick skiddlewick-page skiddlewick-replay
+
+# What a first visit to the page downloads, compressed (the table in docs/PERFORMANCE.md).
+web-weight: web
+	@tools/page_weight.sh $(WEB_BUILD)
 
 serve-web: web
 	@echo "Skiddlewick on http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops the server)"

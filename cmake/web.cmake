@@ -22,6 +22,12 @@ endif()
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions)
 
+# The page is downloaded on every first visit: optimised for size (what follows the build type's
+# -O3 wins), with the smaller allocator. The game's frame costs the browser's drawing, not this
+# code's speed.
+add_compile_options($<$<CONFIG:Release>:-Oz>)
+add_link_options($<$<CONFIG:Release>:-Oz> -sMALLOC=emmalloc)
+
 add_library(skiddlewick_platform INTERFACE)
 target_include_directories(skiddlewick_platform SYSTEM INTERFACE ${SKIDDLEWICK_STB_DIR})
 target_link_options(skiddlewick_platform INTERFACE
@@ -36,12 +42,25 @@ set(SKIDDLEWICK_WEB_ICON_DIR "${SKIDDLEWICK_WEB_DATA_DIR}/../icons" CACHE PATH
     "The icon folder of the desktop build that made the data folder (build/icons)")
 set(SKIDDLEWICK_WEB_ICON_SIZES 192 512)
 
+# The page's sounds, made by the same asset generator run from the same sources: every one Ogg
+# Vorbis, at the page's quality.
+set(SKIDDLEWICK_WEB_SOUNDS_DIR "${SKIDDLEWICK_WEB_DATA_DIR}/../web-sounds" CACHE PATH
+    "The page's sounds from the desktop build that made the data folder (build/web-sounds)")
+if(NOT IS_DIRECTORY "${SKIDDLEWICK_WEB_SOUNDS_DIR}")
+    message(FATAL_ERROR "SKIDDLEWICK_WEB_SOUNDS_DIR must name the page's sounds made with the "
+                        "data folder; got '${SKIDDLEWICK_WEB_SOUNDS_DIR}'")
+endif()
+
 # Packs the data folder as /data beside the program (the program folder is the root of the
-# page's file system).
+# page's file system), its Sounds folder replaced by the page's sounds, where
+# bb_platform_SoundFile (host/platform_web.cpp) finds the Ogg file for each WAV the game names.
 function(skiddlewick_web_data target)
-    file(GLOB_RECURSE data_files CONFIGURE_DEPENDS ${SKIDDLEWICK_WEB_DATA_DIR}/*)
+    file(GLOB_RECURSE data_files CONFIGURE_DEPENDS ${SKIDDLEWICK_WEB_DATA_DIR}/*
+         ${SKIDDLEWICK_WEB_SOUNDS_DIR}/*.ogg)
     target_link_options(${target} PRIVATE
-        "SHELL:--preload-file ${SKIDDLEWICK_WEB_DATA_DIR}@/data")
+        "SHELL:--preload-file ${SKIDDLEWICK_WEB_DATA_DIR}@/data"
+        "SHELL:--exclude-file ${SKIDDLEWICK_WEB_DATA_DIR}/Sounds"
+        "SHELL:--preload-file ${SKIDDLEWICK_WEB_SOUNDS_DIR}@/data/Sounds")
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${data_files})
 endfunction()
 

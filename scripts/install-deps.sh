@@ -29,11 +29,12 @@ test_packages=(
 # SDL2 peer they compare against, fuzzing (libclang-rt-14-dev holds clang's libFuzzer and
 # sanitizer runtimes, which clang only recommends), and the web build (emscripten compiles it,
 # its JavaScript optimiser needs node-acorn, chromium runs it and the browser tests, and the touch
-# test drives chromium through its DevTools protocol with python3-websocket).
+# test drives chromium through its DevTools protocol with python3-websocket; brotli measures the
+# page's download in tools/page_weight.sh).
 other_packages=(
     clang libclang-rt-14-dev mesa-utils sox x11-apps
     libbenchmark-dev libsdl2-dev
-    emscripten node-acorn chromium python3-websocket
+    emscripten node-acorn chromium python3-websocket brotli
 )
 
 case "${1:-all}" in

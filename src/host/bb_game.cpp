@@ -173,8 +173,9 @@ short* BBGame::LoadAudioData(const String& path, int* length, int* channels, int
     const auto decodeAudio = bb_app_deviceHooks.decodeAudio;
     if (!decodeAudio)
         return nullptr;
-    return DecodeFile(*this, path, [&](FILE* file) {
-        return decodeAudio(file, path, length, channels, format, hertz);
+    const String soundFile = bb_platform_SoundFile(path);
+    return DecodeFile(*this, soundFile, [&](FILE* file) {
+        return decodeAudio(file, soundFile, length, channels, format, hertz);
     });
 }
 

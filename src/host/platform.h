@@ -37,6 +37,11 @@ std::string bb_platform_ReadState(const String& fileName);
 // stays.
 int bb_platform_WriteState(const String& fileName, std::string_view bytes);
 
+// The data file that holds the sound the game names `path`. The desktop reads the file named; a
+// page carries every sound as Ogg Vorbis, made from the same sources as the desktop's files but a
+// fraction of the download, so "Sounds/X.wav" is read from "Sounds/X.ogg" there.
+String bb_platform_SoundFile(const String& path);
+
 // Hands the URL to the desktop's browser (xdg-open, the URL its one argument, no shell) or opens
 // it in a new tab. False when that could not start.
 bool bb_platform_OpenUrl(const String& url);

@@ -89,6 +89,11 @@ int bb_platform_WriteState(const String& fileName, std::string_view bytes) {
     return bb_files_ReplaceFile(fileName, bytes);
 }
 
+String bb_platform_SoundFile(const String& path) {
+    // The data folder holds every sound under the name the game asks for.
+    return path;
+}
+
 bool bb_platform_OpenUrl(const String& url) {
     std::string arg = bb_utf8_Encode(url);
     char program[] = "xdg-open";

@@ -120,6 +120,15 @@ int bb_platform_WriteState(const String& fileName, std::string_view bytes) {
     return written ? 0 : -1;
 }
 
+String bb_platform_SoundFile(const String& path) {
+    // The one place the page swaps a WAV for its Ogg twin (cmake/web.cmake packs them so): the
+    // decoder then goes by the name that was opened, and the game goes on asking for the WAV.
+    static constexpr std::u16string_view wav = u".wav";
+    if (!bb_lower(path).ends_with(wav))
+        return path;
+    return path.substr(0, path.size() - wav.size()) + u".ogg";
+}
+
 bool bb_platform_OpenUrl(const String& url) {
     const std::string utf8 = bb_utf8_Encode(url);
     return bb_platform_OpenTab(utf8.c_str()) != 0;

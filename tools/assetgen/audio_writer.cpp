@@ -57,11 +57,12 @@ void write_wav(const std::vector<float>& samples, int rate, const std::filesyste
     write_bytes(out, path);
 }
 
-void write_ogg(const std::vector<float>& samples, int rate, const std::filesystem::path& path) {
+void write_ogg(const std::vector<float>& samples, int rate, const std::filesystem::path& path,
+               float quality) {
     constexpr int kSerial = 0x534B4957;
     vorbis_info info;
     vorbis_info_init(&info);
-    if (vorbis_encode_init_vbr(&info, 1, rate, 0.5f) != 0) {
+    if (vorbis_encode_init_vbr(&info, 1, rate, quality) != 0) {
         vorbis_info_clear(&info);
         throw AssetError("the Vorbis encoder refused the settings");
     }

@@ -50,7 +50,10 @@ void build_masks(const fs::path& list, const SpriteLibrary& sprites, const fs::p
     }
 }
 
-void generate(const fs::path& assets, const fs::path& data, const fs::path& review) {
+// `webSounds`, when not empty, gets every sound again for the page, as Ogg Vorbis at the page's
+// quality: as WAV the effects, and at the data's quality the music, would be most of its download.
+void generate(const fs::path& assets, const fs::path& data, const fs::path& review,
+              const fs::path& webSounds) {
     Palette palette(assets / "palette.txt");
     SpriteLibrary sprites(assets / "sprites", palette);
     Font font(assets / "font" / "font.txt");
@@ -66,10 +69,16 @@ void generate(const fs::path& assets, const fs::path& data, const fs::path& revi
     for (const fs::path& recipe : files_with_extension(assets / "sounds", ".synth")) {
         std::vector<float> sound = render_recipe(recipe);
         write_wav(sound, kSampleRate, data / "Sounds" / (recipe.stem().string() + ".wav"));
+        if (!webSounds.empty())
+            write_ogg(sound, kSampleRate, webSounds / (recipe.stem().string() + ".ogg"),
+                      kPageQuality);
     }
     for (const fs::path& tune : files_with_extension(assets / "music", ".notes")) {
         std::vector<float> music = render_music(tune);
         write_ogg(music, kSampleRate, data / "Sounds" / (tune.stem().string() + ".ogg"));
+        if (!webSounds.empty())
+            write_ogg(music, kSampleRate, webSounds / (tune.stem().string() + ".ogg"),
+                      kPageQuality);
         write_wav(music, kSampleRate, review / (tune.stem().string() + ".wav"));
     }
     write_png(contact_sheet(atlas, font), review / "contact_sheet.png");
@@ -78,12 +87,14 @@ void generate(const fs::path& assets, const fs::path& data, const fs::path& revi
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: assetgen ASSETS_FOLDER DATA_FOLDER REVIEW_FOLDER\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(
+            stderr,
+            "usage: assetgen ASSETS_FOLDER DATA_FOLDER REVIEW_FOLDER [WEB_SOUNDS_FOLDER]\n");
         return 2;
     }
     try {
-        generate(argv[1], argv[2], argv[3]);
+        generate(argv[1], argv[2], argv[3], argc == 5 ? fs::path(argv[4]) : fs::path());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         return 1;
