@@ -10,13 +10,14 @@
 
 #include "game_session.h"
 
-#include "game/game_start.h"
 #include "game/tazzle.h"
 #include "host/game_session.h"
 #include "host/glfw_game.h"
+#include "host/host_start.h"
 #include "input/joystick_ports.h"
 #include "loading/thread.h"
 #include "persist/settings.h"
+#include "support/driven_host.h"
 
 #include <GL/gl.h>
 
@@ -24,14 +25,12 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr double kPeriod = 1.0 / 60;
 // Passes shown after the key's pass: a control that shows nothing within them counts as -1.
 constexpr int kWatchedPasses = 30;
 
@@ -65,27 +64,13 @@ private:
     std::int64_t _updates = 0;
 };
 
-// The real frame pass on a fake clock; what each pass drew is kept as a hash of its pixels and
-// the music's state, taken before the buffers are swapped.
-class WatchedHost : public BBGlfwGame {
+// The real frame pass on a fake clock (the tests' driven host); what each pass drew is kept as a
+// hash of its pixels and the music's state, taken before the buffers are swapped.
+class WatchedHost : public DrivenHost {
 public:
-    WatchedHost() {
-        SetClock([this] { return _now; });
-        SetSleep([this](double seconds) { _now += seconds; });
-    }
-    void Pass(const std::function<void()>& events = {}) {
-        _events = events;
-        RunPass();
-        _events = nullptr;
-    }
-    void Key(int glfwKey, int action) { OnKey(_window, glfwKey, 0, action, 0); }
     std::vector<std::uint64_t> frames;
 
 protected:
-    void UpdateEvents() override {
-        if (_events)
-            _events();
-    }
     void PresentFrame() override {
         int width = 0, height = 0;
         glfwGetFramebufferSize(_window, &width, &height);
@@ -97,12 +82,8 @@ protected:
         for (unsigned char byte : pixels)
             hash = (hash ^ byte) * 1099511628211ull;
         frames.push_back(hash);
-        BBGlfwGame::PresentFrame();
+        DrivenHost::PresentFrame();
     }
-
-private:
-    double _now = 100;
-    std::function<void()> _events;
 };
 
 // Where a control is measured from: the walker standing at the top of the road facing up, so
@@ -132,9 +113,7 @@ Control PadControl(const std::string& name, int rawButton) {
 }
 
 bool PassUntil(WatchedHost& host, int mainState) {
-    for (int pass = 0; pass < 5000 && bb_tazzle_mainState != mainState; ++pass)
-        host.Pass();
-    return bb_tazzle_mainState == mainState;
+    return host.PassUntil([mainState] { return bb_tazzle_mainState == mainState; });
 }
 
 void Passes(WatchedHost& host, int count) {
@@ -152,18 +131,13 @@ void Tap(WatchedHost& host, int glfwKey, int passes) {
 // One child's frames from the control's pass on (the control's own frame first), or from the
 // same pass with no control. Empty when the game did not reach the road.
 std::vector<double> PlayFrames(Start start, const std::optional<Control>& control) {
-    SteadySession session;
-    bb_host_session = &session;
-    std::string error;
-    const std::unique_ptr<WatchedHost> game = bb_gamestart_Start<WatchedHost>(error);
-    if (!game)
+    if (!bb_host_Prepare())
         return {};
-    WatchedHost& host = *game;
+    WatchedHost host;
     QuietJoystick pad;
     host.SetJoystickSource(&pad);
-    host.SetDeviceWindow(640, 480, BBGame::kResizable | BBGame::kDecorated);
-    host.StartGame();
-    host.ApplyFocus(true);
+    SteadySession session;
+    host.Start(session);
     if (!PassUntil(host, c_MainState::Title))
         return {};
     Tap(host, GLFW_KEY_ENTER, 0);

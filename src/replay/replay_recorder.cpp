@@ -222,8 +222,8 @@ void ReplayRecorder::Close() {
 }
 
 void ReplayRecorder::CloseOnSignal() {
-    if (!_closed.exchange(true))
-        WriteEnding();
+    // Close is itself safe in a signal's handler: the ending was prepared, it is only written.
+    Close();
 }
 
 int ReplayRecorder::ExitStatus(int status) const {

@@ -2,11 +2,12 @@
 // that clock on, never the wall clock, and the test stands in for the window's event pump.
 #pragma once
 
-#include "game/init.h"
+#include "game/game_start.h"
 #include "host/game_session.h"
 #include "host/glfw_game.h"
 
 #include <functional>
+#include <string>
 
 class DrivenHost : public BBGlfwGame {
 public:
@@ -18,8 +19,8 @@ public:
     // the run's session.
     void Start(BBGameSession& session) {
         bb_host_session = &session;
-        bbInit();
-        bbMain();
+        std::string error;
+        bb_gamestart_Begin(*this, error);
         SetDeviceWindow(640, 480, kResizable | kDecorated);
         StartGame();
         ApplyFocus(true);
