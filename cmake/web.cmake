@@ -65,17 +65,19 @@ function(skiddlewick_web_data target)
 endfunction()
 
 # The game's page: the program with its data, our own page beside the script, and, in the
-# target TARGET-page, the page's touch script, the app's manifest and icons, and the service
-# worker that keeps all of it for playing offline.
+# target TARGET-page, the page's touch and runs scripts, the app's manifest and icons, and the
+# service worker that keeps all of it for playing offline.
 function(skiddlewick_web_page target)
     skiddlewick_web_data(${target})
-    # The page's touch input (src/game/touch_input_web.cpp) is called from the page alone.
-    target_link_options(${target} PRIVATE "-Wl,--undefined=bb_touch_Key")
+    # The page's touch input (src/game/touch_input_web.cpp) is called from the page alone. The
+    # page writes a run to show into the program's file system and copies the kept runs out.
+    target_link_options(${target} PRIVATE "-Wl,--undefined=bb_touch_Key"
+                        -sEXPORTED_RUNTIME_METHODS=FS)
 
     set(page_dir ${CMAKE_SOURCE_DIR}/packaging/web)
     set(cached ${target}.js ${target}.wasm ${target}.data)
     set(copied)
-    foreach(name index.html touch.js manifest.webmanifest)
+    foreach(name index.html touch.js runs.js runs_panel.js manifest.webmanifest)
         list(APPEND copied ${page_dir}/${name} ${name})
     endforeach()
     foreach(size ${SKIDDLEWICK_WEB_ICON_SIZES})

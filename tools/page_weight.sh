@@ -6,8 +6,8 @@
 #     tools/page_weight.sh [WEB_BUILD]     (default build-web)
 set -eu
 web=${1:-build-web}
-files="index.html touch.js skiddlewick.js skiddlewick.wasm skiddlewick.data manifest.webmanifest
-icon-192.png icon-512.png service-worker.js"
+files="index.html touch.js runs.js runs_panel.js skiddlewick.js skiddlewick.wasm skiddlewick.data
+manifest.webmanifest icon-192.png icon-512.png service-worker.js"
 echo "| file | bytes | gzip -9 | brotli |"
 echo "| --- | ---: | ---: | ---: |"
 total=0 total_gzip=0 total_brotli=0

@@ -10,6 +10,8 @@
 #include "host/errors.h"
 #include "host/game_session.h"
 #include "host/platform.h"
+#include "input/input_device.h"
+#include "input/input_events.h"
 
 #include <cstdio>
 #include <ctime>
@@ -196,6 +198,24 @@ template <class Call> void Guarded(BBGame* game, Call&& call) {
     }
 }
 
+// A session hears of a finger as the game gets it: the key the input device makes of it, and
+// its place as the pointer's (finger 0 is the pointer; a recording notes the pointer before each
+// update). So a recording of touches replays where there are none, and a showing keeps them.
+bool PassTouchToSession(int event, int finger, float x, float y) {
+    if (finger < 0 || finger >= c_InputDevice::kFingers)
+        return true;
+    switch (event) {
+    case BBEVENT_TOUCHDOWN:
+        return bb_host_session->PassKeyEvent(BBEVENT_KEYDOWN, KEY_TOUCH0 + finger);
+    case BBEVENT_TOUCHUP:
+        return bb_host_session->PassKeyEvent(BBEVENT_KEYUP, KEY_TOUCH0 + finger);
+    case BBEVENT_TOUCHMOVE:
+        return bb_host_session->PassMouseEvent(BBEVENT_MOUSEMOVE, 0, x, y);
+    default:
+        return true;
+    }
+}
+
 } // namespace
 
 void BBGame::StartGame() {
@@ -256,7 +276,7 @@ void BBGame::MouseEvent(int event, int data, float x, float y) {
 }
 
 void BBGame::TouchEvent(int event, int data, float x, float y) {
-    if (!_started)
+    if (!_started || (bb_host_session && !PassTouchToSession(event, data, x, y)))
         return;
     if (_delegate)
         Guarded(this, [&] { _delegate->TouchEvent(event, data, x, y); });

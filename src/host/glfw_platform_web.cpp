@@ -10,8 +10,10 @@
 
 namespace {
 
-// Emscripten's GLFW never marks its window focused: the page's own focus stands in for it.
-EM_JS(int, bb_glfw_PageHasFocus, (), { return document.hasFocus() ? 1 : 0; });
+// Emscripten's GLFW never marks its window focused: the page's own focus stands in for it. A
+// panel of the page over the picture (Module.pageCovered) takes the focus from the game too.
+EM_JS(int, bb_glfw_PageHasFocus, (),
+      { return document.hasFocus() && !Module.pageCovered ? 1 : 0; });
 
 // The page's full screen as the game wants it. A request outside an input's activation would be
 // refused, so it waits for the next key, click or lifted finger (the page's first input, say,
