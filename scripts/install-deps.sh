@@ -8,12 +8,12 @@
 set -euo pipefail
 
 # The game and its asset generator: a C++ compiler, CMake and Ninja, and the libraries found
-# through pkg-config (glfw3, openal, stb, vorbisenc/vorbis/ogg) and CMake's FindOpenGL (the GL
-# headers, libOpenGL and libGLX). libgl1-mesa-dri holds Mesa's OpenGL drivers, without which no
+# through pkg-config (glfw3, openal, stb, vorbisenc/vorbis/ogg), CMake's FindZLIB (zlib, for
+# links to runs) and FindOpenGL (the GL headers, libOpenGL and libGLX). libgl1-mesa-dri holds Mesa's OpenGL drivers, without which no
 # window opens.
 game_packages=(
     build-essential cmake ninja-build pkg-config
-    libglfw3-dev libopenal-dev libopenal1 libstb-dev libvorbis-dev
+    libglfw3-dev libopenal-dev libopenal1 libstb-dev libvorbis-dev zlib1g-dev
     libgl-dev libopengl-dev libgl1-mesa-dri
 )
 # The layer check is a python3 script; the style check is clang-format.

@@ -89,16 +89,24 @@ int WriteInPlace(const std::string& target, std::string_view bytes) {
 
 } // namespace
 
-String bb_files_ConfigFolder(const char* xdgConfigHome, const char* home) {
-    if (xdgConfigHome && xdgConfigHome[0] == '/')
-        return bb_str(xdgConfigHome) + u"/skiddlewick";
+String bb_files_XdgFolder(const char* xdgHome, const char* home, const char16_t* homeDefault) {
+    if (xdgHome && xdgHome[0] == '/')
+        return bb_str(xdgHome) + u"/skiddlewick";
     if (home && home[0] == '/')
-        return bb_str(home) + u"/.config/skiddlewick";
+        return bb_str(home) + u"/" + homeDefault + u"/skiddlewick";
     return String();
+}
+
+String bb_files_ConfigFolder(const char* xdgConfigHome, const char* home) {
+    return bb_files_XdgFolder(xdgConfigHome, home, u".config");
 }
 
 String bb_files_ConfigFolder() {
     return bb_files_ConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+}
+
+String bb_files_StateFolder() {
+    return bb_files_XdgFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"), u".local/state");
 }
 
 String bb_files_StateFileName() {

@@ -11,12 +11,19 @@
 // storage.
 extern const char16_t* const bb_files_stateFileName;
 
+// The game's folder under one of the XDG base directories: `xdgHome` + "/skiddlewick", or, when
+// that is unset, empty or relative (which the XDG base directories say to ignore), `home` + "/" +
+// `homeDefault` + "/skiddlewick". Empty when neither is an absolute folder.
+String bb_files_XdgFolder(const char* xdgHome, const char* home, const char16_t* homeDefault);
 // The folder of the player's own files: `xdgConfigHome` + "/skiddlewick", or, when that is unset,
 // empty or relative (which the XDG base directories say to ignore), `home` +
 // "/.config/skiddlewick". Empty when neither is an absolute folder.
 String bb_files_ConfigFolder(const char* xdgConfigHome, const char* home);
 // The same from this process's XDG_CONFIG_HOME and HOME.
 String bb_files_ConfigFolder();
+// The folder of what the game keeps for the player beyond the settings (XDG_STATE_HOME, by
+// default ~/.local/state/skiddlewick); empty when there is none.
+String bb_files_StateFolder();
 // The state file in the config folder; with no config folder, the working folder's.
 String bb_files_StateFileName();
 

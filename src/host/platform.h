@@ -45,3 +45,13 @@ String bb_platform_SoundFile(const String& path);
 // Hands the URL to the desktop's browser (xdg-open, the URL its one argument, no shell) or opens
 // it in a new tab. False when that could not start.
 bool bb_platform_OpenUrl(const String& url);
+
+// The folder the game keeps every game in, as a recording: on the desktop "runs" in the game's
+// state folder (XDG_STATE_HOME, by default ~/.local/state/skiddlewick/runs), empty when there is
+// none; in a page "/runs" in its in-memory file system.
+String bb_platform_RunsFolder();
+// The kept run at `path` has grown by a check (`ended` false) or has ended (`ended` true), with the
+// score and level reached so far and the updates it holds. A page hands the file to its own
+// storage here; the desktop's file is already where it stays.
+void bb_platform_RunKept(const std::string& path, bool ended, int score, int level,
+                         long long updates);

@@ -108,3 +108,12 @@ bool bb_platform_OpenUrl(const String& url) {
     }).detach();
     return true;
 }
+
+String bb_platform_RunsFolder() {
+    const String folder = bb_files_StateFolder();
+    return folder.empty() ? folder : folder + u"/runs";
+}
+
+void bb_platform_RunKept(const std::string&, bool, int, int, long long) {
+    // The file itself is the kept run: nothing to hand on.
+}

@@ -133,3 +133,12 @@ bool bb_platform_OpenUrl(const String& url) {
     const std::string utf8 = bb_utf8_Encode(url);
     return bb_platform_OpenTab(utf8.c_str()) != 0;
 }
+
+String bb_platform_RunsFolder() {
+    return u"/runs";
+}
+
+void bb_platform_RunKept(const std::string&, bool, int, int, long long) {
+    // The page's storage takes the run from its in-memory file system: not wired yet, so a page's
+    // runs last as long as the page.
+}

@@ -15,3 +15,9 @@ struct ReplayJoystick {
 
 // One for each joystick port the game reads.
 using ReplayJoysticks = std::array<ReplayJoystick, kJoystickKeyPorts>;
+
+// The joystick port of a joystick button's key code, or -1 for any other key.
+constexpr int ReplayJoystickPort(int code) {
+    const int port = (code - KEY_JOY0) / kJoystickKeyButtons;
+    return code >= KEY_JOY0 && port < kJoystickKeyPorts ? port : -1;
+}

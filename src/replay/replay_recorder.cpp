@@ -39,10 +39,7 @@ std::unique_ptr<ReplayRecorder> ReplayRecorder::Open(const std::string& path, st
     }
     bb_host_CatchStopSignals();
     auto recorder = std::unique_ptr<ReplayRecorder>(new ReplayRecorder(fd, path));
-    recorder->WriteLine(std::string("version ") + bb_version_Number);
-    ReplayCommand data = Command(ReplayOp::Data);
-    data.hash = GameDataDigest();
-    recorder->WriteLine(ReplayCommandText(data));
+    recorder->WriteHeading(GameDataDigest());
     recorder->WriteLine(
         "# A game recorded by skiddlewick --record: skiddlewick-replay replays it,");
     recorder->WriteLine("# skiddlewick --play shows it.");
@@ -58,19 +55,39 @@ ReplayRecorder::ReplayRecorder(int fd, std::string path) : _fd(fd), _path(std::m
 
 ReplayRecorder::~ReplayRecorder() {
     Close();
-    close(_fd);
+    if (_fd >= 0)
+        close(_fd);
+}
+
+void ReplayRecorder::WriteHeading(std::uint64_t dataDigest) {
+    WriteLine(std::string("version ") + bb_version_Number);
+    ReplayCommand data = Command(ReplayOp::Data);
+    data.hash = dataDigest;
+    WriteLine(ReplayCommandText(data));
+}
+
+ReplayCommand ReplayRecorder::SettingsCommand() {
+    ReplayCommand state{ReplayOp::State};
+    // The settings as the game holds them: one clean line, whatever the file they came from.
+    if (bb_settings_gameSettings)
+        state.text = bb_narrow(bb_settings_gameSettings->p_EncodeFields());
+    return state;
 }
 
 void ReplayRecorder::Begin() {
     if (_begun)
         return;
     _begun = true;
-    ReplayCommand state{ReplayOp::State};
-    // The settings as the game holds them after loading: one clean line, whatever the file.
-    if (bb_settings_gameSettings)
-        state.text = bb_narrow(bb_settings_gameSettings->p_EncodeFields());
-    Write(state);
+    Write(SettingsCommand());
     Write(Command(ReplayOp::Start));
+}
+
+void ReplayRecorder::Put(const ReplayCommand& command) {
+    Write(command);
+}
+
+int ReplayRecorder::Summary(char*, size_t) const {
+    return 0;
 }
 
 bool ReplayRecorder::BeforeUpdate() {
@@ -88,20 +105,33 @@ void ReplayRecorder::InputPolled() {
 }
 
 void ReplayRecorder::AfterUpdate() {
+    CountUpdate();
+    PutDeferred();
+    PutCheck();
+    PrepareEnding();
+}
+
+void ReplayRecorder::CountUpdate() {
     _inUpdate = false;
     ++_updates;
     ++_unwrittenSteps;
     _lastHash = TraceHash(TraceLine(_updates, _keys));
+}
+
+void ReplayRecorder::PutDeferred() {
     for (const ReplayCommand& command : _deferred)
-        Write(command);
+        Put(command);
     _deferred.clear();
-    if (_updates % kCheckInterval == 0) {
-        ReplayCommand check = Command(ReplayOp::Check, static_cast<std::uint32_t>(_updates));
-        check.hash = _lastHash;
-        Write(check);
-        _checked = _updates;
-    }
-    PrepareEnding();
+}
+
+bool ReplayRecorder::PutCheck() {
+    if (_updates % kCheckInterval != 0)
+        return false;
+    ReplayCommand check = Command(ReplayOp::Check, static_cast<std::uint32_t>(_updates));
+    check.hash = _lastHash;
+    Put(check);
+    _checked = _updates;
+    return true;
 }
 
 void ReplayRecorder::Record(ReplayCommand command) {
@@ -109,7 +139,7 @@ void ReplayRecorder::Record(ReplayCommand command) {
     if (_inUpdate)
         _deferred.push_back(std::move(command));
     else
-        Write(command);
+        Put(command);
 }
 
 void ReplayRecorder::RecordKey(int event, int code) {
@@ -150,7 +180,7 @@ void ReplayRecorder::RecordPointer() {
     _pointer = pointer;
     ReplayCommand mouse = Command(ReplayOp::Mouse, static_cast<std::uint32_t>(pointer.first));
     mouse.number2 = static_cast<std::uint32_t>(pointer.second);
-    Write(mouse);
+    Put(mouse);
 }
 
 bool ReplayRecorder::PassFocus(bool focused) {
@@ -167,25 +197,34 @@ bool ReplayRecorder::PassFocus(bool focused) {
 
 int ReplayRecorder::Clock(int hostMillisecs) {
     Begin();
-    Write(Command(ReplayOp::Clock, static_cast<std::uint32_t>(hostMillisecs)));
+    Put(Command(ReplayOp::Clock, static_cast<std::uint32_t>(hostMillisecs)));
     return hostMillisecs;
 }
 
 int ReplayRecorder::CountJoysticks(bool update) {
     const int count = BBGameSession::CountJoysticks(update);
+    NoteCount(count);
+    return count;
+}
+
+void ReplayRecorder::NoteCount(int count) {
     // The game empties a port that no longer holds a joystick.
     for (int port = std::max(count, 0); port < static_cast<int>(_joysticks.size()); ++port) {
         if (!_joysticks[port].present)
             continue;
         _joysticks[port] = ReplayJoystick{};
-        Write(Command(ReplayOp::Joy, static_cast<std::uint32_t>(port)));
+        Put(Command(ReplayOp::Joy, static_cast<std::uint32_t>(port)));
     }
-    return count;
 }
 
 bool ReplayRecorder::PollJoystick(int port, std::span<float> joyx, std::span<float> joyy,
                                   std::span<float> joyz, std::span<bool> buttons) {
     const bool present = BBGameSession::PollJoystick(port, joyx, joyy, joyz, buttons);
+    return NotePoll(port, present, joyx, joyy, joyz, buttons);
+}
+
+bool ReplayRecorder::NotePoll(int port, bool present, std::span<float> joyx, std::span<float> joyy,
+                              std::span<float> joyz, std::span<bool> buttons) {
     // A counted joystick that cannot be read leaves its port as it was, in the game as in the
     // replay, where it reads back its last values.
     if (!present || port < 0 || port >= static_cast<int>(_joysticks.size()) || joyx.size() < 2 ||
@@ -201,7 +240,7 @@ bool ReplayRecorder::PollJoystick(int port, std::span<float> joyx, std::span<flo
     const std::array<float, 6> axes{joyx[0], joyy[0], joyz[0], joyx[1], joyy[1], joyz[1]};
     if (!last.present || axes != last.axes) {
         joy.axes = axes;
-        Write(joy);
+        Put(joy);
     }
     last.present = true;
     last.axes = axes;
@@ -211,7 +250,7 @@ bool ReplayRecorder::PollJoystick(int port, std::span<float> joyx, std::span<flo
             continue;
         last.buttons[button] = buttons[button];
         const auto code = static_cast<std::uint32_t>(bb_input_JoystickKey(port, button));
-        Write(Command(buttons[button] ? ReplayOp::Press : ReplayOp::Release, code));
+        Put(Command(buttons[button] ? ReplayOp::Press : ReplayOp::Release, code));
     }
     return true;
 }
@@ -222,12 +261,38 @@ void ReplayRecorder::Close() {
 }
 
 void ReplayRecorder::CloseOnSignal() {
-    // Close is itself safe in a signal's handler: the ending was prepared, it is only written.
-    Close();
+    // This Close is itself safe in a signal's handler: the ending was prepared, it is only
+    // written.
+    ReplayRecorder::Close();
 }
 
 int ReplayRecorder::ExitStatus(int status) const {
     return status == 0 && _stopped ? 1 : status;
+}
+
+void ReplayRecorder::Attach(int fd, std::string path) {
+    // No ending is there to write until this file has one of its own.
+    for (Ending& ending : _endings)
+        ending.length = 0;
+    _path = std::move(path);
+    _size = 0;
+    _written = 0;
+    ForgetUpdates();
+    _fd = fd;
+    _closed = false;
+}
+
+void ReplayRecorder::Detach() {
+    ReplayRecorder::Close();
+    if (_fd >= 0)
+        close(_fd);
+    _fd = -1;
+}
+
+void ReplayRecorder::ForgetUpdates() {
+    _updates = 0;
+    _unwrittenSteps = 0;
+    _checked = 0;
 }
 
 void ReplayRecorder::Write(const ReplayCommand& command) {
@@ -260,6 +325,8 @@ void ReplayRecorder::PrepareEnding() {
                                 ending.text.size() - static_cast<size_t>(length),
                                 "check %lld %016llx\n", static_cast<long long>(_updates),
                                 static_cast<unsigned long long>(_lastHash));
+    length +=
+        Summary(ending.text.data() + length, ending.text.size() - static_cast<size_t>(length));
     ending.length = static_cast<size_t>(length);
     _ending.store(next);
 }
@@ -267,13 +334,13 @@ void ReplayRecorder::PrepareEnding() {
 void ReplayRecorder::WriteEnding() {
     // write(2) alone: this may run in a signal's handler.
     const Ending& ending = _endings[static_cast<size_t>(_ending.load())];
-    if (!_stopped && ending.length > 0)
+    if (!_stopped && _fd >= 0 && ending.length > 0)
         (void)!write(_fd, ending.text.data(), ending.length);
 }
 
 void ReplayRecorder::WriteLine(const std::string& line) {
     // Nothing after the ending, which a signal on another thread may have written.
-    if (_stopped || _closed)
+    if (_stopped || _closed || _fd < 0)
         return;
     const std::string whole = line + "\n";
     // One write a line, at once, so that a crash keeps the game up to that point.
@@ -294,11 +361,15 @@ void ReplayRecorder::Stop(int error) {
     _error = error;
     // A line cut short would make the whole recording unreadable; the lines before it replay.
     (void)!ftruncate(_fd, _size);
+    ReportStop(error, _written);
+}
+
+void ReplayRecorder::ReportStop(int error, std::int64_t update) const {
     // Before the game begins, opening the recording fails instead.
     if (_begun)
         std::fprintf(stderr,
                      "skiddlewick: writing the recording '%s' failed at update %lld: %s; the game "
                      "goes on, the recording ends there\n",
-                     ShownText(_path).c_str(), static_cast<long long>(_written),
+                     ShownText(_path).c_str(), static_cast<long long>(update),
                      std::strerror(error));
 }

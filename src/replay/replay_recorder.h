@@ -39,6 +39,11 @@ public:
     int CountJoysticks(bool update) override;
     bool PollJoystick(int port, std::span<float> joyx, std::span<float> joyy, std::span<float> joyz,
                       std::span<bool> buttons) override;
+    // The same two answers when another session has asked the host already: the joysticks are
+    // polled once an update, whoever records them.
+    void NoteCount(int count);
+    bool NotePoll(int port, bool present, std::span<float> joyx, std::span<float> joyy,
+                  std::span<float> joyz, std::span<bool> buttons);
     // Writes the updates not yet written and a check of the last one, so that a replay can tell
     // it has the whole game; once, whoever comes first, this or CloseOnSignal. An update the
     // program ends inside is not written: it has no state to check.
@@ -48,30 +53,65 @@ public:
     // 1 for a clean exit when the recording could not be written to the end.
     int ExitStatus(int status) const override;
 
+protected:
+    // A recorder writing to `fd` (-1: none yet, see Attach), called `path` in messages.
+    ReplayRecorder(int fd, std::string path);
+
+    // Every command the recorder makes passes here; by default it is written at once.
+    virtual void Put(const ReplayCommand& command);
+    // The settings and the start, once, before anything else the game does.
+    virtual void Begin();
+    // What the ending writes after its check (at most kSummarySize bytes, one line with its
+    // newline), prepared with the ending: nothing by default.
+    virtual int Summary(char* text, size_t size) const;
+    // Tells of the first failed write, at update `update`: the recording ends there.
+    virtual void ReportStop(int error, std::int64_t update) const;
+
+    // The version and the data's digest, a file's first lines.
+    void WriteHeading(std::uint64_t dataDigest);
+    // The settings as the game holds them now, as a `state` line.
+    static ReplayCommand SettingsCommand();
+
+    // The end of an update, in its three parts: counted and hashed; the input that came inside it
+    // put after it; a check every kCheckInterval updates (true when one was written).
+    void CountUpdate();
+    void PutDeferred();
+    bool PutCheck();
+    // Writes the updates run since the last line as one `step`, then the command.
+    void Write(const ReplayCommand& command);
+    void WriteLine(const std::string& line);
+    // Fills the ending not in use and then hands it over: a signal on another thread always finds
+    // a whole one. Nothing changes once the recording is closed.
+    void PrepareEnding();
+
+    // A new file for the recorder: the lines from here on go to `fd`, the updates counted from 0.
+    void Attach(int fd, std::string path);
+    // Closes the file, once, whoever comes first; then no file until the next Attach.
+    void Detach();
+    bool Attached() const { return _fd >= 0; }
+    bool Stopped() const { return _stopped; }
+    // Forgets the updates run so far: the next is update 1 of the file.
+    void ForgetUpdates();
+    std::int64_t Updates() const { return _updates; }
+    const std::string& Path() const { return _path; }
+
+    static constexpr size_t kSummarySize = 96;
+
 private:
     // The lines Close writes, ready before any signal can ask for them.
     struct Ending {
-        std::array<char, 96> text{};
+        std::array<char, 96 + kSummarySize> text{};
         size_t length = 0;
     };
 
-    ReplayRecorder(int fd, std::string path);
-    // The settings and the start, once, before anything else the game does.
-    void Begin();
     // An input change: written at once between updates, after the update when it comes inside
     // one (a new window's key-ups), since the game has read its input for that update already.
     void Record(ReplayCommand command);
     void RecordKey(int event, int code);
     void RecordPointer();
-    // Writes the updates run since the last line as one `step`, then the command.
-    void Write(const ReplayCommand& command);
     void WriteSteps();
-    void WriteLine(const std::string& line);
     // Reports the first failed write, once, and stops the recording at its last whole line.
     void Stop(int error);
-    // Fills the ending not in use and then hands it over: a signal on another thread always finds
-    // a whole one. Nothing changes once the recording is closed.
-    void PrepareEnding();
     void WriteEnding();
 
     int _fd;

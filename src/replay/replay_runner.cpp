@@ -12,21 +12,12 @@
 #include "loading/thread.h"
 #include "replay/data_digest.h"
 #include "replay/shown_text.h"
+#include "replay/title_carry.h"
 #include "replay/trace_line.h"
 #include "runtime/version.h"
 #include "screens/title_screen.h"
 
 #include <chrono>
-
-namespace {
-
-// The joystick port of a joystick button's key code, or -1 for any other key.
-int JoystickPort(int code) {
-    const int port = (code - KEY_JOY0) / kJoystickKeyButtons;
-    return code >= KEY_JOY0 && port < kJoystickKeyPorts ? port : -1;
-}
-
-} // namespace
 
 ReplayRunner::ReplayRunner(ReplayScript script) : _script(std::move(script)) {
     // The state file is read when the game starts, before the first update asks for a command;
@@ -62,8 +53,8 @@ ReplayStep ReplayRunner::Next() {
     for (;;) {
         if (_stepsLeft > 0)
             return UpdateDue();
-        if (_untilState) {
-            if (Waiting())
+        if (_untilState || _carry) {
+            if (_untilState ? Waiting() : Carrying())
                 return UpdateDue();
             if (_status != 0)
                 return ReplayStep::Failed;
@@ -79,7 +70,7 @@ ReplayStep ReplayRunner::Next() {
 
 ReplayStep ReplayRunner::UpdateDue() {
     // The steps were counted as the script was read; the `until`s can only be counted here.
-    if (_updates >= kReplayUpdateLimit) {
+    if (_ran >= kReplayUpdateLimit) {
         Fail(1, "more than " + std::to_string(kReplayUpdateLimit) +
                     " updates, the most a script may run");
         return ReplayStep::Failed;
@@ -145,6 +136,16 @@ std::optional<ReplayStep> ReplayRunner::Execute(const ReplayCommand& command) {
     case ReplayOp::Suspend:
         _events.push_back({.focusLoss = true});
         break;
+    case ReplayOp::Carry:
+        if (bb_tazzle_mainState != c_MainState::Title || !bb_tazzle_titleScreen ||
+            bb_tazzle_titleScreen->m_state != c_TitleScreen::kStateMenu) {
+            Fail(1, "carry: the title menu is not running (main state " +
+                        std::to_string(bb_tazzle_mainState) + ")");
+            return ReplayStep::Failed;
+        }
+        _carry = command.carry;
+        _untilCount = 0;
+        break;
     }
     return std::nullopt;
 }
@@ -179,9 +180,24 @@ bool ReplayRunner::Waiting() {
         _untilState.reset();
         return false;
     }
+    return WaitOneMore(std::string(_untilName) + ": main state " + std::to_string(*_untilState) +
+                       " not reached");
+}
+
+bool ReplayRunner::Carrying() {
+    if (bb_title_MenuTakesInput()) {
+        ApplyTitleCarry(*_carry);
+        _carry.reset();
+        _updates = 0;
+        _lastLine.reset();
+        return false;
+    }
+    return WaitOneMore("carry: the title menu took no input");
+}
+
+bool ReplayRunner::WaitOneMore(const std::string& what) {
     if (_untilCount >= kReplayUntilLimit) {
-        Fail(1, std::string(_untilName) + ": main state " + std::to_string(*_untilState) +
-                    " not reached in " + std::to_string(kReplayUntilLimit) + " updates");
+        Fail(1, what + " in " + std::to_string(kReplayUntilLimit) + " updates");
         return false;
     }
     ++_untilCount;
@@ -190,7 +206,7 @@ bool ReplayRunner::Waiting() {
 
 void ReplayRunner::Key(int event, int code) {
     // A joystick's button is held in the joystick the game polls, as a real one's would be.
-    const int port = JoystickPort(code);
+    const int port = ReplayJoystickPort(code);
     if (port >= 0 && _joysticks[port].present) {
         _joysticks[port].buttons[(code - KEY_JOY0) % kJoystickKeyButtons] =
             event == BBEVENT_KEYDOWN;
@@ -220,6 +236,7 @@ const std::string& ReplayRunner::LastLine() {
 
 bool ReplayRunner::BeforeUpdate() {
     ++_updates;
+    ++_ran;
     _lastLine.reset();
     _delivering = true;
     DeliverEvents();

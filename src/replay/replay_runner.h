@@ -33,7 +33,8 @@ public:
     // Runs commands up to the next thing its caller must do.
     ReplayStep Next();
     const std::string& ShotFile() const { return _shotFile; }
-    // Updates run so far.
+    // Updates run so far, counted from 0 again by a `carry`: the number of the last one's trace
+    // line.
     std::int64_t Updates() const { return _updates; }
     // The trace line of the update just run.
     const std::string& LastLine();
@@ -78,6 +79,11 @@ private:
     bool FinishNewGame();
     // Whether an `until` (or `boot`) still waits; fails past the limit.
     bool Waiting();
+    // Whether a `carry` still waits for the title's menu; once it takes input, the carried state
+    // is put back and the updates are counted from 0 again.
+    bool Carrying();
+    // Counts one more update of an `until`, `boot` or `carry`; fails past the limit.
+    bool WaitOneMore(const std::string& what);
     void Key(int event, int code);
     bool Check(const ReplayCommand& command);
     void DeliverEvents();
@@ -94,6 +100,7 @@ private:
     std::optional<int> _untilState;
     const char* _untilName = "";
     int _untilCount = 0;
+    std::optional<ReplayCarry> _carry;
     std::optional<std::uint32_t> _newGameSeed;
     std::vector<Event> _events;
     std::deque<int> _clock;
@@ -101,6 +108,8 @@ private:
     ReplayJoysticks _joysticks{};
     String _state;
     std::int64_t _updates = 0;
+    // Every update run, for the limit.
+    std::int64_t _ran = 0;
     std::vector<int> _keys;
     std::optional<std::string> _lastLine;
     bool _delivering = false;

@@ -6,6 +6,7 @@
 #include "graphics/virtual_display.h"
 #include "input/input_device.h"
 #include "replay/shown_text.h"
+#include "screens/title_screen.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -25,6 +26,7 @@ enum class Argument {
     Check, // an update number and a hash in 16 hexadecimal digits
     Joy,   // a port and six stick values, or the port and "off"
     Hash,  // 16 hexadecimal digits
+    Carry, // the best score, the skis, the menu's line, its pressed line or "-", its stick 0 or 1
 };
 
 struct OpSyntax {
@@ -57,7 +59,10 @@ constexpr OpSyntax kOps[] = {
     {"joy", ReplayOp::Joy, Argument::Joy, 0, kLastJoystickPort},
     {"suspend", ReplayOp::Suspend, Argument::None},
     {"data", ReplayOp::Data, Argument::Hash},
+    {"carry", ReplayOp::Carry, Argument::Carry, 0, INT32_MAX},
 };
+
+constexpr std::uint32_t kLastMenuLine = c_TitleScreen::kMenuLines - 1;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
@@ -139,6 +144,21 @@ bool ParseCheck(std::string_view rest, const OpSyntax& syntax, ReplayCommand& co
     return true;
 }
 
+bool ParseCarry(std::string_view rest, const OpSyntax& syntax, ReplayCommand& command) {
+    auto hiScore = ParseNumber(NextWord(rest), syntax.low, syntax.high);
+    auto skiDamage = ParseNumber(NextWord(rest), syntax.low, syntax.high);
+    auto line = ParseNumber(NextWord(rest), 0, kLastMenuLine);
+    const std::string_view pressedWord = NextWord(rest);
+    auto pressed = ParseNumber(pressedWord, 0, kLastMenuLine);
+    auto stickReady = ParseNumber(NextWord(rest), 0, 1);
+    if (!hiScore || !skiDamage || !line || (!pressed && pressedWord != "-") || !stickReady ||
+        !rest.empty())
+        return false;
+    command.carry = {*hiScore, *skiDamage, static_cast<int>(*line),
+                     pressed ? static_cast<int>(*pressed) : -1, *stickReady == 1};
+    return true;
+}
+
 bool ParseJoy(std::string_view rest, const OpSyntax& syntax, ReplayCommand& command) {
     auto port = ParseNumber(NextWord(rest), syntax.low, syntax.high);
     if (!port)
@@ -173,6 +193,10 @@ std::string Expected(const OpSyntax& syntax) {
     case Argument::Joy:
         return "a port from 0 to " + std::to_string(kLastJoystickPort) +
                " and six stick values, or the port and 'off'";
+    case Argument::Carry:
+        return "a best score and a skis' state from 0 to " + std::to_string(syntax.high) +
+               ", a menu line from 0 to " + std::to_string(kLastMenuLine) +
+               ", the pressed line or '-', and the stick's 0 or 1";
     case Argument::None:
     case Argument::Text:
         break;
@@ -214,6 +238,8 @@ bool ParseArgument(const OpSyntax& syntax, std::string_view rest, ReplayCommand&
         return ParseCheck(rest, syntax, command);
     case Argument::Joy:
         return ParseJoy(rest, syntax, command);
+    case Argument::Carry:
+        return ParseCarry(rest, syntax, command);
     case Argument::Hash: {
         auto hash = ParseHash(rest);
         command.hash = hash.value_or(0);
@@ -260,6 +286,7 @@ std::optional<ReplayCommand> ParseLine(std::string_view body, int line, std::str
 struct OrderState {
     bool started = false;
     bool stateSeen = false;
+    bool carried = false;
     bool first = true;
     // Nothing but `version` so far.
     bool preamble = true;
@@ -295,6 +322,13 @@ std::string CheckOrder(const ReplayCommand& command, OrderState& order) {
         return {};
     case ReplayOp::Press:
     case ReplayOp::Release:
+        return {};
+    case ReplayOp::Carry:
+        if (!order.started)
+            return LineError(command.line, "the game has not been started: 'boot' first");
+        if (order.carried)
+            return LineError(command.line, "'carry' given twice");
+        order.carried = true;
         return {};
     default:
         if (!order.started)
@@ -449,6 +483,14 @@ std::string ReplayCommandText(const ReplayCommand& command) {
         for (float axis : *command.axes)
             text += ' ' + FloatText(axis);
         break;
+    case Argument::Carry: {
+        const ReplayCarry& carry = command.carry;
+        text += ' ' + std::to_string(carry.hiScore) + ' ' + std::to_string(carry.skiDamage) + ' ' +
+                std::to_string(carry.line) + ' ' +
+                (carry.pressedLine < 0 ? std::string("-") : std::to_string(carry.pressedLine)) +
+                ' ' + (carry.stickReady ? '1' : '0');
+        break;
+    }
     }
     return text;
 }

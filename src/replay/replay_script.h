@@ -26,6 +26,18 @@ enum class ReplayOp {
     Joy,     // number: port; axes: its sticks, none when no joystick is there
     Suspend, // the window lost its focus and got it back before the next update
     Data,    // hash: the digest of the data folder the script was recorded with
+    Carry,   // carry: what a game on the title holds from the games before it
+};
+
+// What a game carries from the games played before it in the same run of the program, put back
+// by a kept run's `carry`: the best score, the skis' state, and the title menu's selected line,
+// the line its pointer's press began on (-1: none) and whether its stick is back in the middle.
+struct ReplayCarry {
+    std::uint32_t hiScore = 0;
+    std::uint32_t skiDamage = 0;
+    int line = 0;
+    int pressedLine = -1;
+    bool stickReady = true;
 };
 
 struct ReplayCommand {
@@ -37,6 +49,7 @@ struct ReplayCommand {
     std::uint64_t hash = 0;
     // x, y, z of stick 0, then of stick 1, as the game's joystick port reads them.
     std::optional<std::array<float, 6>> axes{};
+    ReplayCarry carry{};
 };
 
 struct ReplayParseResult;

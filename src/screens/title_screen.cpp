@@ -66,12 +66,19 @@ String bb_title_ScrollText() {
     return text;
 }
 
+bool bb_title_MenuTakesInput() {
+    const c_TitleScreen* title = bb_tazzle_titleScreen;
+    return bb_tazzle_mainState == c_MainState::Title && title && title->m_menu &&
+           title->m_state == c_TitleScreen::kStateMenu &&
+           bb_titlegraphics_titleImages->p_IsLoaded();
+}
+
 c_TitleScreen::c_TitleScreen() : m_colours(kTints) {}
 
 void c_TitleScreen::p_OnInit() {
     m_state = kStateMenu;
     bb_titlegraphics_titleImages->p_StartLoad();
-    m_menu = std::make_unique<c_Menu>(2);
+    m_menu = std::make_unique<c_Menu>(kMenuLines);
     m_menu->p_Set4(kItemStartGame, u"START GAME", 0, 0, kMenuBlue);
     m_menu->p_Set4(kItemOptions, u"OPTIONS", 0, 0, kMenuBlue);
     m_menu->m_x = 320 - m_menu->p_Width() / 2;

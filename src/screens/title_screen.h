@@ -17,6 +17,8 @@ public:
     // Values of m_state.
     static constexpr int kStateMenu = 0;
     static constexpr int kStateStarting = 1; // the fade into the road
+    // The menu's lines: START GAME, OPTIONS.
+    static constexpr int kMenuLines = 2;
 
     c_TitleScreen();
 
@@ -52,3 +54,7 @@ private:
 
 // The scrolling text: the lead-in, the control keys' names, the hint and the credits.
 String bb_title_ScrollText();
+
+// True when the title's menu reads the player's input in the next update: the title runs, with its
+// picture loaded, and no game is starting.
+bool bb_title_MenuTakesInput();

@@ -1,7 +1,8 @@
 // A game recorded through the real host's frame pass (window key events with their repeats, a
 // focus loss, a joystick, loads in flight, passes that run several updates at once) replays in
 // skiddlewick-replay to the same trace, every check in sync; with one key press taken out of the
-// recording, the replay stops at the first check after it.
+// recording, the replay stops at the first check after it. Every game of a session is kept, each
+// replaying in sync from a fresh start of the game whatever the games before it left behind.
 #include "common/child_process.h"
 #include "common/file_bytes.h"
 #include "support/data_beside_program.h"
@@ -11,7 +12,10 @@
 #include "host/errors.h"
 #include "host/game_session.h"
 #include "replay/replay_recorder.h"
+#include "replay/run_folder.h"
+#include "replay/run_keeper.h"
 #include "replay/trace_line.h"
+#include "screens/title_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -377,6 +381,108 @@ TEST_F(RecordTest, AFullDiskIsReportedOnceAndTheRecordingStopsAtAWholeUpdate) {
     const std::string trace = ReadFile(folder_ / "recorded.trace");
     EXPECT_EQ(trace.substr(0, replay.trace.size()), replay.trace);
     EXPECT_GT(Lines(trace).size(), stoppedAt + 100);
+}
+
+// Each pass with one key or button event, or with `events`.
+void Tap(DrivenHost& host, int glfwKey, int action) {
+    host.Pass([&] { host.Key(glfwKey, action); });
+}
+
+void TitleMenu(DrivenHost& host) {
+    if (!host.PassUntil([] { return bb_title_MenuTakesInput(); }))
+        std::_Exit(11);
+}
+
+void Road(DrivenHost& host) {
+    if (!PassUntil(host, c_MainState::Road))
+        std::_Exit(12);
+}
+
+void LeaveRoad(DrivenHost& host) {
+    Tap(host, GLFW_KEY_ESCAPE, GLFW_PRESS);
+    Tap(host, GLFW_KEY_ESCAPE, GLFW_RELEASE);
+    TitleMenu(host);
+}
+
+// Three games in one session, kept in runs/ of the working folder, each begun with something the
+// title's menu or the input held before it decides: were any of it not carried into the kept run,
+// its replay would take another line of the menu or differ at its checks.
+void KeepThreeGames() {
+    LinkDataBesideTestProgram();
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    if (!glfwInit())
+        std::_Exit(10);
+    DrivenHost host;
+    TestJoystick joystick;
+    host.SetJoystickSource(&joystick);
+    RunKeeper keeper("runs");
+    host.Start(keeper);
+    TitleMenu(host);
+    Passes(host, 10);
+
+    // START GAME clicked: its line pressed in one update, let go over it (which chooses it) in the
+    // next.
+    host.Pass([&] { host.Cursor(320, 24); });
+    host.Pass([&] { host.Button(0, true, 320, 24); });
+    host.Pass([&] { host.Button(0, false, 320, 24); });
+    Road(host);
+    Passes(host, 40);
+    LeaveRoad(host);
+    // What a better game would have left: a best score and worn skis.
+    bb_tazzle_hiScore = 1234;
+    bb_tazzle_skiDamage = 2;
+
+    // The pad's stick held down moves the menu to OPTIONS and is held on; up brings it back; a key
+    // the game does not read (X) is held; enter, with both still held, starts the game, and the
+    // stick walks the walker down.
+    joystick.axes[1] = 1;
+    Passes(host, 5);
+    Tap(host, GLFW_KEY_UP, GLFW_PRESS);
+    Tap(host, GLFW_KEY_UP, GLFW_RELEASE);
+    Tap(host, GLFW_KEY_X, GLFW_PRESS);
+    Passes(host, 3);
+    Tap(host, GLFW_KEY_ENTER, GLFW_PRESS);
+    Tap(host, GLFW_KEY_ENTER, GLFW_RELEASE);
+    Road(host);
+    Passes(host, 70);
+    joystick.axes[1] = 0;
+    Tap(host, GLFW_KEY_X, GLFW_RELEASE);
+    LeaveRoad(host);
+
+    // Down to OPTIONS, then up and enter in the same update: START GAME.
+    Tap(host, GLFW_KEY_DOWN, GLFW_PRESS);
+    Tap(host, GLFW_KEY_DOWN, GLFW_RELEASE);
+    host.Pass([&] {
+        host.Key(GLFW_KEY_UP, GLFW_PRESS);
+        host.Key(GLFW_KEY_ENTER, GLFW_PRESS);
+    });
+    Road(host);
+    Passes(host, 30);
+    // The program ends in the middle of the third game.
+    bb_host_Exit(0);
+}
+
+TEST_F(RecordTest, EveryGameOfASessionIsKeptAndReplaysInSyncFromAFreshStart) {
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder_);
+    const ChildResult kept = RunInChild(KeepThreeGames, 300);
+    fs::current_path(previous);
+    ASSERT_EQ(kept.status, 0) << kept.out;
+
+    const std::vector<std::string> runs = KeptRuns((folder_ / "runs").string());
+    ASSERT_EQ(runs.size(), 3u);
+    for (const std::string& run : runs) {
+        const std::string recording = ReadFile(folder_ / "runs" / run);
+        const std::vector<std::string> lines = Lines(recording);
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines.back().rfind("# score ", 0), 0u) << run << ":\n" << recording;
+        EXPECT_EQ(lines[lines.size() - 2].rfind("check ", 0), 0u) << run << ":\n" << recording;
+        const Replay replay = RunTool(folder_ / "runs" / run);
+        EXPECT_EQ(replay.status, 0) << run << ": " << replay.errors << "\n" << recording;
+        EXPECT_EQ(replay.errors, "") << run;
+    }
+    // The second game began with the best score and the skis the first left.
+    EXPECT_NE(ReadFile(folder_ / "runs" / runs[1]).find("\ncarry 1234 2 "), std::string::npos);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "game/game_start.h"
 #include "host/game_session.h"
 #include "host/glfw_game.h"
+#include "input/input_events.h"
 
 #include <functional>
 #include <string>
@@ -41,6 +42,12 @@ public:
         return false;
     }
     void Key(int glfwKey, int action) { OnKey(_window, glfwKey, 0, action, 0); }
+    // The pointer moved to window pixel (x, y), and a mouse button's press or release there, as
+    // the window's callbacks hand them on (a real one would ask the window where the pointer is).
+    void Cursor(float x, float y) { OnCursorPos(_window, x, y); }
+    void Button(int button, bool down, float x, float y) {
+        MouseEvent(down ? BBEVENT_MOUSEDOWN : BBEVENT_MOUSEUP, button, x, y);
+    }
 
     double now = 100;
 
