@@ -130,15 +130,27 @@
     });
   }
 
-  // Stores the runs and keeps the newest KEPT (names sort by time), in one transaction.
+  // The program names a kept run by its start ("YYYYMMDD-HHMMSS"), with "-2", "-3"... for a
+  // later one in the same second: newest first is by the stamp, then by that copy number.
+  function copyOf(name) {
+    var copy = /^.{15}-(\d+)\.replay$/.exec(name);
+    return copy ? Number(copy[1]) : 1;
+  }
+
+  function newerFirst(a, b) {
+    var stampA = a.slice(0, 15), stampB = b.slice(0, 15);
+    if (stampA !== stampB) return stampA > stampB ? -1 : 1;
+    return copyOf(b) - copyOf(a);
+  }
+
+  // Stores the runs and keeps the newest KEPT, in one transaction.
   async function storeRuns(runs) {
     var database = await openDatabase();
     var transaction = database.transaction(STORE, 'readwrite');
     var store = transaction.objectStore(STORE);
     runs.forEach(function (run) { store.put(run); });
     store.getAllKeys().onsuccess = function (event) {
-      var names = event.target.result.slice().sort();
-      names.slice(0, Math.max(0, names.length - KEPT)).forEach(function (name) {
+      event.target.result.slice().sort(newerFirst).slice(KEPT).forEach(function (name) {
         store.delete(name);
       });
     };
@@ -151,7 +163,7 @@
     var transaction = database.transaction(STORE, 'readonly');
     var request = transaction.objectStore(STORE).getAll();
     await finished(transaction);
-    return request.result.sort(function (a, b) { return a.name < b.name ? 1 : -1; });
+    return request.result.sort(function (a, b) { return newerFirst(a.name, b.name); });
   }
 
   // When the game started, from the file's "# kept DATE" line (its first lines only).

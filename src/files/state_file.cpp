@@ -124,7 +124,9 @@ bool bb_files_MakeFolders(const String& folder) {
     fs::path made;
     for (const fs::path& part : fs::path(bb_utf8_Encode(folder))) {
         made /= part;
-        if (mkdir(made.c_str(), 0700) != 0 && errno != EEXIST)
+        // A page's file system answers a mkdir of its root with EINVAL, not EEXIST: a folder
+        // that is there already is as good as made.
+        if (mkdir(made.c_str(), 0700) != 0 && errno != EEXIST && !fs::is_directory(made, error))
             return false;
     }
     return fs::is_directory(made, error);

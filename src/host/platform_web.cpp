@@ -66,6 +66,14 @@ EM_JS(int, bb_platform_OpenTab, (const char* url), {
     return tab ? 1 : 0;
 });
 
+// A kept run grew or ended: the page's keeper (Module.skiddlewickRunKept) takes it from here; a
+// page without one keeps nothing. The path arrives as a string argument.
+EM_JS(void, bb_platform_TellRunKept,
+      (const char* path, int ended, int score, int level, double updates), {
+          if (Module.skiddlewickRunKept)
+              Module.skiddlewickRunKept(UTF8ToString(path), ended != 0, score, level, updates);
+      });
+
 // The storage key of a state file: the page's origin holds one game, the name tells its files
 // apart.
 std::string StorageKey(const String& fileName) {
@@ -138,7 +146,9 @@ String bb_platform_RunsFolder() {
     return u"/runs";
 }
 
-void bb_platform_RunKept(const std::string&, bool, int, int, long long) {
-    // The page's storage takes the run from its in-memory file system: not wired yet, so a page's
-    // runs last as long as the page.
+void bb_platform_RunKept(const std::string& path, bool ended, int score, int level,
+                         long long updates) {
+    // The page copies the file into its own storage, at its own pace, and deletes an ended one.
+    bb_platform_TellRunKept(path.c_str(), ended ? 1 : 0, score, level,
+                            static_cast<double>(updates));
 }
