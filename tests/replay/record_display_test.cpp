@@ -1,8 +1,9 @@
 // A game recorded through the real host's frame pass (window key events with their repeats, a
-// focus loss, a joystick, loads in flight, passes that run several updates at once) replays in
-// skiddlewick-replay to the same trace, every check in sync; with one key press taken out of the
-// recording, the replay stops at the first check after it. Every game of a session is kept, each
-// replaying in sync from a fresh start of the game whatever the games before it left behind.
+// focus loss, a finger, a joystick, loads in flight, passes that run several updates at once)
+// replays in skiddlewick-replay to the same trace, every check in sync; with one key press taken
+// out of the recording, the replay stops at the first check after it. Every game of a session is
+// kept, each replaying in sync from a fresh start of the game whatever the games before it left
+// behind.
 #include "common/child_process.h"
 #include "common/file_bytes.h"
 #include "support/data_beside_program.h"
@@ -141,6 +142,13 @@ void RecordAGame() {
     Passes(host, 5);
     host.Pass([&] { host.ApplyFocus(true); });
     Passes(host, 20);
+    // A finger on the window, as a page's touch screen gives it: put down, moved, lifted.
+    host.Pass([&] { BBGame::_game->TouchEvent(BBEVENT_TOUCHDOWN, 0, 100, 200); });
+    Passes(host, 5);
+    host.Pass([&] { BBGame::_game->TouchEvent(BBEVENT_TOUCHMOVE, 0, 300, 220); });
+    Passes(host, 5);
+    host.Pass([&] { BBGame::_game->TouchEvent(BBEVENT_TOUCHUP, 0, 0, 0); });
+    Passes(host, 5);
     host.Pass([&] { host.Key(GLFW_KEY_H, GLFW_PRESS); });
     host.Pass([&] { host.Key(GLFW_KEY_H, GLFW_RELEASE); });
     // The joystick's stick to the right and its first button (raw button 1) held a while, then
@@ -216,8 +224,9 @@ TEST_F(RecordTest, ARecordedGameReplaysToTheSameTraceAndATakenOutKeyIsFoundAtThe
     fs::current_path(previous);
     ASSERT_EQ(recorded.status, 0) << recorded.out;
     const std::string recording = ReadFile(folder_ / "game.replay");
-    for (const char* piece : {"\nclock ", "\npress 73\n", "\nsuspend\n", "\njoy 0 1 -0 0 ",
-                              "\npress 256\n", "\njoy 0 off\n", "\ncheck 60 "})
+    for (const char* piece :
+         {"\nclock ", "\npress 73\n", "\nsuspend\n", "\njoy 0 1 -0 0 ", "\npress 256\n",
+          "\njoy 0 off\n", "\ncheck 60 ", "\npress 384\n", "\nrelease 384\n"})
         EXPECT_NE(recording.find(piece), std::string::npos) << piece << " missing in\n"
                                                             << recording;
 
