@@ -126,9 +126,17 @@
     });
 
     // Keys go to the panel alone while it is open (registered before the game's listeners, so
-    // they never see them); Escape closes it.
+    // they never see them); Escape closes it. Enter or Space on the focused Runs button opens it
+    // and does not reach the game either.
     ['keydown', 'keyup', 'keypress'].forEach(function (type) {
       window.addEventListener(type, function (event) {
+        if (!isOpen && type === 'keydown' && document.activeElement === button &&
+            (event.key === 'Enter' || event.key === ' ')) {
+          event.stopImmediatePropagation();
+          event.preventDefault();
+          open();
+          return;
+        }
         if (!isOpen) return;
         event.stopImmediatePropagation();
         if (type === 'keydown' && event.key === 'Escape') {
