@@ -485,4 +485,60 @@ TEST_F(RecordTest, EveryGameOfASessionIsKeptAndReplaysInSyncFromAFreshStart) {
     EXPECT_NE(ReadFile(folder_ / "runs" / runs[1]).find("\ncarry 1234 2 "), std::string::npos);
 }
 
+// One game kept by a keeper of `folder`, with `started` run right after START GAME was chosen;
+// the program ends as quitting does, after some play.
+void KeepOneGame(const std::string& folder, const std::function<void()>& started) {
+    LinkDataBesideTestProgram();
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    if (!std::freopen("errors.txt", "w", stderr) || !glfwInit())
+        std::_Exit(10);
+    DrivenHost host;
+    RunKeeper keeper(folder);
+    host.Start(keeper);
+    TitleMenu(host);
+    Tap(host, GLFW_KEY_ENTER, GLFW_PRESS);
+    started();
+    Tap(host, GLFW_KEY_ENTER, GLFW_RELEASE);
+    Road(host);
+    Passes(host, 200);
+    const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &none);
+    bb_host_Exit(0);
+}
+
+TEST_F(RecordTest, AGameThatCannotBeKeptCostsOneLineAndTheGameGoesOnToAStatusOf0) {
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder_);
+    WriteFile("file", "not a folder");
+    const ChildResult noFolder = RunInChild([] { KeepOneGame("file/runs", [] {}); }, 300);
+    const std::string noFolderErrors = ReadFile("errors.txt");
+    // Room for the run's first lines only: its writes fail a few checks in.
+    const ChildResult full = RunInChild(
+        [] {
+            KeepOneGame("runs", [] {
+                const rlimit limit{fs::file_size(fs::directory_iterator("runs")->path()) + 100,
+                                   RLIM_INFINITY};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            });
+        },
+        300);
+    fs::current_path(previous);
+
+    EXPECT_EQ(noFolder.status, 0);
+    EXPECT_EQ(noFolderErrors, "skiddlewick: cannot keep the games in 'file/runs': Not a directory; "
+                              "the game goes on, its games are not kept\n");
+    EXPECT_EQ(full.status, 0);
+    const std::string errors = ReadFile(folder_ / "errors.txt");
+    const std::string start = "skiddlewick: keeping the run 'runs/";
+    ASSERT_EQ(errors.rfind(start, 0), 0u) << errors;
+    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
+    EXPECT_NE(errors.find("File too large; the game goes on, the run is kept up to there"),
+              std::string::npos)
+        << errors;
+    const std::vector<std::string> runs = KeptRuns((folder_ / "runs").string());
+    ASSERT_EQ(runs.size(), 1u);
+    const Replay replay = RunTool(folder_ / "runs" / runs[0]);
+    EXPECT_EQ(replay.status, 0) << replay.errors;
+}
+
 } // namespace
