@@ -10,9 +10,9 @@
 
 #include "game/game_start.h"
 #include "game/tazzle.h"
+#include "host/game_session.h"
 #include "host/zibbet_game.h"
 #include "input/key_codes.h"
-#include "host/game_session.h"
 #include "loading/title_images.h"
 #include "replay/run_keeper.h"
 #include "screens/title_screen.h"
