@@ -1,15 +1,19 @@
 // Fuzz target for a replay script from anywhere: the reader takes any bytes; what it refuses has a
 // message with its line and nothing a terminal would act on; what it accepts writes back as lines
 // that read back the same, and runs in the runner against a host without a game (input goes
-// nowhere, the updates are counted, the checks compared), within a bounded number of updates.
+// nowhere, the updates are counted, the checks compared), within a bounded number of updates. Bytes
+// holding "#run=" are a link to a run first: the decoder refuses it in one printable line, or gives
+// at most a script's size, which a link made from it holds again, and which is then read as above.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "host/bb_game.h"
+#include "replay/replay_file.h"
 #include "replay/replay_runner.h"
 #include "replay/replay_script.h"
+#include "replay/run_link.h"
 
 namespace {
 
@@ -62,12 +66,27 @@ void Run(ReplayRunner& runner) {
     }
 }
 
+// The script a link holds; none when the decoder refuses it.
+std::optional<std::string> FromLink(const std::string& link) {
+    ReplayFileText decoded = DecodeRunLink(link);
+    if (!decoded.text) {
+        require(!decoded.error.empty() && decoded.error.size() < 200 && Printable(decoded.error));
+        return std::nullopt;
+    }
+    require(decoded.text->size() <= kReplayFileLimit);
+    const ReplayFileText again = DecodeRunLink(EncodeRunLink(*decoded.text));
+    require(again.text && *again.text == *decoded.text);
+    return std::move(decoded.text);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static BBGame host;
-    ReplayParseResult parsed =
-        ParseReplayScript(std::string(reinterpret_cast<const char*>(data), size));
+    std::optional<std::string> text = std::string(reinterpret_cast<const char*>(data), size);
+    if (IsRunLink(*text) && !(text = FromLink(*text)))
+        return 0;
+    ReplayParseResult parsed = ParseReplayScript(std::move(*text));
     if (!parsed.script) {
         require(parsed.error.rfind("line ", 0) == 0 && Printable(parsed.error));
         require(parsed.error.size() < 400);

@@ -16,8 +16,10 @@ constexpr const char* kUsage =
     "  --fullscreen   play full screen, for this run only\n"
     "  --windowed     play in a window, for this run only\n"
     "  --record FILE  play and record the game into FILE, a replay script\n"
-    "  --play FILE    show the game recorded in FILE; any key but the music and\n"
-    "                 full-screen keys ends it\n"
+    "  --play FILE    show the game recorded in FILE, or in a link to a run (an\n"
+    "                 address with #run=); any key but the music and full-screen\n"
+    "                 keys ends it\n"
+    "  --runs         list the games kept as recordings, newest first, and end\n"
     "  --help         show this help and end\n"
     "  --version      show the version and end\n";
 
@@ -67,6 +69,10 @@ BBOptions bb_options_Parse(int argc, const char* const argv[]) {
             options.action = BBOptions::Action::Version;
             return options;
         }
+        if (arg == "--runs") {
+            options.action = BBOptions::Action::Runs;
+            return options;
+        }
         if (arg == "--fullscreen" || arg == "--windowed") {
             const bool fullScreen = arg == "--fullscreen";
             if (options.fullScreen && *options.fullScreen != fullScreen)
@@ -101,6 +107,7 @@ int bb_options_Report(const BBOptions& options, std::FILE* out, std::FILE* err) 
         std::fprintf(err, "skiddlewick: %s\n%s", options.mistake.c_str(), kUsage);
         return 2;
     case BBOptions::Action::Run:
+    case BBOptions::Action::Runs:
         break;
     }
     return 0;

@@ -112,7 +112,7 @@ void ReplayRecorder::AfterUpdate() {
 }
 
 void ReplayRecorder::CountUpdate() {
-    _inUpdate = false;
+    LeaveUpdate();
     ++_updates;
     ++_unwrittenSteps;
     _lastHash = TraceHash(TraceLine(_updates, _keys));

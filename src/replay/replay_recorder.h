@@ -73,7 +73,9 @@ protected:
     static ReplayCommand SettingsCommand();
 
     // The end of an update, in its three parts: counted and hashed; the input that came inside it
-    // put after it; a check every kCheckInterval updates (true when one was written).
+    // put after it; a check every kCheckInterval updates (true when one was written). An update
+    // that is not written is only left (LeaveUpdate) before its input is put.
+    void LeaveUpdate() { _inUpdate = false; }
     void CountUpdate();
     void PutDeferred();
     bool PutCheck();

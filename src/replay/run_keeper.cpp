@@ -39,16 +39,17 @@ void RunKeeper::AfterUpdate() {
     if (!_keeping) {
         if (StartGameChosen() && !_givenUp)
             _keeping = BeginRun();
-        if (!_keeping)
+        if (!_keeping) {
+            // An update no run holds: its input is what the game holds now, its state not needed.
             ForgetHeld();
+            LeaveUpdate();
+            PutDeferred();
+            return;
+        }
     }
     CountUpdate();
     // Input that came inside the update belongs to the next one.
     PutDeferred();
-    if (!_keeping) {
-        ForgetUpdates();
-        return;
-    }
     const bool checked = PutCheck();
     PrepareEnding();
     if (checked)

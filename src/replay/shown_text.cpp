@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-std::string ShownText(std::string_view text) {
+std::string ShownText(std::string_view text, size_t limit) {
     std::string shown;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -12,7 +12,7 @@ std::string ShownText(std::string_view text) {
             piece[1] = '\\';
         else if (byte < 0x20 || byte > 0x7e)
             std::snprintf(piece, sizeof piece, "\\x%02x", byte);
-        if (shown.size() + std::string_view(piece).size() > kShownTextLimit)
+        if (shown.size() + std::string_view(piece).size() > limit)
             return shown + "...";
         shown += piece;
     }

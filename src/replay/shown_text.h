@@ -9,5 +9,5 @@
 inline constexpr size_t kShownTextLimit = 60;
 
 // `text` with every byte outside printable ASCII, and the backslash, written as \xNN (\\), cut
-// after kShownTextLimit characters with "..." after it.
-std::string ShownText(std::string_view text);
+// after `limit` characters with "..." after it.
+std::string ShownText(std::string_view text, size_t limit = kShownTextLimit);

@@ -1,14 +1,18 @@
-// The program's options as a player meets them: --help, --version and a mistake end at once
-// without a window; --fullscreen holds for its run and is not saved, and like a saved full screen
-// shows no other window first; --record (at half speed) writes a recording that --play shows to
-// its end, every check in sync, with status 0. (That a recording replays to the same trace is the
-// replay tests' to show.) Each key is typed once the picture shows that the one before has acted.
+// The program's options as a player meets them: --help, --version, --runs and a mistake end at
+// once without a window; --fullscreen holds for its run and is not saved, and like a saved full
+// screen shows no other window first; --record (at half speed) writes a recording that --play
+// shows to its end, every check in sync, with status 0, and the game played is kept too, listed by
+// --runs and shown from a link. A damaged link or one holding too much is one line, status 2.
+// (That a recording replays to the same trace is the replay tests' to show.) Each key is typed once
+// the picture shows that the one before has acted.
 #include "common/child_process.h"
 #include "common/config_folder.h"
 #include "common/file_bytes.h"
 #include "e2e/window_shot_support.h"
 #include "e2e/x11_window_support.h"
 
+#include "replay/replay_file.h"
+#include "replay/run_link.h"
 #include "runtime/version.h"
 
 #include <gtest/gtest.h>
@@ -110,6 +114,46 @@ TEST_F(CommandLineE2E, HelpVersionAndMistakesEndAtOnceWithoutAWindow) {
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_EQ(Errors(), "skiddlewick: cannot write the recording 'no/such/folder/game.replay': "
                         "No such file or directory\n");
+
+    const ChildResult damaged =
+        Run({"--play", "https://example.org/#run=dmVyc2lvbiAyLjEK"}, {"DISPLAY"});
+    EXPECT_EQ(damaged.status, 2);
+    EXPECT_EQ(Errors(), "skiddlewick: the link is damaged: it does not hold a recording\n");
+    // A link of some 90 kB that inflates past the most a script may be.
+    const ChildResult huge =
+        Run({"--play", EncodeRunLink(std::string(kReplayFileLimit + 1, '\n'))}, {"DISPLAY"});
+    EXPECT_EQ(huge.status, 2);
+    EXPECT_EQ(Errors(), "skiddlewick: the link holds more than 64 MiB, the most a script may be\n");
+}
+
+TEST_F(CommandLineE2E, RunsListsTheKeptRunsNewestFirstWithoutAWindow) {
+    const fs::path state = folder_ / "state";
+    const fs::path runs = state / "skiddlewick" / "runs";
+    const std::vector<std::string> env = {"DISPLAY", "TZ=UTC", "XDG_STATE_HOME=" + state.string()};
+    const ChildResult none = Run({"--runs"}, env);
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "No kept runs in '" + runs.string() + "'.\n");
+
+    fs::create_directories(runs);
+    WriteFile(runs / "20261208-090312.replay",
+              "version 2.1\n# kept 2026-12-08T09:03:12Z\nstart\nstep 5400\n"
+              "check 5400 0123456789abcdef\n# score 1234 level 3 updates 5400\n");
+    // Killed before its ending, and a summary that is not one.
+    WriteFile(runs / "20261208-101500.replay",
+              "version 2.1\n# kept 2026-12-08T10:15:00Z\nstart\nstep 60\n");
+    WriteFile(runs / "20261208-101500-2.replay", "start\n# score \x1b[31m level 1 updates 2\n");
+    WriteFile(runs / "notes.txt", "# kept 2026-12-08T11:00:00Z\n");
+    const ChildResult listed = Run({"--runs"}, env);
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(listed.out, "?                 score ?  level ?      ?  " +
+                              (runs / "20261208-101500-2.replay").string() +
+                              "\n"
+                              "2026-12-08 10:15  score ?  level ?      ?  " +
+                              (runs / "20261208-101500.replay").string() +
+                              "\n"
+                              "2026-12-08 09:03  score 1234  level 3   1:30  " +
+                              (runs / "20261208-090312.replay").string() + "\n");
+    EXPECT_EQ(Errors(), "");
 }
 
 TEST_F(CommandLineE2E, FullscreenHoldsForItsRunAndIsNotSaved) {
@@ -158,15 +202,20 @@ TEST_F(CommandLineE2E, RecordWritesARecordingThatPlayShowsToItsEnd) {
     TestDisplay display;
     ASSERT_TRUE(display.ok()) << "needs a display (Xvfb)";
     const std::string recording = (folder_ / "game.replay").string();
+    const std::string stateHome = "XDG_STATE_HOME=" + (folder_ / "state").string();
     // Recorded at half speed: fewer updates a second, each the same, so the replays keep in sync.
     WriteFile(folder_ / ".zibbetstate", "GameSpeed=50");
     auto [pid, out, window] = StartWithWindow(
-        display, {{SKIDDLEWICK_BINARY, "--record", recording}, {"ALSOFT_DRIVERS=null"}, folder_},
+        display,
+        {{SKIDDLEWICK_BINARY, "--record", recording}, {"ALSOFT_DRIVERS=null", stateHome}, folder_},
         20);
     ASSERT_TRUE(window.has_value()) << "no window appeared";
     ASSERT_TRUE(AwaitScreen(*window, folder_ / "shot.png", Screen::Title))
         << "the title never appeared";
-    Keys(*window, "Down");
+    // Down to OPTIONS and back up to START GAME, which starts a game: the program is closed in its
+    // fade.
+    Keys(*window, "Down Up Return");
+    ASSERT_TRUE(AwaitScreen(*window, folder_ / "shot.png", Screen::Other)) << "no game started";
     display.SendClose(window->id);
     const ChildResult recorded = WaitProgram(pid, out, 20);
     ASSERT_EQ(recorded.status, 0) << recorded.out;
@@ -181,6 +230,17 @@ TEST_F(CommandLineE2E, RecordWritesARecordingThatPlayShowsToItsEnd) {
     EXPECT_EQ(played.status, 0) << Errors() << played.out;
     EXPECT_EQ(Errors(), "");
     EXPECT_EQ(ReadFile(folder_ / ".zibbetstate"), "GameSpeed=50");
+
+    // The game is kept too, from START GAME on: listed, and shown from a link to the end.
+    const ChildResult listed = Run({"--runs"}, {"DISPLAY", stateHome});
+    EXPECT_EQ(listed.status, 0);
+    const size_t path = listed.out.find((folder_ / "state").string());
+    ASSERT_NE(path, std::string::npos) << listed.out;
+    const std::string kept = ReadFile(listed.out.substr(path, listed.out.find('\n') - path));
+    EXPECT_NE(kept.find("\ncarry 0 0 0 - 1\n"), std::string::npos) << kept;
+    const ChildResult shown = Run({"--play", "https://example.org/" + EncodeRunLink(kept)});
+    EXPECT_EQ(shown.status, 0) << Errors() << shown.out;
+    EXPECT_EQ(Errors(), "");
 }
 
 } // namespace

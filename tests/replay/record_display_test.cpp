@@ -94,6 +94,14 @@ private:
     std::vector<int> _keys;
 };
 
+// The game's data, no sound device and the window system, for a game in this (child) process.
+void PrepareGameInChild() {
+    LinkDataBesideTestProgram();
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    if (!glfwInit())
+        std::_Exit(10);
+}
+
 bool PassUntil(DrivenHost& host, int mainState) {
     return host.PassUntil([mainState] { return bb_tazzle_mainState == mainState; });
 }
@@ -117,10 +125,7 @@ void StartAGame(DrivenHost& host) {
 // Plays a short game in this (child) process: game.replay and recorded.trace in the working
 // folder. Ends the program as quitting does, through bb_host_Exit, which closes the recording.
 void RecordAGame() {
-    LinkDataBesideTestProgram();
-    setenv("ALSOFT_DRIVERS", "null", 1);
-    if (!glfwInit())
-        std::_Exit(10);
+    PrepareGameInChild();
     DrivenHost host;
     TestJoystick joystick;
     host.SetJoystickSource(&joystick);
@@ -214,14 +219,19 @@ protected:
         folder_ = pattern;
     }
     void TearDown() override { fs::remove_all(folder_); }
+    // `body` in a child process working in the test's folder.
+    ChildResult RunInFolder(const std::function<void()>& body) {
+        const fs::path previous = fs::current_path();
+        fs::current_path(folder_);
+        const ChildResult result = RunInChild(body, 300);
+        fs::current_path(previous);
+        return result;
+    }
     fs::path folder_;
 };
 
 TEST_F(RecordTest, ARecordedGameReplaysToTheSameTraceAndATakenOutKeyIsFoundAtTheNextCheck) {
-    const fs::path previous = fs::current_path();
-    fs::current_path(folder_);
-    const ChildResult recorded = RunInChild(RecordAGame, 300);
-    fs::current_path(previous);
+    const ChildResult recorded = RunInFolder(RecordAGame);
     ASSERT_EQ(recorded.status, 0) << recorded.out;
     const std::string recording = ReadFile(folder_ / "game.replay");
     for (const char* piece :
@@ -272,10 +282,7 @@ TEST_F(RecordTest, ARecordedGameReplaysToTheSameTraceAndATakenOutKeyIsFoundAtThe
 // ends the program between two updates (or sets `inUpdate` to end it inside one). The trace of
 // every update that ran is in recorded.trace first.
 void RecordUntil(const std::function<void(DrivenHost&, TracingSession&)>& stop) {
-    LinkDataBesideTestProgram();
-    setenv("ALSOFT_DRIVERS", "null", 1);
-    if (!glfwInit())
-        std::_Exit(10);
+    PrepareGameInChild();
     DrivenHost host;
     std::string error;
     std::unique_ptr<ReplayRecorder> recorder = ReplayRecorder::Open("game.replay", error);
@@ -356,32 +363,30 @@ TEST_F(RecordTest, ARecordingEndedByASignalReplaysInSyncToItsLastUpdateAndEndsWi
     }
 }
 
+// `errors` is one line, starting with `start` and telling `reason`.
+void ExpectOneLine(const std::string& errors, const std::string& start, const std::string& reason) {
+    EXPECT_EQ(errors.rfind(start, 0), 0u) << errors;
+    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
+    EXPECT_NE(errors.find(reason), std::string::npos) << errors;
+}
+
 TEST_F(RecordTest, AFullDiskIsReportedOnceAndTheRecordingStopsAtAWholeUpdate) {
-    const fs::path previous = fs::current_path();
-    fs::current_path(folder_);
-    const ChildResult recorded = RunInChild(
-        [] {
-            if (!std::freopen("errors.txt", "w", stderr))
-                std::_Exit(14);
-            RecordUntil([](DrivenHost& host, TracingSession&) {
-                // Room for a few lines more: the game goes on past them.
-                const rlimit limit{fs::file_size("game.replay") + 40, RLIM_INFINITY};
-                setrlimit(RLIMIT_FSIZE, &limit);
-                Passes(host, 200);
-                const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
-                setrlimit(RLIMIT_FSIZE, &none);
-            });
-        },
-        300);
-    fs::current_path(previous);
+    const ChildResult recorded = RunInFolder([] {
+        if (!std::freopen("errors.txt", "w", stderr))
+            std::_Exit(14);
+        RecordUntil([](DrivenHost& host, TracingSession&) {
+            // Room for a few lines more: the game goes on past them.
+            const rlimit limit{fs::file_size("game.replay") + 40, RLIM_INFINITY};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            Passes(host, 200);
+            const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
+            setrlimit(RLIMIT_FSIZE, &none);
+        });
+    });
     EXPECT_EQ(recorded.status, 1);
     const std::string errors = ReadFile(folder_ / "errors.txt");
     const std::string start = "skiddlewick: writing the recording 'game.replay' failed at update ";
-    ASSERT_EQ(errors.rfind(start, 0), 0u) << errors;
-    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
-    EXPECT_NE(errors.find("File too large; the game goes on, the recording ends there"),
-              std::string::npos)
-        << errors;
+    ExpectOneLine(errors, start, "File too large; the game goes on, the recording ends there");
     const size_t stoppedAt = std::stoul(errors.substr(start.size()));
 
     const Replay replay = RunTool(folder_ / "game.replay");
@@ -417,10 +422,7 @@ void LeaveRoad(DrivenHost& host) {
 // title's menu or the input held before it decides: were any of it not carried into the kept run,
 // its replay would take another line of the menu or differ at its checks.
 void KeepThreeGames() {
-    LinkDataBesideTestProgram();
-    setenv("ALSOFT_DRIVERS", "null", 1);
-    if (!glfwInit())
-        std::_Exit(10);
+    PrepareGameInChild();
     DrivenHost host;
     TestJoystick joystick;
     host.SetJoystickSource(&joystick);
@@ -472,10 +474,7 @@ void KeepThreeGames() {
 }
 
 TEST_F(RecordTest, EveryGameOfASessionIsKeptAndReplaysInSyncFromAFreshStart) {
-    const fs::path previous = fs::current_path();
-    fs::current_path(folder_);
-    const ChildResult kept = RunInChild(KeepThreeGames, 300);
-    fs::current_path(previous);
+    const ChildResult kept = RunInFolder(KeepThreeGames);
     ASSERT_EQ(kept.status, 0) << kept.out;
 
     const std::vector<std::string> runs = KeptRuns((folder_ / "runs").string());
@@ -492,6 +491,51 @@ TEST_F(RecordTest, EveryGameOfASessionIsKeptAndReplaysInSyncFromAFreshStart) {
     }
     // The second game began with the best score and the skis the first left.
     EXPECT_NE(ReadFile(folder_ / "runs" / runs[1]).find("\ncarry 1234 2 "), std::string::npos);
+}
+
+// One game kept by a keeper of `folder`, with `started` run right after START GAME was chosen;
+// the program ends as quitting does, after some play.
+void KeepOneGame(const std::string& folder, const std::function<void()>& started) {
+    if (!std::freopen("errors.txt", "w", stderr))
+        std::_Exit(14);
+    PrepareGameInChild();
+    DrivenHost host;
+    RunKeeper keeper(folder);
+    host.Start(keeper);
+    TitleMenu(host);
+    Tap(host, GLFW_KEY_ENTER, GLFW_PRESS);
+    started();
+    Tap(host, GLFW_KEY_ENTER, GLFW_RELEASE);
+    Road(host);
+    Passes(host, 200);
+    const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &none);
+    bb_host_Exit(0);
+}
+
+TEST_F(RecordTest, AGameThatCannotBeKeptCostsOneLineAndTheGameGoesOnToAStatusOf0) {
+    WriteFile(folder_ / "file", "not a folder");
+    const ChildResult noFolder = RunInFolder([] { KeepOneGame("file/runs", [] {}); });
+    const std::string noFolderErrors = ReadFile(folder_ / "errors.txt");
+    // Room for the run's first lines only: its writes fail a few checks in.
+    const ChildResult full = RunInFolder([] {
+        KeepOneGame("runs", [] {
+            const rlimit limit{fs::file_size(fs::directory_iterator("runs")->path()) + 100,
+                               RLIM_INFINITY};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    });
+
+    EXPECT_EQ(noFolder.status, 0);
+    EXPECT_EQ(noFolderErrors, "skiddlewick: cannot keep the games in 'file/runs': Not a directory; "
+                              "the game goes on, its games are not kept\n");
+    EXPECT_EQ(full.status, 0);
+    ExpectOneLine(ReadFile(folder_ / "errors.txt"), "skiddlewick: keeping the run 'runs/",
+                  "File too large; the game goes on, the run is kept up to there");
+    const std::vector<std::string> runs = KeptRuns((folder_ / "runs").string());
+    ASSERT_EQ(runs.size(), 1u);
+    const Replay replay = RunTool(folder_ / "runs" / runs[0]);
+    EXPECT_EQ(replay.status, 0) << replay.errors;
 }
 
 } // namespace

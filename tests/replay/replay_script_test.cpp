@@ -70,7 +70,10 @@ TEST(ReplayScript, ARecordingsCommandsReadBackAsTheyAreWritten) {
                                             "joy 1 off",
                                             "step 60",
                                             "check 60 00d351e82fefc50e",
-                                            "suspend"};
+                                            "suspend",
+                                            "carry 1234 2 1 - 0",
+                                            "step 1",
+                                            "check 1 00d351e82fefc50e"};
     std::string text;
     for (const std::string& line : lines)
         text += line + "\n";
@@ -84,6 +87,11 @@ TEST(ReplayScript, ARecordingsCommandsReadBackAsTheyAreWritten) {
     EXPECT_EQ(commands[6].axes->at(1), -1.0f);
     EXPECT_FALSE(commands[8].axes.has_value());
     EXPECT_EQ(commands[10].hash, 0x00d351e82fefc50eull);
+    EXPECT_EQ(commands[12].carry.hiScore, 1234u);
+    EXPECT_EQ(commands[12].carry.skiDamage, 2u);
+    EXPECT_EQ(commands[12].carry.line, 1);
+    EXPECT_EQ(commands[12].carry.pressedLine, -1);
+    EXPECT_FALSE(commands[12].carry.stickReady);
 }
 
 // Whatever a stick gives, the recording keeps what the reader reads back, bit for bit.
@@ -217,6 +225,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{"start\njoy 0 1 2 3 4 5\n",
                   "line 2: 'joy' needs a port from 0 to 3 and six stick values, or the port "
                   "and 'off', not '0 1 2 3 4 5'"},
-        BadScript{"suspend\n", "line 1: the game has not been started: 'boot' first"}));
+        BadScript{"suspend\n", "line 1: the game has not been started: 'boot' first"},
+        BadScript{"carry 0 0 0 - 1\n", "line 1: the game has not been started: 'boot' first"},
+        BadScript{"boot\ncarry 0 0 0 0 1\ncarry 0 0 0 0 1\n", "line 3: 'carry' given twice"},
+        BadScript{"boot\ncarry 0 0 2 - 1\n",
+                  "line 2: 'carry' needs a best score and a skis' state from 0 to 2147483647, a "
+                  "menu line from 0 to 1, the pressed line or '-', and the stick's 0 or 1, not "
+                  "'0 0 2 - 1'"}));
 
 } // namespace
