@@ -5,8 +5,9 @@ panel lists it with its Watch, Save and Link, and gives no key to the game while
 saved file replays in sync under the desktop's skiddlewick-replay. A recording made on the
 desktop, with its checks, plays from its link in the page with every check holding, offline.
 The page's own link, opened in a fresh browser profile, shows the run to its end and the title
-follows; while a run shows, the first key only brings the sound, and a later click ends it. A damaged link, and a run that differs from the game, are one line on the page, then the
-title.
+follows; while a run shows, the first key only brings the sound, and a later click ends it. A
+damaged link, one that would inflate without bound, and a run that differs from the game are
+each one line on the page, then the title.
 
     web_runs_test.py SKIDDLEWICK_REPLAY WEB_BUILD REPLAY_DIR
 """
@@ -33,6 +34,8 @@ DESKTOP_SCRIPT = "hut_and_back.replay"
 # The page is showing a run: its program runs, started on the run.
 SHOWING = ("!!(window.Module && Module.calledRun && Module.arguments && "
            "Module.arguments[0] === '--play')")
+# The longest recording a link may inflate to.
+TEXT_LIMIT = 64 * 1024 * 1024
 # How long a replay may take on the desktop.
 REPLAY_TIMEOUT = 120
 
@@ -284,6 +287,9 @@ def main():
                             sound_then_stop(page, base + link_of(desktop_recording)))
                 check_shown("a damaged link", show(page, base + "#run=AAAA-_x"), 2,
                             "This link is damaged")
+                # A short link that would inflate past the longest recording stops there.
+                check_shown("a link inflating past 64 MiB",
+                            show(page, base + link_of("\n" * (TEXT_LIMIT + 1))), 2, "too long")
                 check_shown("a run that differs",
                             show(page, base + link_of(differing(desktop_recording))), 3,
                             "differs from the recording")
