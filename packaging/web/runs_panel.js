@@ -50,7 +50,7 @@
       var item = element('li');
       item.appendChild(element('span', when(run), { class: 'when' }));
       item.appendChild(element('span', 'score ' + run.score + '  level ' + run.level + '  ' +
-                                       length(run.updates) + (run.ended ? '' : '  (cut short)'),
+                                       length(run.updates) + (run.ended ? '' : '  (unfinished)'),
                                { class: 'what' }));
       var actions = element('span', '', { class: 'actions' });
       var watch = element('button', 'Watch', { type: 'button' });

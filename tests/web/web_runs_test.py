@@ -65,7 +65,8 @@ def replay(tool, text, session):
         script.write(text)
     try:
         done = subprocess.run([tool, script.name], capture_output=True, text=True,
-                              timeout=REPLAY_TIMEOUT, env=dict(session.env(), ALSOFT_DRIVERS="null"))
+                              timeout=REPLAY_TIMEOUT,
+                              env=dict(session.env(), ALSOFT_DRIVERS="null"))
     finally:
         os.unlink(script.name)
     lines = [line for line in done.stdout.splitlines() if line.startswith("u=")]
