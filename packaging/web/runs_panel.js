@@ -49,9 +49,9 @@
     function entry(run) {
       var item = element('li');
       item.appendChild(element('span', when(run), { class: 'when' }));
-      item.appendChild(element('span', 'score ' + run.score + '  level ' + run.level + '  ' +
-                                       length(run.updates) + (run.ended ? '' : '  (unfinished)'),
-                               { class: 'what' }));
+      item.appendChild(element('span', 'score ' + run.score + ' \u00b7 level ' + run.level +
+                                       ' \u00b7 ' + length(run.updates) +
+                                       (run.ended ? '' : ' (unfinished)'), { class: 'what' }));
       var actions = element('span', '', { class: 'actions' });
       var watch = element('button', 'Watch', { type: 'button' });
       actions.appendChild(watch);

@@ -6,8 +6,8 @@ saved file replays in sync under the desktop's skiddlewick-replay. A recording m
 desktop, with its checks, plays from its link in the page with every check holding, offline.
 The page's own link, opened in a fresh browser profile, shows the run to its end and the title
 follows; while a run shows, the first key only brings the sound, and a later click ends it. A
-damaged link, one that would inflate without bound, and a run that differs from the game are
-each one line on the page, then the title.
+damaged link, one that would inflate without bound, a run from another version and a run that
+differs from the game are each one line on the page, then the title.
 
     web_runs_test.py SKIDDLEWICK_REPLAY WEB_BUILD REPLAY_DIR
 """
@@ -291,6 +291,9 @@ def main():
                 # A short link that would inflate past the longest recording stops there.
                 check_shown("a link inflating past 64 MiB",
                             show(page, base + link_of("\n" * (TEXT_LIMIT + 1))), 2, "too long")
+                check_shown("a run from another version",
+                            show(page, base + link_of("version 0.1\n" + desktop_recording)), 2,
+                            "recorded by skiddlewick 0.1")
                 check_shown("a run that differs",
                             show(page, base + link_of(differing(desktop_recording))), 3,
                             "differs from the recording")
