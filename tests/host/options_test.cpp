@@ -48,6 +48,10 @@ TEST(Options, HelpAndVersionPrintOnStandardOutputAndEndWithZero) {
     EXPECT_NE(help.out.find("--record FILE"), std::string::npos);
     EXPECT_EQ(help.err, "");
 
+    EXPECT_NE(help.out.find("--runs"), std::string::npos);
+    // The list of kept runs, too, acts where it stands.
+    EXPECT_EQ(Parse({"--runs", "--bogus"}).action, BBOptions::Action::Runs);
+
     const Printed version = Report(Parse({"--version"}));
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, std::string("skiddlewick ") + bb_version_Number + "\n");
