@@ -2,7 +2,8 @@
 """Kept runs and run links, between the page and the desktop (Chromium through the DevTools
 protocol). A short game played in the page, by taps, a touch control and keys, is kept; the Runs
 panel lists it with its Watch, Save and Link, and gives no key to the game while it is open; the
-saved file replays in sync under the desktop's skiddlewick-replay. A recording made on the
+page keeps the 20 newest runs; the saved file replays in sync under the desktop's
+skiddlewick-replay. A recording made on the
 desktop, with its checks, plays from its link in the page with every check holding, offline.
 The page's own link, opened in a fresh browser profile, shows the run to its end and the title
 follows; while a run shows, the first key only brings the sound, and a later click ends it. A
@@ -210,6 +211,23 @@ def read_runs_panel(page, kept, box):
     return entry["link"], saved
 
 
+def check_kept_twenty(page, kept):
+    """The page keeps the 20 newest runs, newest by the program's names: a later copy of the same
+    second ("-2") is the newer."""
+    older = [f"20000101-{second:06d}.replay" for second in range(1, 20)]
+    older.append("20000101-000001-2.replay")
+    page.evaluate("(() => { const files = Module.FS; try { files.mkdir('/runs'); } catch (e) {}"
+                  " for (const name of %s) { files.writeFile('/runs/' + name, 'version 2.1\\n');"
+                  " Module.skiddlewickRunKept('/runs/' + name, true, 0, 1, 60); } })()"
+                  % json.dumps(older))
+    wanted = [kept["name"]] + sorted(older[1:-1], reverse=True) + [older[-1]]
+    names = "skiddlewickRuns.listRuns().then(runs => runs.map(run => run.name))"
+    try:
+        wait_for(lambda: page.evaluate(names) == wanted, 10, "the 20 newest runs")
+    except WebSessionError:
+        raise Failed(f"the page keeps {page.evaluate(names)}, not {wanted}") from None
+
+
 def go_offline(page):
     wait_for(lambda: page.evaluate(
         "Promise.race([navigator.serviceWorker.ready.then(r => r.active && r.active.state),"
@@ -265,6 +283,7 @@ def main():
             try:
                 box, kept = play_a_game(page)
                 link, saved = read_runs_panel(page, kept, box)
+                check_kept_twenty(page, kept)
                 status, _, errors = replay(tool, saved, session)
                 if status != 0:
                     raise Failed(f"the page's saved run replays on the desktop with status "
