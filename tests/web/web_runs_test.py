@@ -3,14 +3,14 @@
 protocol). A short game played in the page, by taps, a touch control and keys, is kept; the Runs
 panel lists it with its Watch, Save and Link, and gives no key to the game while it is open; the
 page keeps the 20 newest runs; the saved file replays in sync under the desktop's
-skiddlewick-replay. A recording made on the
+skiddlewick-replay, and its link plays to its end in the desktop's skiddlewick --play. A recording made on the
 desktop, with its checks, plays from its link in the page with every check holding, offline.
 The page's own link, opened in a fresh browser profile, shows the run to its end and the title
 follows; while a run shows, the first key only brings the sound, and a later click ends it. A
 damaged link, one that would inflate without bound, a run from another version and a run that
 differs from the game are each one line on the page, then the title.
 
-    web_runs_test.py SKIDDLEWICK_REPLAY WEB_BUILD REPLAY_DIR
+    web_runs_test.py SKIDDLEWICK SKIDDLEWICK_REPLAY WEB_BUILD REPLAY_DIR
 """
 
 import base64
@@ -72,6 +72,17 @@ def replay(tool, text, session):
         os.unlink(script.name)
     lines = [line for line in done.stdout.splitlines() if line.startswith("u=")]
     return done.returncode, lines, done.stderr
+
+
+def play_on_desktop(program, link, session):
+    """The desktop game's --play of a run's link, in a home of its own: its exit status and
+    standard error."""
+    with tempfile.TemporaryDirectory() as home:
+        done = subprocess.run([program, "--play", link], capture_output=True, text=True,
+                              timeout=REPLAY_TIMEOUT,
+                              env=dict(session.env(), ALSOFT_DRIVERS="null", HOME=home,
+                                       XDG_CONFIG_HOME="", XDG_STATE_HOME=""))
+    return done.returncode, done.stderr
 
 
 def with_checks(tool, script, session):
@@ -272,7 +283,7 @@ def differing(recording):
 
 
 def main():
-    tool, web_build, replay_dir = sys.argv[1:4]
+    program, tool, web_build, replay_dir = sys.argv[1:5]
     with open(os.path.join(replay_dir, DESKTOP_SCRIPT)) as script:
         desktop_script = script.read()
     try:
@@ -288,6 +299,10 @@ def main():
                 if status != 0:
                     raise Failed(f"the page's saved run replays on the desktop with status "
                                  f"{status}: {errors.strip()}")
+                status, errors = play_on_desktop(program, link, session)
+                if status != 0:
+                    raise Failed(f"the page's link plays on the desktop with status {status}: "
+                                 f"{errors.strip()}")
                 go_offline(page)
                 base = session.base_url + "index.html"
                 check_shown("the desktop's recording, offline",
