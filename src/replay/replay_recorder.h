@@ -90,7 +90,6 @@ protected:
     void Attach(int fd, std::string path);
     // Closes the file, once, whoever comes first; then no file until the next Attach.
     void Detach();
-    bool Attached() const { return _fd >= 0; }
     bool Stopped() const { return _stopped; }
     // Forgets the updates run so far: the next is update 1 of the file.
     void ForgetUpdates();
