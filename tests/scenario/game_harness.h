@@ -28,7 +28,8 @@ public:
     // Updates one at a time (yielding to the loader threads) until the condition holds; false
     // when it has not after `maxUpdates`.
     bool UpdateUntil(const std::function<bool()>& condition, int maxUpdates = 200000);
-    // Steps through loading until the title screen runs with its picture.
+    // Steps through loading, each update after the loads begun before it, until the title screen
+    // runs with its picture.
     void WaitForTitle();
     // Waits (without updating) until every loader thread has finished reading its file.
     void AwaitLoaders();
