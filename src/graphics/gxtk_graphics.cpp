@@ -99,6 +99,9 @@ int gxtkGraphics::BeginRender() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_TEXTURE_2D);
+    blending = true;
+    additive = false;
+    texturing = false;
 
     batchCount = 0;
     batchScaled = false;
@@ -139,7 +142,8 @@ int gxtkGraphics::SetColor(float red, float green, float blue) {
 
 int gxtkGraphics::SetBlend(int blend) {
     FlushFor(gxtkFlushCause::Blend);
-    if (blend == 1)
+    additive = blend == 1;
+    if (additive)
         glBlendFunc(GL_ONE, GL_ONE);
     else
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
@@ -176,9 +180,11 @@ int gxtkGraphics::SetMatrix(float a, float b, float c, float d, float tx, float 
 
 gxtkGraphics::Vertex* gxtkGraphics::Begin(int kind, int n, gxtkSurface* surface) {
     ++stats.primitives;
+    const bool opaqueColour = (colour >> 24) == 0xffu;
     if (kind == batchKind && surface == batchSurface && batchCount + n <= kMaxVertices) {
         Vertex* first = &vertices[static_cast<std::size_t>(batchCount)];
         batchCount += n;
+        batchOpaque = batchOpaque && opaqueColour;
         return first;
     }
     if (batchCount > 0) {
@@ -193,6 +199,7 @@ gxtkGraphics::Vertex* gxtkGraphics::Begin(int kind, int n, gxtkSurface* surface)
     batchSurface = surface;
     batchCount = n;
     batchScaled = false;
+    batchOpaque = opaqueColour && (!surface || surface->Opaque());
     return &vertices[0];
 }
 
@@ -206,8 +213,9 @@ void gxtkGraphics::FlushFor(gxtkFlushCause cause) {
 void gxtkGraphics::Flush() {
     if (batchCount == 0)
         return;
+    SetBlending(additive || !batchOpaque);
+    SetTexturing(batchSurface != nullptr);
     if (batchSurface) {
-        glEnable(GL_TEXTURE_2D);
         batchSurface->SetFilter(BatchFilter());
         batchSurface->Bind();
     }
@@ -233,10 +241,28 @@ void gxtkGraphics::Flush() {
     }
     stats.drawCalls += calls;
     stats.vertices += batchCount;
-    if (batchSurface)
-        glDisable(GL_TEXTURE_2D);
     batchCount = 0;
     batchScaled = false;
+}
+
+void gxtkGraphics::SetBlending(bool on) {
+    if (on == blending)
+        return;
+    blending = on;
+    if (on)
+        glEnable(GL_BLEND);
+    else
+        glDisable(GL_BLEND);
+}
+
+void gxtkGraphics::SetTexturing(bool on) {
+    if (on == texturing)
+        return;
+    texturing = on;
+    if (on)
+        glEnable(GL_TEXTURE_2D);
+    else
+        glDisable(GL_TEXTURE_2D);
 }
 
 GLint gxtkGraphics::BatchFilter() const {
