@@ -22,6 +22,8 @@ public:
     virtual ~BBAudioDevice() = default;
     virtual void Suspend() = 0;
     virtual void Resume() = 0;
+    // Once an update, before the application's: work the device does over time.
+    virtual void Update() {}
 };
 
 struct BBDeviceHooks {

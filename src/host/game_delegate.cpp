@@ -40,6 +40,8 @@ void c_GameDelegate::ResumeGame() {
 
 void c_GameDelegate::UpdateGame() {
     bb_app_ValidateDeviceWindow(false);
+    if (m__audio)
+        m__audio->Update();
     m__input->p_BeginUpdate();
     if (bb_host_session)
         bb_host_session->InputPolled();
