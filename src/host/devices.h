@@ -39,6 +39,9 @@ struct BBDeviceHooks {
     // Waits a bounded time for the loader threads, which call into the devices; false when one
     // is still running. Null: there are no loaders to wait for.
     bool (*awaitLoaders)() = nullptr;
+    // Waits at most `seconds` for the loader threads running now; true when there were some and
+    // all have finished. Null: there are no loaders to wait for.
+    bool (*awaitPendingLoaders)(double seconds) = nullptr;
     // Decodes an image file the host has opened (left open) into pixels from malloc, the file's
     // own channel count in *depth; null when undecodable. Loader threads call it. Null: the
     // host loads no images.

@@ -235,9 +235,16 @@ void BBGlfwGame::RunPass() {
 }
 
 bool BBGlfwGame::AwaitUpdates() {
-    const double delay = UpdateDelay(_clock());
+    double delay = UpdateDelay(_clock());
     if (!_sleep)
         return delay < _updatePeriod / 2;
+    // Loads land between updates: the update that takes them (and the one that acts on them) need
+    // not wait out the rest of a period each before the first screen shows.
+    if (delay > 0 && AwaitLoads(delay)) {
+        _nextUpdate = _clock();
+        return true;
+    }
+    delay = UpdateDelay(_clock());
     if (delay > 0)
         _sleep(delay);
     return true;
