@@ -6,6 +6,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#if __has_include(<AL/efx.h>)
+#include <AL/efx.h>
+#endif
+#ifndef ALC_MAX_AUXILIARY_SENDS
+#define ALC_MAX_AUXILIARY_SENDS 0x20003 // the effects extension's, for headers without it
+#endif
+
 #include "audio/audio.h"
 #include "host/bb_game.h"
 #include "host/platform.h"
@@ -52,7 +59,11 @@ void gxtkAudio::OpenDevice() {
         bbPrint(u"OpenAl error: alcOpenDevice failed");
         return;
     }
-    alcContext = alcCreateContext(alcDevice, nullptr);
+    // The game sends nothing to effects: without auxiliary sends OpenAL Soft keeps less for each
+    // of its voices. A library without effects takes no such attribute.
+    const ALCint noSends[] = {ALC_MAX_AUXILIARY_SENDS, 0, 0};
+    const bool effects = alcIsExtensionPresent(alcDevice, "ALC_EXT_EFX") == ALC_TRUE;
+    alcContext = alcCreateContext(alcDevice, effects ? noSends : nullptr);
     if (!alcContext) {
         bbPrint(u"OpenAl error: alcCreateContext failed");
         return;
