@@ -213,8 +213,8 @@ void gxtkGraphics::FlushFor(gxtkFlushCause cause) {
 void gxtkGraphics::Flush() {
     if (batchCount == 0)
         return;
-    SetBlending(additive || !batchOpaque);
-    SetTexturing(batchSurface != nullptr);
+    SetCapability(GL_BLEND, additive || !batchOpaque, blending);
+    SetCapability(GL_TEXTURE_2D, batchSurface != nullptr, texturing);
     if (batchSurface) {
         batchSurface->SetFilter(BatchFilter());
         batchSurface->Bind();
@@ -245,24 +245,14 @@ void gxtkGraphics::Flush() {
     batchScaled = false;
 }
 
-void gxtkGraphics::SetBlending(bool on) {
-    if (on == blending)
+void gxtkGraphics::SetCapability(GLenum capability, bool on, bool& current) {
+    if (on == current)
         return;
-    blending = on;
+    current = on;
     if (on)
-        glEnable(GL_BLEND);
+        glEnable(capability);
     else
-        glDisable(GL_BLEND);
-}
-
-void gxtkGraphics::SetTexturing(bool on) {
-    if (on == texturing)
-        return;
-    texturing = on;
-    if (on)
-        glEnable(GL_TEXTURE_2D);
-    else
-        glDisable(GL_TEXTURE_2D);
+        glDisable(capability);
 }
 
 GLint gxtkGraphics::BatchFilter() const {

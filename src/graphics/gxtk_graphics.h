@@ -143,9 +143,9 @@ private:
     int OvalSegments(float rx, float ry) const;
     // The filter the pending batch's texture must sample with.
     GLint BatchFilter() const;
-    // OpenGL is told only of changes: each one makes a software rasteriser revalidate its state.
-    void SetBlending(bool on);
-    void SetTexturing(bool on);
+    // Enables or disables the capability whose state `current` holds. OpenGL is told only of
+    // changes: each one makes a software rasteriser revalidate its state.
+    static void SetCapability(GLenum capability, bool on, bool& current);
 
     int width = 0;
     int height = 0;
