@@ -111,6 +111,8 @@ int gxtkGraphics::BeginRender() {
 
 void gxtkGraphics::EndRender() {
     FlushFor(gxtkFlushCause::EndRender);
+    // Whatever draws after the frame (a tool, a test) finds the fixed-function pipeline.
+    texelProgram.Use(false);
 }
 
 void gxtkGraphics::DiscardBatch() {
@@ -185,6 +187,7 @@ gxtkGraphics::Vertex* gxtkGraphics::Begin(int kind, int n, gxtkSurface* surface)
         Vertex* first = &vertices[static_cast<std::size_t>(batchCount)];
         batchCount += n;
         batchOpaque = batchOpaque && opaqueColour;
+        batchWhite = batchWhite && colour == 0xffffffffu;
         return first;
     }
     if (batchCount > 0) {
@@ -200,6 +203,7 @@ gxtkGraphics::Vertex* gxtkGraphics::Begin(int kind, int n, gxtkSurface* surface)
     batchCount = n;
     batchScaled = false;
     batchOpaque = opaqueColour && (!surface || surface->Opaque());
+    batchWhite = colour == 0xffffffffu;
     return &vertices[0];
 }
 
@@ -215,6 +219,7 @@ void gxtkGraphics::Flush() {
         return;
     SetCapability(GL_BLEND, additive || !batchOpaque, blending);
     SetCapability(GL_TEXTURE_2D, batchSurface != nullptr, texturing);
+    texelProgram.Use(batchSurface && batchWhite);
     if (batchSurface) {
         batchSurface->SetFilter(BatchFilter());
         batchSurface->Bind();

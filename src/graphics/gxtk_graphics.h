@@ -11,6 +11,7 @@
 #include <span>
 
 #include "graphics/gxtk_surface.h"
+#include "graphics/gxtk_texel_program.h"
 #include "host/devices.h"
 #include "runtime/string.h"
 
@@ -168,6 +169,8 @@ private:
     bool additive = false; // SetBlend(1): the source adds to the pixel whatever its alpha
     bool blending = true;  // what OpenGL was last told, since BeginRender
     bool texturing = false;
+    bool batchWhite = false; // every pending vertex is opaque white: the texel is the colour
+    gxtkTexelProgram texelProgram;
     gxtkFiltering filtering = gxtkFiltering::Automatic;
 
     gxtkFrameStats stats;

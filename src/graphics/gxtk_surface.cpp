@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "graphics/gxtk_graphics.h"
+#include "graphics/gxtk_texel_program.h"
 
 namespace {
 
@@ -190,11 +191,15 @@ void gxtkSurface::Bind() {
     }
     int texWidth = width;
     int texHeight = height;
-    texImage(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE, nullptr);
+    // Desktop OpenGL keeps a colour texture in the order it is first given; B, G, R, A is the
+    // window's own, the order in which a software rasteriser copies and blends whole rows of it
+    // (the pixels are still handed over as R, G, B, A, and the driver reorders them once).
+    const GLenum order = format == GL_RGBA && gxtk_DesktopOpenGL() ? GL_BGRA : format;
+    texImage(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, order, GL_UNSIGNED_BYTE, nullptr);
     if (glGetError() != GL_NO_ERROR) {
         texWidth = gxtk_PowerOfTwoAtLeast(width);
         texHeight = gxtk_PowerOfTwoAtLeast(height);
-        texImage(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE,
+        texImage(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, order, GL_UNSIGNED_BYTE,
                  nullptr);
     }
     padded = texWidth != width || texHeight != height;

@@ -1,5 +1,6 @@
 // The renderer in a real OpenGL context: pixels, batching and flushes, scissor, textures across a
-// new context, the power-of-two retry, and opaque pictures drawn without blending.
+// new context, the power-of-two retry, opaque pictures drawn without blending, and pictures in
+// plain white drawn by the texel-only program.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -271,6 +272,31 @@ TEST_F(RendererTest, AnOpaquePictureDrawsAsTheSamePictureWithBlending) {
                     << "mode " << m << " texel " << i << "," << j;
     EXPECT_EQ(Pixel(3, 2), static_cast<int>(texel(3, 2) >> 8));
     EXPECT_EQ(Pixel(1, 41), 0x00007f);
+}
+
+TEST_F(RendererTest, APictureInPlainWhiteLooksTheSameWhicheverWayItIsDrawn) {
+    // Texels of every alpha, premultiplied, over a coloured background.
+    auto picture = PaintedSurface(16, 4, [](int x, int y) -> std::uint32_t {
+        const auto alpha = static_cast<std::uint32_t>(x * 17);
+        return (0xf0u - static_cast<std::uint32_t>(y * 50)) << 24 | 0x80u << 16 |
+               static_cast<std::uint32_t>(y * 60) << 8 | alpha;
+    });
+    device->SetColor(100, 90, 80);
+    device->DrawRect(0, 0, 40, 12);
+    // Alone in its batch and in plain white, the texel is the colour: the texel-only program.
+    device->SetColor(255, 255, 255);
+    device->DrawSurface(picture.get(), 0, 0);
+    device->DrawRect(60, 0, 1, 1);
+    // In a batch that also holds a tinted draw: the fixed-function pipeline.
+    device->DrawSurface(picture.get(), 0, 8);
+    device->SetColor(250, 250, 250);
+    device->DrawSurface(picture.get(), 20, 8);
+    device->EndRender();
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(Pixel(x, y), Pixel(x, 8 + y)) << "texel " << x << "," << y;
+    EXPECT_EQ(Pixel(0, 0), 0x645a50);  // alpha 0 leaves the background
+    EXPECT_EQ(Pixel(15, 0), 0xf08000); // alpha 255 is the texel
 }
 
 TEST_F(RendererTest, APictureGivenATranslucentTexelBlendsIt) {
