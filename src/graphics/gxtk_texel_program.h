@@ -1,4 +1,4 @@
-// A shader program whose colour is the texel alone, for batches drawn in plain white. It gives
+// A fragment program whose colour is the texel alone, for batches drawn in plain white. It gives
 // what the fixed-function texture environment gives (the texel times white is the texel), but a
 // software rasteriser (Mesa's llvmpipe) draws a screen-aligned quad of it a row at a time,
 // copying or blending whole rows, where the fixed-function texture environment costs it a
@@ -7,7 +7,7 @@
 
 #include <GL/gl.h>
 
-// True for desktop OpenGL 2.0 or later in the current context (not OpenGL ES, not a page's WebGL).
+// True for desktop OpenGL in the current context (not OpenGL ES, not a page's WebGL).
 bool gxtk_DesktopOpenGL();
 
 class gxtkTexelProgram {
@@ -19,7 +19,7 @@ public:
 
     // Draws with the program from now on, or with the fixed-function pipeline again. The program
     // is made once for each context; where OpenGL cannot make it (OpenGL ES, a page's WebGL, a
-    // driver before 2.0), Use(true) does nothing and returns false.
+    // driver without ARB fragment programs), Use(true) does nothing and returns false.
     bool Use(bool on);
 
 private:

@@ -61,3 +61,6 @@ bool bb_host_DrawableSize(int* width, int* height);
 // The generation of the OpenGL context: raised by one with every window, and so every context,
 // the host opens (0 before the first). Textures made under an older generation are gone.
 int bb_host_GraphicsSeq();
+// The address of an OpenGL function of the current context, such as an extension's, which the
+// OpenGL library need not export; null when there is no such function or no context.
+void* bb_host_GLFunction(const char* name);

@@ -72,6 +72,12 @@ int bb_host_GraphicsSeq() {
     return glfwGraphicsSeq;
 }
 
+void* bb_host_GLFunction(const char* name) {
+    if (!glfwGetCurrentContext())
+        return nullptr;
+    return reinterpret_cast<void*>(glfwGetProcAddress(name));
+}
+
 void BBGlfwGame::SetUpdateRate(int hertz) {
     BBGame::SetUpdateRate(hertz);
     if (hertz != 0)
