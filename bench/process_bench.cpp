@@ -121,7 +121,7 @@ void BM_GameAgainstBareWindow(benchmark::State& state) {
     state.counters["startup_ratio(goal<=1.3)"] = game.startupMs / bare.startupMs;
     state.counters["cpu_game_s"] = game.cpuSeconds;
     state.counters["cpu_bare_s"] = bare.cpuSeconds;
-    state.counters["cpu_ratio(goal<=1.5)"] = game.cpuSeconds / bare.cpuSeconds;
+    state.counters["cpu_ratio(goal<=3)"] = game.cpuSeconds / bare.cpuSeconds;
     state.counters["cpu_game_rasteriser_s"] = game.rasteriserSeconds;
     state.counters["cpu_game_main_s"] = game.mainSeconds;
     state.counters["cpu_game_other_s"] = game.otherSeconds;
@@ -133,7 +133,7 @@ void BM_GameAgainstBareWindow(benchmark::State& state) {
         (game.cpuSeconds - game.rasteriserSeconds) / (bare.cpuSeconds - bare.rasteriserSeconds);
     state.counters["peak_game_MB"] = game.peakMB;
     state.counters["peak_bare_MB"] = bare.peakMB;
-    state.counters["peak_ratio"] = game.peakMB / bare.peakMB;
+    state.counters["peak_ratio(goal<=1.3)"] = game.peakMB / bare.peakMB;
 }
 BENCHMARK(BM_GameAgainstBareWindow)->Iterations(1)->Unit(benchmark::kSecond);
 

@@ -6,8 +6,16 @@
 #include <cmath>
 #include <cstdlib>
 
+#if __has_include(<AL/efx.h>)
+#include <AL/efx.h>
+#endif
+#ifndef ALC_MAX_AUXILIARY_SENDS
+#define ALC_MAX_AUXILIARY_SENDS 0x20003 // the effects extension's, for headers without it
+#endif
+
 #include "audio/audio.h"
 #include "host/bb_game.h"
+#include "host/platform.h"
 #include "runtime/errors.h"
 
 gxtkAudio* gxtkAudio::audio = nullptr;
@@ -28,7 +36,7 @@ ALenum AlFormat(int bytesPerSample, int channels) {
 }
 
 struct FreeBlock {
-    void operator()(short* block) const { std::free(block); }
+    void operator()(void* block) const { std::free(block); }
 };
 
 } // namespace
@@ -51,7 +59,11 @@ void gxtkAudio::OpenDevice() {
         bbPrint(u"OpenAl error: alcOpenDevice failed");
         return;
     }
-    alcContext = alcCreateContext(alcDevice, nullptr);
+    // The game sends nothing to effects: without auxiliary sends OpenAL Soft keeps less for each
+    // of its voices. A library without effects takes no such attribute.
+    const ALCint noSends[] = {ALC_MAX_AUXILIARY_SENDS, 0, 0};
+    const bool effects = alcIsExtensionPresent(alcDevice, "ALC_EXT_EFX") == ALC_TRUE;
+    alcContext = alcCreateContext(alcDevice, effects ? noSends : nullptr);
     if (!alcContext) {
         bbPrint(u"OpenAl error: alcCreateContext failed");
         return;
@@ -63,6 +75,7 @@ void gxtkAudio::OpenDevice() {
 // The game keeps its device for the whole run; tearing down is for tests and tools that open more
 // than one in a process. Samples still held elsewhere outlive their buffers here.
 gxtkAudio::~gxtkAudio() {
+    EndMusicStream();
     for (gxtkChannel& channel : channels) {
         if (channel.source) {
             alSourceStop(channel.source);
@@ -101,6 +114,19 @@ void gxtkAudio::Resume() {
             alSourcePlay(channel.source);
 }
 
+void gxtkAudio::Update() {
+    PumpMusic();
+}
+
+void gxtkAudio::PumpMusic() {
+    if (music)
+        music->Pump();
+}
+
+void gxtkAudio::EndMusicStream() {
+    music.reset();
+}
+
 std::shared_ptr<gxtkSample> gxtkAudio::LoadSample(const String& path) {
     FlushDiscarded();
     auto sample = std::make_shared<gxtkSample>();
@@ -135,6 +161,8 @@ int gxtkAudio::PlaySample(const std::shared_ptr<gxtkSample>& sample, int channel
     ALuint source = chan.AL_Source();
     if (!source)
         return -1;
+    if (channel == MUSIC_CHANNEL)
+        EndMusicStream();
     alSourceStop(source);
     alSourcei(source, AL_BUFFER, ALint(sample ? sample->buffer : 0));
     alSourcei(source, AL_LOOPING, flags != 0 ? AL_TRUE : AL_FALSE);
@@ -151,10 +179,15 @@ int gxtkAudio::StopChannel(int channel) {
         alSourceStop(chan.source);
         chan.state = CHANNEL_STOPPED;
     }
+    if (channel == MUSIC_CHANNEL)
+        EndMusicStream();
     return 0;
 }
 
 int gxtkAudio::PauseChannel(int channel) {
+    // Streamed music that ran dry between updates is still playing, not at its end.
+    if (channel == MUSIC_CHANNEL)
+        PumpMusic();
     gxtkChannel& chan = channels[channel];
     if (chan.state != CHANNEL_PLAYING)
         return 0;
@@ -177,6 +210,8 @@ int gxtkAudio::ResumeChannel(int channel) {
 }
 
 int gxtkAudio::ChannelState(int channel) {
+    if (channel == MUSIC_CHANNEL)
+        PumpMusic();
     gxtkChannel& chan = channels[channel];
     if (chan.state == CHANNEL_PLAYING && chan.SourceState() == AL_STOPPED)
         chan.state = CHANNEL_STOPPED;
@@ -205,11 +240,35 @@ int gxtkAudio::SetRate(int channel, float rate) {
 
 int gxtkAudio::PlayMusic(const String& path, int flags) {
     StopMusic();
-    std::shared_ptr<gxtkSample> music = LoadSample(path);
-    if (!music)
+    if (bb_lower(bb_platform_SoundFile(path)).ends_with(u".ogg"))
+        return StreamMusic(path, flags) ? 0 : -1;
+    std::shared_ptr<gxtkSample> whole = LoadSample(path);
+    if (!whole)
         return -1;
-    PlaySample(music, MUSIC_CHANNEL, flags);
+    PlaySample(whole, MUSIC_CHANNEL, flags);
     return 0;
+}
+
+bool gxtkAudio::StreamMusic(const String& path, int flags) {
+    gxtkChannel& chan = channels[MUSIC_CHANNEL];
+    if (!BBGame::_game || !chan.AL_Source())
+        return false;
+    int length = 0;
+    std::unique_ptr<unsigned char, FreeBlock> data(
+        BBGame::_game->LoadData(bb_platform_SoundFile(path), &length));
+    if (!data)
+        return false;
+    std::vector<unsigned char> bytes(data.get(), data.get() + length);
+    data.reset();
+    alSourceStop(chan.source);
+    alSourcei(chan.source, AL_BUFFER, 0);
+    chan.sample.reset();
+    music = gxtkMusicStream::Start(VorbisStream::Open(std::move(bytes), flags != 0), chan.source);
+    if (!music)
+        return false;
+    chan.flags = flags;
+    chan.state = CHANNEL_PLAYING;
+    return true;
 }
 
 int gxtkAudio::StopMusic() {
@@ -235,8 +294,10 @@ void gxtkAudio::FlushDiscarded() {
     // A stopped source needs no buffer: its next play attaches one. Any stopped source lets go,
     // also one whose channel already counts as stopped, or its buffer would be held until that
     // channel happens to play again.
+    // The streamed music's queue belongs to its stream, stopped between two pieces or not.
     for (gxtkChannel& channel : channels)
-        if (channel.source && channel.SourceState() == AL_STOPPED)
+        if (channel.source && channel.SourceState() == AL_STOPPED &&
+            !(music && &channel == &channels[MUSIC_CHANNEL]))
             alSourcei(channel.source, AL_BUFFER, 0);
     std::erase_if(discarded, [](ALuint buffer) {
         alGetError();

@@ -1,5 +1,5 @@
 // gxtkAudio: the audio device over OpenAL. 32 sound channels and a music channel (32), samples
-// decoded from WAV and Ogg Vorbis into OpenAL buffers.
+// decoded from WAV and Ogg Vorbis into OpenAL buffers, Ogg Vorbis music decoded as it plays.
 #pragma once
 
 #include <AL/al.h>
@@ -9,6 +9,7 @@
 
 #include "audio/gxtk_channel.h"
 #include "audio/gxtk_sample.h"
+#include "audio/music_stream.h"
 #include "host/devices.h"
 #include "runtime/string.h"
 
@@ -32,6 +33,8 @@ public:
     // channels' recorded states do not change, so channels the game paused stay paused.
     void Suspend() override;
     void Resume() override;
+    // Refills the streamed music's buffers.
+    void Update() override;
 
     // Main thread. Null when the file cannot be read or decoded.
     virtual std::shared_ptr<gxtkSample> LoadSample(const String& path);
@@ -48,7 +51,9 @@ public:
     virtual int SetVolume(int channel, float volume);
     virtual int SetPan(int channel, float pan);
     virtual int SetRate(int channel, float rate);
-    // Decodes the whole file and plays it on the music channel; -1 when it fails to load.
+    // Plays the file on the music channel, looping when flags are non-zero; -1 when it fails to
+    // load. Ogg Vorbis music is decoded a piece at a time as it plays (Update keeps it fed);
+    // music of another format is decoded whole, as a sample.
     virtual int PlayMusic(const String& path, int flags);
     virtual int StopMusic();
     virtual int PauseMusic();
@@ -63,6 +68,15 @@ public:
     ALCcontext* alcContext = nullptr;
     gxtkChannel channels[CHANNELS];
 
+    // The music being streamed onto the music channel's source; null otherwise.
+    const gxtkMusicStream* MusicStream() const { return music.get(); }
+
 private:
     void OpenDevice();
+    // Starts the Ogg Vorbis file streaming on the music channel; false when it cannot.
+    bool StreamMusic(const String& path, int flags);
+    void EndMusicStream();
+    void PumpMusic();
+
+    std::unique_ptr<gxtkMusicStream> music;
 };

@@ -103,6 +103,10 @@ void c_TazzleApp::UpdateLoading() {
     bb_tazzle_mainState = c_MainState::Title;
 }
 
+bool c_TazzleApp::IsLoading() const {
+    return bb_tazzle_mainState == c_MainState::Loading;
+}
+
 void c_TazzleApp::UpdateGlobalKeys() {
     c_Settings& settings = *bb_settings_gameSettings;
     // A pad's Start pauses as the pause key does; both at once pause once.

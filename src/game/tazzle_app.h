@@ -19,6 +19,7 @@ public:
     void p_OnSuspend() override;
     void p_OnUpdate() override;
     void p_OnRender() override;
+    bool IsLoading() const override;
 
 private:
     void CreateScreens();

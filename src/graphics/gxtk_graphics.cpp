@@ -99,6 +99,9 @@ int gxtkGraphics::BeginRender() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_TEXTURE_2D);
+    blending = true;
+    additive = false;
+    texturing = false;
 
     batchCount = 0;
     batchScaled = false;
@@ -108,6 +111,8 @@ int gxtkGraphics::BeginRender() {
 
 void gxtkGraphics::EndRender() {
     FlushFor(gxtkFlushCause::EndRender);
+    // Whatever draws after the frame (a tool, a test) finds the fixed-function pipeline.
+    texelProgram.Use(false);
 }
 
 void gxtkGraphics::DiscardBatch() {
@@ -139,7 +144,8 @@ int gxtkGraphics::SetColor(float red, float green, float blue) {
 
 int gxtkGraphics::SetBlend(int blend) {
     FlushFor(gxtkFlushCause::Blend);
-    if (blend == 1)
+    additive = blend == 1;
+    if (additive)
         glBlendFunc(GL_ONE, GL_ONE);
     else
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
@@ -176,9 +182,12 @@ int gxtkGraphics::SetMatrix(float a, float b, float c, float d, float tx, float 
 
 gxtkGraphics::Vertex* gxtkGraphics::Begin(int kind, int n, gxtkSurface* surface) {
     ++stats.primitives;
+    const bool opaqueColour = (colour >> 24) == 0xffu;
     if (kind == batchKind && surface == batchSurface && batchCount + n <= kMaxVertices) {
         Vertex* first = &vertices[static_cast<std::size_t>(batchCount)];
         batchCount += n;
+        batchOpaque = batchOpaque && opaqueColour;
+        batchWhite = batchWhite && colour == 0xffffffffu;
         return first;
     }
     if (batchCount > 0) {
@@ -193,6 +202,8 @@ gxtkGraphics::Vertex* gxtkGraphics::Begin(int kind, int n, gxtkSurface* surface)
     batchSurface = surface;
     batchCount = n;
     batchScaled = false;
+    batchOpaque = opaqueColour && (!surface || surface->Opaque());
+    batchWhite = colour == 0xffffffffu;
     return &vertices[0];
 }
 
@@ -206,8 +217,10 @@ void gxtkGraphics::FlushFor(gxtkFlushCause cause) {
 void gxtkGraphics::Flush() {
     if (batchCount == 0)
         return;
+    SetCapability(GL_BLEND, additive || !batchOpaque, blending);
+    SetCapability(GL_TEXTURE_2D, batchSurface != nullptr, texturing);
+    texelProgram.Use(batchSurface && batchWhite);
     if (batchSurface) {
-        glEnable(GL_TEXTURE_2D);
         batchSurface->SetFilter(BatchFilter());
         batchSurface->Bind();
     }
@@ -233,10 +246,18 @@ void gxtkGraphics::Flush() {
     }
     stats.drawCalls += calls;
     stats.vertices += batchCount;
-    if (batchSurface)
-        glDisable(GL_TEXTURE_2D);
     batchCount = 0;
     batchScaled = false;
+}
+
+void gxtkGraphics::SetCapability(GLenum capability, bool on, bool& current) {
+    if (on == current)
+        return;
+    current = on;
+    if (on)
+        glEnable(capability);
+    else
+        glDisable(capability);
 }
 
 GLint gxtkGraphics::BatchFilter() const {

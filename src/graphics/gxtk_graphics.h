@@ -11,6 +11,7 @@
 #include <span>
 
 #include "graphics/gxtk_surface.h"
+#include "graphics/gxtk_texel_program.h"
 #include "host/devices.h"
 #include "runtime/string.h"
 
@@ -143,6 +144,9 @@ private:
     int OvalSegments(float rx, float ry) const;
     // The filter the pending batch's texture must sample with.
     GLint BatchFilter() const;
+    // Enables or disables the capability whose state `current` holds. OpenGL is told only of
+    // changes: each one makes a software rasteriser revalidate its state.
+    static void SetCapability(GLenum capability, bool on, bool& current);
 
     int width = 0;
     int height = 0;
@@ -159,6 +163,14 @@ private:
     int batchCount = 0;
     gxtkSurface* batchSurface = nullptr;
     bool batchScaled = false; // some pending texel does not land on exactly one pixel
+    // Every pending fragment has full alpha: with the usual blend it replaces the pixel under it,
+    // so the batch is drawn without blending and the rasteriser never reads the pixels back.
+    bool batchOpaque = false;
+    bool additive = false; // SetBlend(1): the source adds to the pixel whatever its alpha
+    bool blending = true;  // what OpenGL was last told, since BeginRender
+    bool texturing = false;
+    bool batchWhite = false; // every pending vertex is opaque white: the texel is the colour
+    gxtkTexelProgram texelProgram;
     gxtkFiltering filtering = gxtkFiltering::Automatic;
 
     gxtkFrameStats stats;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "graphics/gxtk_graphics.h"
+#include "graphics/gxtk_texel_program.h"
 
 namespace {
 
@@ -47,6 +48,18 @@ void gxtk_PremultiplyPixels(unsigned char* data, int width, int height, int dept
     }
 }
 
+bool gxtk_AllOpaque(const unsigned char* data, int width, int height, int depth) {
+    if (!data)
+        return false;
+    if (depth != 2 && depth != 4)
+        return true;
+    const long count = static_cast<long>(width) * height;
+    for (long i = 0; i < count; ++i)
+        if (data[i * depth + depth - 1] != 255)
+            return false;
+    return true;
+}
+
 int gxtk_PowerOfTwoAtLeast(int size) {
     int pot = 1;
     while (pot < size)
@@ -81,6 +94,7 @@ void gxtkSurface::Discard() {
     gxtkGraphics::SurfaceGoing(this);
     DeleteTexture();
     data.reset();
+    opaque = false;
 }
 
 void gxtkSurface::OnUnsafeLoadComplete() {
@@ -101,6 +115,7 @@ void gxtkSurface::SetData(gxtkPixels pixels, int w, int h, int d) {
     uscale = w > 0 ? 1.0f / static_cast<float>(w) : 0.0f;
     vscale = h > 0 ? 1.0f / static_cast<float>(h) : 0.0f;
     gxtk_PremultiplyPixels(data.get(), width, height, depth);
+    opaque = gxtk_AllOpaque(data.get(), width, height, depth);
 }
 
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src, int pitch) {
@@ -125,6 +140,7 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src
             out[1] = Premultiplied((argb >> 8) & 0xff, a);
             out[2] = Premultiplied(argb & 0xff, a);
             out[3] = static_cast<unsigned char>(a);
+            opaque = opaque && a == 255;
         }
     }
     if (seq != -1 && seq == bb_host_GraphicsSeq()) {
@@ -175,13 +191,18 @@ void gxtkSurface::Bind() {
     }
     int texWidth = width;
     int texHeight = height;
-    texImage(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE, nullptr);
+    // Desktop OpenGL keeps a colour texture in the order it is first given; B, G, R, A is the
+    // window's own, the order in which a software rasteriser copies and blends whole rows of it
+    // (the pixels are still handed over as R, G, B, A, and the driver reorders them once).
+    const GLenum order = format == GL_RGBA && gxtk_DesktopOpenGL() ? GL_BGRA : format;
+    texImage(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, order, GL_UNSIGNED_BYTE, nullptr);
     if (glGetError() != GL_NO_ERROR) {
         texWidth = gxtk_PowerOfTwoAtLeast(width);
         texHeight = gxtk_PowerOfTwoAtLeast(height);
-        texImage(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE,
+        texImage(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, order, GL_UNSIGNED_BYTE,
                  nullptr);
     }
+    padded = texWidth != width || texHeight != height;
     uscale = 1.0f / static_cast<float>(texWidth);
     vscale = 1.0f / static_cast<float>(texHeight);
 

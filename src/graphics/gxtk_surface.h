@@ -62,6 +62,10 @@ public:
             Bind();
     }
 
+    // Every texel has full alpha: drawn at full colour alpha, the picture replaces what lies
+    // under it, so blending would change nothing. Not so for a texture padded to a power of two,
+    // whose edge a smoothed draw mixes with the padding.
+    bool Opaque() const { return opaque && !padded; }
     int Depth() const { return depth; }
     GLenum Format() const { return format; }
     const unsigned char* Data() const { return data.get(); }
@@ -81,6 +85,8 @@ private:
     int height = 0;
     int depth = 0;
     GLenum format = 0;
+    bool opaque = false;
+    bool padded = false; // the texture is larger than the picture
     int seq = -1;
     GLuint texture = 0;
     GLint filter = GL_LINEAR;
@@ -92,6 +98,9 @@ private:
 // Premultiplies a decoded pixel block in place: for depth 2 the luminance byte, for depth 4 the
 // colour bytes are scaled by alpha / 255 (truncating). Depths 1 and 3 are left as they are.
 void gxtk_PremultiplyPixels(unsigned char* data, int width, int height, int depth);
+
+// True when the block has no alpha channel (depths 1 and 3) or every pixel's alpha is 255.
+bool gxtk_AllOpaque(const unsigned char* data, int width, int height, int depth);
 
 // The smallest power of two not below size (1 for sizes below 2).
 int gxtk_PowerOfTwoAtLeast(int size);

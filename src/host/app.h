@@ -25,6 +25,9 @@ public:
     void p_OnResize() {}
     void p_OnResume() {}
     void p_OnLoading() {}
+    // True while the application waits for its loads before it can show anything else: the
+    // frame loop then runs the updates that take them as soon as they arrive.
+    virtual bool IsLoading() const { return false; }
     void p_OnClose();
     void p_OnBack();
 };

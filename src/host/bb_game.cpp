@@ -254,6 +254,12 @@ void BBGame::UpdateGame() {
         bb_host_session->AfterUpdate();
 }
 
+bool BBGame::AwaitLoads(double seconds) {
+    if (!_started || _suspended || !_delegate)
+        return false;
+    return _delegate->AwaitLoads(seconds);
+}
+
 void BBGame::RenderGame() {
     if (!_started)
         return;

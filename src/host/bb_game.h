@@ -28,6 +28,9 @@ public:
     virtual void TouchEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/) {}
     virtual void MotionEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/, float /*z*/) {}
     virtual void DiscardGraphics() {}
+    // Called instead of sleeping until the next update is due, with the seconds left: true when
+    // the next update should run now, because the loads the game waits for have come in.
+    virtual bool AwaitLoads(double /*seconds*/) { return false; }
 };
 
 // A video mode as the host reports it; this host leaves the last three fields 0.
@@ -112,6 +115,8 @@ public:
     virtual void TouchEvent(int event, int data, float x, float y);
     virtual void MotionEvent(int event, int data, float x, float y, float z);
     virtual void DiscardGraphics();
+    // False, at once, when the game is not running.
+    bool AwaitLoads(double seconds);
 
 protected:
     BBGameDelegate* _delegate = nullptr;

@@ -22,6 +22,8 @@ public:
     virtual ~BBAudioDevice() = default;
     virtual void Suspend() = 0;
     virtual void Resume() = 0;
+    // Once an update, before the application's: work the device does over time.
+    virtual void Update() {}
 };
 
 struct BBDeviceHooks {
@@ -37,6 +39,9 @@ struct BBDeviceHooks {
     // Waits a bounded time for the loader threads, which call into the devices; false when one
     // is still running. Null: there are no loaders to wait for.
     bool (*awaitLoaders)() = nullptr;
+    // Waits at most `seconds` for the loader threads running now; true when there were some and
+    // all have finished. Null: there are no loaders to wait for.
+    bool (*awaitPendingLoaders)(double seconds) = nullptr;
     // Decodes an image file the host has opened (left open) into pixels from malloc, the file's
     // own channel count in *depth; null when undecodable. Loader threads call it. Null: the
     // host loads no images.
@@ -56,3 +61,6 @@ bool bb_host_DrawableSize(int* width, int* height);
 // The generation of the OpenGL context: raised by one with every window, and so every context,
 // the host opens (0 before the first). Textures made under an older generation are gone.
 int bb_host_GraphicsSeq();
+// The address of an OpenGL function of the current context, such as an extension's, which the
+// OpenGL library need not export; null when there is no such function or no context.
+void* bb_host_GLFunction(const char* name);

@@ -38,8 +38,27 @@ void c_GameDelegate::ResumeGame() {
         m__audio->Resume();
 }
 
+bool c_GameDelegate::AwaitLoads(double seconds) {
+    const auto await = bb_app_deviceHooks.awaitPendingLoaders;
+    if (!bb_app__app || !bb_app__app->IsLoading() || !await) {
+        m_loadsArrived = false;
+        return false;
+    }
+    if (await(seconds)) {
+        m_loadsArrived = true;
+        return true;
+    }
+    // Nothing was loading: the update after the one that took the loads acts on them now, but
+    // an application that stays loading with nothing to wait for goes back to the schedule.
+    const bool actNow = m_loadsArrived;
+    m_loadsArrived = false;
+    return actNow;
+}
+
 void c_GameDelegate::UpdateGame() {
     bb_app_ValidateDeviceWindow(false);
+    if (m__audio)
+        m__audio->Update();
     m__input->p_BeginUpdate();
     if (bb_host_session)
         bb_host_session->InputPolled();

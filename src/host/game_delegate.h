@@ -24,9 +24,15 @@ public:
     void TouchEvent(int event, int data, float x, float y) override;
     void MotionEvent(int event, int data, float x, float y, float z) override;
     void DiscardGraphics() override;
+    // While the application loads: waits for its loader threads and says to update now once they
+    // have all come in, and once more right after that update, which delivered them.
+    bool AwaitLoads(double seconds) override;
 
     // Null until StartGame, and for a device whose hook is not installed.
     std::unique_ptr<BBGraphicsDevice> m__graphics;
     std::unique_ptr<BBAudioDevice> m__audio;
     std::unique_ptr<c_InputDevice> m__input;
+
+private:
+    bool m_loadsArrived = false; // the last early update was for loads that had just come in
 };

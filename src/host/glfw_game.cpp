@@ -72,6 +72,12 @@ int bb_host_GraphicsSeq() {
     return glfwGraphicsSeq;
 }
 
+void* bb_host_GLFunction(const char* name) {
+    if (!glfwGetCurrentContext())
+        return nullptr;
+    return reinterpret_cast<void*>(glfwGetProcAddress(name));
+}
+
 void BBGlfwGame::SetUpdateRate(int hertz) {
     BBGame::SetUpdateRate(hertz);
     if (hertz != 0)
@@ -235,9 +241,16 @@ void BBGlfwGame::RunPass() {
 }
 
 bool BBGlfwGame::AwaitUpdates() {
-    const double delay = UpdateDelay(_clock());
+    double delay = UpdateDelay(_clock());
     if (!_sleep)
         return delay < _updatePeriod / 2;
+    // Loads land between updates: the update that takes them (and the one that acts on them) need
+    // not wait out the rest of a period each before the first screen shows.
+    if (delay > 0 && AwaitLoads(delay)) {
+        _nextUpdate = _clock();
+        return true;
+    }
+    delay = UpdateDelay(_clock());
     if (delay > 0)
         _sleep(delay);
     return true;

@@ -62,4 +62,11 @@ bool bb_thread_AwaitLoaders(std::chrono::steady_clock::duration limit) {
 
 void bb_thread_InstallLoaderWait() {
     bb_app_deviceHooks.awaitLoaders = [] { return bb_thread_AwaitLoaders(bb_thread_quitWait); };
+    bb_app_deviceHooks.awaitPendingLoaders = [](double seconds) {
+        if (bb_asyncevent__sources.empty())
+            return false;
+        return bb_thread_AwaitLoaders(
+            std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                std::chrono::duration<double>(seconds)));
+    };
 }

@@ -56,5 +56,6 @@ bool bb_thread_AwaitLoaders(std::chrono::steady_clock::duration limit);
 // How long quitting waits for the loaders before it closes the devices they load into; a file
 // takes milliseconds to decode, so a loader still running after this is stuck.
 constexpr std::chrono::seconds bb_thread_quitWait{2};
-// Makes the host wait for the loaders, at most bb_thread_quitWait, before it closes the devices.
+// Makes the host wait for the loaders, at most bb_thread_quitWait, before it closes the devices,
+// and lets its frame loop wait for the ones running while the game loads.
 void bb_thread_InstallLoaderWait();

@@ -9,6 +9,7 @@
 #include "audio/audio_decoder.h"
 #include "audio/audio_files_support.h"
 #include "audio/ogg_decoder.h"
+#include "audio/vorbis_stream.h"
 #include "audio/wav_decoder.h"
 
 namespace {
@@ -206,8 +207,12 @@ TEST(OggDecoder, RefusesCommentHeadersWhoseLengthsDoNotFit) {
     for (std::uint32_t length : lengths) {
         EXPECT_FALSE(DecodeOgg(with(at + 7, length)).block) << "vendor length " << length;
         EXPECT_FALSE(DecodeOgg(with(countAt, length)).block) << "comment count " << length;
+        // The streamed music takes the same look first.
+        EXPECT_FALSE(VorbisStream::Open(with(at + 7, length), true)) << "vendor " << length;
+        EXPECT_FALSE(VorbisStream::Open(with(countAt, length), true)) << "count " << length;
     }
     EXPECT_TRUE(DecodeOgg(with(countAt, 0)).block);
+    EXPECT_TRUE(VorbisStream::Open(with(countAt, 0), true));
 }
 
 TEST(AudioDecoder, ChoosesByExtensionInAnyCase) {

@@ -197,31 +197,67 @@ TEST(AudioDevice, VolumeRateAndPanBelongToTheChannelFromTheStart) {
     });
 }
 
-TEST(AudioDevice, PlaysMusicOnItsOwnChannel) {
+TEST(AudioDevice, StreamsOggMusicOnItsOwnChannel) {
     RunWithOpenAl(kNull, "", [] {
         Rig rig;
         gxtkAudio& audio = rig.device;
+        const int music = gxtkAudio::MUSIC_CHANNEL;
         ASSERT_EQ(audio.PlayMusic(bb_str(rig.music), 1), 0);
         EXPECT_EQ(audio.MusicState(), CHANNEL_PLAYING);
-        EXPECT_EQ(SourceInt(audio, gxtkAudio::MUSIC_CHANNEL, AL_LOOPING), AL_TRUE);
-        const ALuint first = audio.channels[gxtkAudio::MUSIC_CHANNEL].sample->buffer;
+        // Pieces take turns on the source; the stream, not OpenAL, does the looping.
+        ASSERT_TRUE(audio.MusicStream());
+        EXPECT_EQ(audio.channels[music].sample, nullptr);
+        EXPECT_EQ(SourceInt(audio, music, AL_SOURCE_TYPE), AL_STREAMING);
+        EXPECT_EQ(SourceInt(audio, music, AL_LOOPING), AL_FALSE);
+        EXPECT_EQ(SourceInt(audio, music, AL_BUFFERS_QUEUED), gxtkMusicStream::kBuffers);
+        audio.SetMusicVolume(0.25f);
+        EXPECT_FLOAT_EQ(SourceFloat(audio, music, AL_GAIN), 0.25f);
         audio.PauseMusic();
+        audio.Update();
         EXPECT_EQ(audio.MusicState(), CHANNEL_PAUSED);
+        EXPECT_EQ(SourceState(audio, music), AL_PAUSED);
         audio.ResumeMusic();
         EXPECT_EQ(audio.MusicState(), CHANNEL_PLAYING);
-
-        // New music replaces the old, whose buffer is then deleted once nothing holds it.
-        ASSERT_EQ(audio.PlayMusic(bb_str(rig.tone), 0), 0);
-        EXPECT_EQ(audio.MusicState(), CHANNEL_PLAYING);
-        EXPECT_EQ(SourceInt(audio, gxtkAudio::MUSIC_CHANNEL, AL_LOOPING), AL_FALSE);
-        EXPECT_TRUE(IsDiscarded(first));
-        audio.FlushDiscarded();
-        EXPECT_FALSE(alIsBuffer(first));
-
         audio.StopMusic();
         EXPECT_EQ(audio.MusicState(), CHANNEL_STOPPED);
+        EXPECT_FALSE(audio.MusicStream());
+        EXPECT_EQ(SourceInt(audio, music, AL_BUFFERS_QUEUED), 0);
+
+        // Music of another format is played whole, looped by OpenAL, and gives way to a stream.
+        ASSERT_EQ(audio.PlayMusic(bb_str(rig.tone), 1), 0);
+        EXPECT_FALSE(audio.MusicStream());
+        EXPECT_EQ(SourceInt(audio, music, AL_LOOPING), AL_TRUE);
+        const ALuint whole = audio.channels[music].sample->buffer;
+        ASSERT_EQ(audio.PlayMusic(bb_str(rig.music), 0), 0);
+        EXPECT_TRUE(IsDiscarded(whole));
+        audio.FlushDiscarded();
+        EXPECT_FALSE(alIsBuffer(whole));
+        EXPECT_TRUE(audio.MusicStream());
+
         EXPECT_EQ(audio.PlayMusic(bb_str(rig.dir.File("missing.ogg")), 1), -1);
         EXPECT_EQ(audio.MusicState(), CHANNEL_STOPPED);
+        EXPECT_FALSE(audio.MusicStream());
+        WriteFile(rig.dir.File("noise.ogg"), Ramp(3000));
+        EXPECT_EQ(audio.PlayMusic(bb_str(rig.dir.File("noise.ogg")), 1), -1);
+        EXPECT_EQ(audio.MusicState(), CHANNEL_STOPPED);
+    });
+}
+
+TEST(AudioDevice, StreamedMusicEndsOnceUnlessItLoops) {
+    RunWithOpenAl(kNull, "", [] {
+        Rig rig;
+        gxtkAudio& audio = rig.device;
+        const std::string shortMusic = rig.dir.File("short.ogg");
+        WriteFile(shortMusic, MakeOgg(2205, 1, 22050)); // 0.1 s, less than one piece
+        // Looping, the first pieces are already the stream over and over.
+        ASSERT_EQ(audio.PlayMusic(bb_str(shortMusic), 1), 0);
+        EXPECT_EQ(SourceInt(audio, gxtkAudio::MUSIC_CHANNEL, AL_BUFFERS_QUEUED),
+                  gxtkMusicStream::kBuffers);
+        // Once, it is one short piece that plays out and leaves the channel stopped.
+        ASSERT_EQ(audio.PlayMusic(bb_str(shortMusic), 0), 0);
+        EXPECT_EQ(SourceInt(audio, gxtkAudio::MUSIC_CHANNEL, AL_BUFFERS_QUEUED), 1);
+        EXPECT_EQ(WaitForChannelState(audio, gxtkAudio::MUSIC_CHANNEL, CHANNEL_STOPPED),
+                  CHANNEL_STOPPED);
     });
 }
 

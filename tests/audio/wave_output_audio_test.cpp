@@ -1,5 +1,5 @@
 // What the player hears: OpenAL Soft's "wave" output records the mix to a file, in which a
-// played sample must be audible at the volume set on its channel and placed by its pan.
+// played sample or streamed music must be audible at its volume and a sample placed by its pan.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -59,7 +59,36 @@ Peaks RecordTone(const std::function<void(gxtkAudio&)>& setUp) {
     return MeasureRecording(ReadFile(recording));
 }
 
+// Streams a 0.3 s Ogg Vorbis tone of amplitude 0.5 once as music at `volume`, waits for its end
+// and measures the recording.
+Peaks RecordMusic(float volume) {
+    ScratchDir dir;
+    const std::string recording = dir.File("mix.wav");
+    const std::string config =
+        "[general]\nsample-type=int16\nchannels=stereo\nfrequency=44100\n[wave]\nfile=" +
+        recording + "\n";
+    RunWithOpenAl("wave", config, [&dir, volume] {
+        const std::string music = dir.File("music.ogg");
+        WriteFile(music, MakeOgg(13230, 1, 44100));
+        AudioTestHost host;
+        gxtkAudio audio;
+        audio.SetMusicVolume(volume);
+        ASSERT_EQ(audio.PlayMusic(bb_str(music), 0), 0);
+        EXPECT_EQ(WaitForChannelState(audio, gxtkAudio::MUSIC_CHANNEL, CHANNEL_STOPPED),
+                  CHANNEL_STOPPED);
+    });
+    return MeasureRecording(ReadFile(recording));
+}
+
 } // namespace
+
+TEST(AudioOutput, StreamedMusicIsHeardAtTheMusicVolume) {
+    const Peaks full = RecordMusic(1.0f);
+    EXPECT_GT(full.left, 32767 * 0.5 * 0.5);
+    EXPECT_LE(full.left, 32767 * 0.5 * 1.1);
+    EXPECT_NEAR(double(RecordMusic(0.5f).left) / full.left, 0.5, 0.03);
+    EXPECT_LT(RecordMusic(0.0f).left, 8); // the music key's "off": silence, to a rounding
+}
 
 TEST(AudioOutput, APlayedSampleIsHeardAtItsChannelsVolume) {
     const Peaks full = RecordTone([](gxtkAudio&) {});

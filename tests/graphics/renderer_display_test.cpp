@@ -1,9 +1,11 @@
 // The renderer in a real OpenGL context: pixels, batching and flushes, scissor, textures across a
-// new context, and the power-of-two retry.
+// new context, the power-of-two retry, opaque pictures drawn without blending, and pictures in
+// plain white drawn by the texel-only program.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -227,6 +229,89 @@ TEST_F(RendererTest, WritePixelsUpdatesTheTexture) {
                                              {1, 1, 0xff0000},
                                              {2, 1, 0x00ff00},
                                          });
+}
+
+TEST_F(RendererTest, AnOpaquePictureDrawsAsTheSamePictureWithBlending) {
+    // Twins with the same texels, but the second has a transparent column beyond them, which
+    // keeps it on the blending path.
+    auto texel = [](int x, int y) -> std::uint32_t {
+        return 0x20c040ffu + (static_cast<std::uint32_t>(x * 50) << 24) +
+               (static_cast<std::uint32_t>(y * 20) << 8);
+    };
+    auto opaque = PaintedSurface(4, 4, texel);
+    auto blended = PaintedSurface(5, 4, [&](int x, int y) { return x < 4 ? texel(x, y) : 0u; });
+    ASSERT_TRUE(opaque->Opaque());
+    ASSERT_FALSE(blended->Opaque());
+    struct Mode {
+        float alpha;
+        int blend;
+    };
+    const Mode modes[] = {{1, 0}, {0.5f, 0}, {1, 1}, {0.25f, 1}};
+    for (int m = 0; m < 4; ++m) {
+        const float y = static_cast<float>(m * 8);
+        device->SetBlend(0);
+        device->SetAlpha(1);
+        device->SetColor(100, 90, 80);
+        device->DrawRect(0, y, 16, 4);
+        device->SetColor(255, 255, 255);
+        device->SetAlpha(modes[m].alpha);
+        device->SetBlend(modes[m].blend);
+        device->DrawSurface(opaque.get(), 0, y);
+        device->DrawSurface2(blended.get(), 8, y, 0, 0, 4, 4);
+    }
+    // A translucent rectangle after them still blends.
+    device->SetBlend(0);
+    device->SetColor(0, 0, 255);
+    device->SetAlpha(0.5f);
+    device->DrawRect(0, 40, 4, 4);
+    device->EndRender();
+    for (int m = 0; m < 4; ++m)
+        for (int j = 0; j < 4; ++j)
+            for (int i = 0; i < 4; ++i)
+                EXPECT_EQ(Pixel(i, m * 8 + j), Pixel(8 + i, m * 8 + j))
+                    << "mode " << m << " texel " << i << "," << j;
+    EXPECT_EQ(Pixel(3, 2), static_cast<int>(texel(3, 2) >> 8));
+    EXPECT_EQ(Pixel(1, 41), 0x00007f);
+}
+
+TEST_F(RendererTest, APictureInPlainWhiteLooksTheSameWhicheverWayItIsDrawn) {
+    // Texels of every alpha, premultiplied, over a coloured background.
+    auto picture = PaintedSurface(16, 4, [](int x, int y) -> std::uint32_t {
+        const auto alpha = static_cast<std::uint32_t>(x * 17);
+        return (0xf0u - static_cast<std::uint32_t>(y * 50)) << 24 | 0x80u << 16 |
+               static_cast<std::uint32_t>(y * 60) << 8 | alpha;
+    });
+    device->SetColor(100, 90, 80);
+    device->DrawRect(0, 0, 40, 12);
+    // Alone in its batch and in plain white, the texel is the colour: the texel-only program.
+    device->SetColor(255, 255, 255);
+    device->DrawSurface(picture.get(), 0, 0);
+    device->DrawRect(60, 0, 1, 1);
+    // In a batch that also holds a tinted draw: the fixed-function pipeline.
+    device->DrawSurface(picture.get(), 0, 8);
+    device->SetColor(250, 250, 250);
+    device->DrawSurface(picture.get(), 20, 8);
+    device->EndRender();
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(Pixel(x, y), Pixel(x, 8 + y)) << "texel " << x << "," << y;
+    EXPECT_EQ(Pixel(0, 0), 0x645a50);  // alpha 0 leaves the background
+    EXPECT_EQ(Pixel(15, 0), 0xf08000); // alpha 255 is the texel
+}
+
+TEST_F(RendererTest, APictureGivenATranslucentTexelBlendsIt) {
+    auto surface = SolidSurface(2, 1, 4, 0x20c040ffu);
+    ASSERT_TRUE(surface->Opaque());
+    const std::vector<int> half{static_cast<int>(0x80ffffffu)};
+    device->WritePixels2(surface.get(), half, 1, 0, 1, 1, 0, 1);
+    EXPECT_FALSE(surface->Opaque());
+    device->SetColor(0, 0, 255);
+    device->DrawRect(0, 0, 2, 1);
+    device->SetColor(255, 255, 255);
+    device->DrawSurface(surface.get(), 0, 0);
+    device->EndRender();
+    EXPECT_EQ(Pixel(0, 0), 0x20c040);
+    EXPECT_EQ(Pixel(1, 0), 0x8080ff); // (128, 128, 128) at half alpha over blue
 }
 
 // A driver that only takes power-of-two textures.

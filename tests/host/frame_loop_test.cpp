@@ -1,6 +1,6 @@
 // The frame loop's schedule with a clock the test controls: the 4-update cap, the dropped
-// backlog, a rate change inside a batch, suspending and resuming on focus, and the one pass as
-// the desktop (which sleeps) and a page (which never blocks) run it.
+// backlog, a rate change inside a batch, suspending and resuming on focus, the one pass as the
+// desktop (which sleeps, or waits for the game's loads) and a page (which never blocks) run it.
 #include "host/glfw_game.h"
 
 #include <gtest/gtest.h>
@@ -20,8 +20,10 @@ public:
     void RenderGame() override { ++renders; }
     void SuspendGame() override { ++suspends; }
     void ResumeGame() override { ++resumes; }
+    bool AwaitLoads(double seconds) override { return awaitLoads && awaitLoads(seconds); }
     int updates = 0, renders = 0, suspends = 0, resumes = 0;
     std::function<void(int)> onUpdate;
+    std::function<bool(double)> awaitLoads;
 };
 
 // One pass with the window's events and buffer swap stood in for: a window that keeps its focus,
@@ -88,6 +90,34 @@ TEST_F(FramePassTest, TheDesktopSleepsUntilTheUpdateIsDueThenRendersWhatItMade) 
     EXPECT_EQ(rendersBeforeUpdate, 1);
     EXPECT_EQ(delegate_.renders, 2);
     EXPECT_EQ(host_.presented, 2);
+}
+
+TEST_F(FramePassTest, LoadsThatArriveBeforeTheUpdateIsDueRunItAtOnce) {
+    SleepLikeTheDesktop();
+    EXPECT_EQ(FullPass(), 1);
+    clock_ += 0.004;
+    // The game's loads come in 3 ms into the wait: the update runs then, and the next is due a
+    // period after it.
+    delegate_.awaitLoads = [this](double seconds) {
+        EXPECT_NEAR(seconds, kPeriod - 0.004, 1e-9);
+        clock_ += 0.003;
+        return true;
+    };
+    EXPECT_EQ(FullPass(), 1);
+    EXPECT_TRUE(sleeps_.empty());
+    EXPECT_DOUBLE_EQ(host_.NextUpdate(), 10.007 + kPeriod);
+    // A wait that took the whole delay leaves nothing to sleep; one that says at once that
+    // nothing came in leaves the whole delay.
+    delegate_.awaitLoads = [this](double seconds) {
+        clock_ += seconds;
+        return false;
+    };
+    EXPECT_EQ(FullPass(), 1);
+    EXPECT_TRUE(sleeps_.empty());
+    delegate_.awaitLoads = [](double) { return false; };
+    EXPECT_EQ(FullPass(), 1);
+    ASSERT_EQ(sleeps_.size(), 1u);
+    EXPECT_NEAR(sleeps_[0], kPeriod, 1e-9);
 }
 
 TEST_F(FramePassTest, APageRunsAnUpdateDueWithinHalfAPeriodAndOtherwiseOnlyRenders) {

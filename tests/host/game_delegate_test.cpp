@@ -51,7 +51,9 @@ public:
         hitsSeen = bb_input_KeyHit(65);
     }
     void p_OnRender() override { g_log.push_back("OnRender"); }
+    bool IsLoading() const override { return loading; }
     int hitsSeen = 0;
+    bool loading = false;
 };
 
 // A host with a fixed device size and a monitor that lists repeated modes.
@@ -203,4 +205,36 @@ TEST_F(GameDelegateTest, SecondApplicationIsARuntimeError) {
     ChildResult r = RunInChild([] { bb_app_CreateApp<c_App>(); });
     EXPECT_EQ(r.status, 255);
     EXPECT_EQ(r.out, "Zibbet Runtime Error : App has already been created\n\n");
+}
+
+namespace {
+std::vector<double> g_loaderWaits;
+bool g_loadsArrive = true;
+} // namespace
+
+TEST_F(GameDelegateTest, ALoadingApplicationUpdatesAsItsLoadsArriveAndOnceMore) {
+    Start();
+    g_loaderWaits.clear();
+    g_loadsArrive = true;
+    bb_app_deviceHooks.awaitPendingLoaders = [](double seconds) {
+        g_loaderWaits.push_back(seconds);
+        return g_loadsArrive;
+    };
+    // Not loading: the loop keeps its schedule without asking after loaders.
+    EXPECT_FALSE(host_.AwaitLoads(0.01));
+    EXPECT_TRUE(g_loaderWaits.empty());
+    // The loads come in: update now; then, with nothing left to wait for, the update after the
+    // one that took them runs now too; after that the schedule holds, so nothing spins.
+    app_->loading = true;
+    EXPECT_TRUE(host_.AwaitLoads(0.012));
+    g_loadsArrive = false;
+    EXPECT_TRUE(host_.AwaitLoads(0.016));
+    EXPECT_FALSE(host_.AwaitLoads(0.016));
+    EXPECT_FALSE(host_.AwaitLoads(0.016));
+    EXPECT_EQ(g_loaderWaits, (std::vector<double>{0.012, 0.016, 0.016, 0.016}));
+    // A suspended game waits for nothing.
+    g_loadsArrive = true;
+    host_.SuspendGame();
+    EXPECT_FALSE(host_.AwaitLoads(0.016));
+    EXPECT_EQ(g_loaderWaits.size(), 4u);
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The page's sounds: the game asks for its sound effects by their WAV names, the page carries
 them as Ogg Vorbis, and each still arrives whole, as many samples as the desktop's WAV file
-holds, and plays. Seen inside the page through the DevTools protocol: the length of every Web
-Audio buffer the page fills, and of every one it starts.
+holds, and plays; the music streams, piece after piece. Seen inside the page through the
+DevTools protocol: the length of every Web Audio buffer the page fills, and of every one it
+starts.
 
     web_sound_test.py WEB_BUILD DESKTOP_DATA
 """
@@ -34,6 +35,10 @@ AudioBufferSourceNode.prototype.start = function () {
 # The general group, loaded with the title, then the road's, loaded once a game starts.
 TITLE_SOUND = "Woop"
 ROAD_SOUNDS = ["Siren", "Register", "Car", "CarCrash"]
+# The frames of each piece of the streamed music (gxtkMusicStream::kPieceFrames); more pieces
+# than its four buffers hold mean they are refilled as they play.
+MUSIC_PIECE = 8192
+MUSIC_BUFFERS = 4
 
 
 def wav_frames(path):
@@ -66,8 +71,12 @@ def check(web_build, desktop_data):
                 return all(frames[name] in made for name in names)
             wait_for(lambda: whole([TITLE_SOUND]), 60, f"{TITLE_SOUND}, whole, on the title")
 
-            # A click lets the page sound; Enter starts a game on the road.
+            # A click lets the page sound, and the title's music plays on.
             session.xdotool("mousemove", "400", "300", "click", "1")
+            pieces = f"window.startedBuffers.filter(n => n == {MUSIC_PIECE}).length"
+            wait_for(lambda: devtools.evaluate(pieces) > 2 * MUSIC_BUFFERS, 60,
+                     "the music, streamed in pieces that keep coming")
+            # Enter starts a game on the road.
             session.xdotool("key", "Return")
             wait_for(lambda: whole(ROAD_SOUNDS), 60, "the road's sounds, each whole")
             effects = set(frames.values())
@@ -84,7 +93,7 @@ def main():
         check(sys.argv[1], sys.argv[2])
     except (WebSessionError, DevToolsError) as error:
         sys.exit(f"FAIL: {error}")
-    print("ok: the page's sound effects arrive whole from Ogg Vorbis and play")
+    print("ok: the page's sound effects arrive whole from Ogg Vorbis and play, the music streams")
 
 
 if __name__ == "__main__":
