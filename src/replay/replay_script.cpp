@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -26,7 +27,8 @@ enum class Argument {
     Check, // an update number and a hash in 16 hexadecimal digits
     Joy,   // a port and six stick values, or the port and "off"
     Hash,  // 16 hexadecimal digits
-    Carry, // the best score, the skis, the menu's line, its pressed line or "-", its stick 0 or 1
+    Carry, // the best score, the skis, the menu's line, its pressed line or "-", its stick 0 or 1,
+           // then the road's three and the slope's three leftovers
 };
 
 struct OpSyntax {
@@ -144,6 +146,34 @@ bool ParseCheck(std::string_view rest, const OpSyntax& syntax, ReplayCommand& co
     return true;
 }
 
+std::optional<int> ParseSigned(std::string_view text, int low, int high) {
+    long long value = 0;
+    if (text.empty() || text.size() > 11)
+        return std::nullopt;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+// The road's dead timer, next state and ambulance's x, the slope's timer, bump and sub-row.
+bool ParseLeftovers(std::string_view& rest, ReplayCarry& carry) {
+    constexpr int kAny = std::numeric_limits<int>::max();
+    constexpr std::array<std::pair<int, int>, 6> kRanges = {{{-kAny, kAny},
+                                                             {0, c_MainState::Last},
+                                                             {-kAny, kAny},
+                                                             {-kAny, kAny},
+                                                             {0, 1},
+                                                             {-kAny, kAny}}};
+    for (size_t i = 0; i < kRanges.size(); ++i) {
+        const auto value = ParseSigned(NextWord(rest), kRanges[i].first, kRanges[i].second);
+        if (!value)
+            return false;
+        (i < 3 ? carry.road[i] : carry.ski[i - 3]) = *value;
+    }
+    return true;
+}
+
 bool ParseCarry(std::string_view rest, const OpSyntax& syntax, ReplayCommand& command) {
     auto hiScore = ParseNumber(NextWord(rest), syntax.low, syntax.high);
     auto skiDamage = ParseNumber(NextWord(rest), syntax.low, syntax.high);
@@ -151,12 +181,11 @@ bool ParseCarry(std::string_view rest, const OpSyntax& syntax, ReplayCommand& co
     const std::string_view pressedWord = NextWord(rest);
     auto pressed = ParseNumber(pressedWord, 0, kLastMenuLine);
     auto stickReady = ParseNumber(NextWord(rest), 0, 1);
-    if (!hiScore || !skiDamage || !line || (!pressed && pressedWord != "-") || !stickReady ||
-        !rest.empty())
+    if (!hiScore || !skiDamage || !line || (!pressed && pressedWord != "-") || !stickReady)
         return false;
     command.carry = {*hiScore, *skiDamage, static_cast<int>(*line),
                      pressed ? static_cast<int>(*pressed) : -1, *stickReady == 1};
-    return true;
+    return ParseLeftovers(rest, command.carry) && rest.empty();
 }
 
 bool ParseJoy(std::string_view rest, const OpSyntax& syntax, ReplayCommand& command) {
@@ -196,7 +225,10 @@ std::string Expected(const OpSyntax& syntax) {
     case Argument::Carry:
         return "a best score and a skis' state from 0 to " + std::to_string(syntax.high) +
                ", a menu line from 0 to " + std::to_string(kLastMenuLine) +
-               ", the pressed line or '-', and the stick's 0 or 1";
+               ", the pressed line or '-', the stick's 0 or 1, and the road's dead timer, next "
+               "state (0 to " +
+               std::to_string(c_MainState::Last) +
+               ") and ambulance's x, the slope's timer, bump (0 or 1) and sub-row";
     case Argument::None:
     case Argument::Text:
         break;
@@ -489,6 +521,10 @@ std::string ReplayCommandText(const ReplayCommand& command) {
                 std::to_string(carry.line) + ' ' +
                 (carry.pressedLine < 0 ? std::string("-") : std::to_string(carry.pressedLine)) +
                 ' ' + (carry.stickReady ? '1' : '0');
+        for (int value : carry.road)
+            text += ' ' + std::to_string(value);
+        for (int value : carry.ski)
+            text += ' ' + std::to_string(value);
         break;
     }
     }

@@ -31,13 +31,18 @@ enum class ReplayOp {
 
 // What a game carries from the games played before it in the same run of the program, put back
 // by a kept run's `carry`: the best score, the skis' state, and the title menu's selected line,
-// the line its pointer's press began on (-1: none) and whether its stick is back in the middle.
+// the line its pointer's press began on (-1: none) and whether its stick is back in the middle;
+// then what the road and the slope keep from their last visit, since entering them does not set
+// it again: the road's dead timer, next state and ambulance's x, the slope's timer, bump and
+// previous sub-row.
 struct ReplayCarry {
     std::uint32_t hiScore = 0;
     std::uint32_t skiDamage = 0;
     int line = 0;
     int pressedLine = -1;
     bool stickReady = true;
+    std::array<int, 3> road{};
+    std::array<int, 3> ski{};
 };
 
 struct ReplayCommand {

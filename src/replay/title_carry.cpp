@@ -1,9 +1,12 @@
-// The carried state: globals of the game and fields of the title's menu.
+// The carried state: globals of the game, fields of the title's menu, and what the road and the
+// slope keep from one visit to the next.
 #include "replay/title_carry.h"
 
 #include "game/tazzle.h"
+#include "road/road_screen.h"
 #include "screens/menu.h"
 #include "screens/title_screen.h"
+#include "ski/ski_screen.h"
 
 #include <algorithm>
 
@@ -15,6 +18,10 @@ ReplayCarry ReadTitleCarry() {
     carry.line = menu.m_selected;
     carry.pressedLine = menu.m_pressedItem;
     carry.stickReady = menu.m_joyReady;
+    const c_RoadScreen& road = *bb_tazzle_roadScreen;
+    carry.road = {road.m_deadTimer, road.m_nextState, road.m_ambulanceX};
+    const c_SkiScreen& ski = *bb_tazzle_skiScreen;
+    carry.ski = {ski.m_timer, ski.m_bumped ? 1 : 0, ski.m_prevSubRow};
     return carry;
 }
 
@@ -25,4 +32,12 @@ void ApplyTitleCarry(const ReplayCarry& carry) {
     menu.m_selected = carry.line;
     menu.m_pressedItem = carry.pressedLine;
     menu.m_joyReady = carry.stickReady;
+    c_RoadScreen& road = *bb_tazzle_roadScreen;
+    road.m_deadTimer = carry.road[0];
+    road.m_nextState = carry.road[1];
+    road.m_ambulanceX = carry.road[2];
+    c_SkiScreen& ski = *bb_tazzle_skiScreen;
+    ski.m_timer = carry.ski[0];
+    ski.m_bumped = carry.ski[1] != 0;
+    ski.m_prevSubRow = carry.ski[2];
 }

@@ -16,7 +16,9 @@
 #include "replay/run_folder.h"
 #include "replay/run_keeper.h"
 #include "replay/trace_line.h"
+#include "road/road_screen.h"
 #include "screens/title_screen.h"
+#include "ski/ski_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -439,9 +441,16 @@ void KeepThreeGames() {
     Road(host);
     Passes(host, 40);
     LeaveRoad(host);
-    // What a better game would have left: a best score and worn skis.
+    // What a better game would have left: a best score, worn skis, and the road's and the slope's
+    // fields that entering them does not set again (the road's show in every line of the next).
     bb_tazzle_hiScore = 1234;
     bb_tazzle_skiDamage = 2;
+    bb_tazzle_roadScreen->m_deadTimer = 97;
+    bb_tazzle_roadScreen->m_nextState = c_MainState::NoMoney;
+    bb_tazzle_roadScreen->m_ambulanceX = 240;
+    bb_tazzle_skiScreen->m_timer = 33;
+    bb_tazzle_skiScreen->m_bumped = true;
+    bb_tazzle_skiScreen->m_prevSubRow = 3;
 
     // The pad's stick held down moves the menu to OPTIONS and is held on; up brings it back; a key
     // the game does not read (X) is held; enter, with both still held, starts the game, and the
@@ -489,8 +498,10 @@ TEST_F(RecordTest, EveryGameOfASessionIsKeptAndReplaysInSyncFromAFreshStart) {
         EXPECT_EQ(replay.status, 0) << run << ": " << replay.errors << "\n" << recording;
         EXPECT_EQ(replay.errors, "") << run;
     }
-    // The second game began with the best score and the skis the first left.
-    EXPECT_NE(ReadFile(folder_ / "runs" / runs[1]).find("\ncarry 1234 2 "), std::string::npos);
+    // The second game began with the best score, the skis and the screens' fields the first left.
+    const std::string second = ReadFile(folder_ / "runs" / runs[1]);
+    EXPECT_NE(second.find("\ncarry 1234 2 "), std::string::npos) << second;
+    EXPECT_NE(second.find(" 97 5 240 33 1 3\n"), std::string::npos) << second;
 }
 
 // One game kept by a keeper of `folder`, with `started` run right after START GAME was chosen;

@@ -71,7 +71,7 @@ TEST(ReplayScript, ARecordingsCommandsReadBackAsTheyAreWritten) {
                                             "step 60",
                                             "check 60 00d351e82fefc50e",
                                             "suspend",
-                                            "carry 1234 2 1 - 0",
+                                            "carry 1234 2 1 - 0 97 4 -8 12 1 3",
                                             "step 1",
                                             "check 1 00d351e82fefc50e"};
     std::string text;
@@ -226,11 +226,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "line 2: 'joy' needs a port from 0 to 3 and six stick values, or the port "
                   "and 'off', not '0 1 2 3 4 5'"},
         BadScript{"suspend\n", "line 1: the game has not been started: 'boot' first"},
-        BadScript{"carry 0 0 0 - 1\n", "line 1: the game has not been started: 'boot' first"},
-        BadScript{"boot\ncarry 0 0 0 0 1\ncarry 0 0 0 0 1\n", "line 3: 'carry' given twice"},
-        BadScript{"boot\ncarry 0 0 2 - 1\n",
+        BadScript{"carry 0 0 0 - 1 0 0 0 0 0 0\n",
+                  "line 1: the game has not been started: 'boot' first"},
+        BadScript{"boot\ncarry 0 0 0 0 1 0 0 0 0 0 0\ncarry 0 0 0 0 1 0 0 0 0 0 0\n",
+                  "line 3: 'carry' given twice"},
+        BadScript{"boot\ncarry 0 0 1 - 1 0 8 0 0 0 0\n",
                   "line 2: 'carry' needs a best score and a skis' state from 0 to 2147483647, a "
-                  "menu line from 0 to 1, the pressed line or '-', and the stick's 0 or 1, not "
-                  "'0 0 2 - 1'"}));
+                  "menu line from 0 to 1, the pressed line or '-', the stick's 0 or 1, and the "
+                  "road's dead timer, next state (0 to 7) and ambulance's x, the slope's timer, "
+                  "bump (0 or 1) and sub-row, not '0 0 1 - 1 0 8 0 0 0 0'"}));
 
 } // namespace
