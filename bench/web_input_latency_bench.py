@@ -12,8 +12,8 @@ same task as the frame's callback, before the browser may clear the drawing buff
 with the gains of the page's OpenAL sources: the music key draws nothing, and its frame is the
 first after the update that turned the music's gain to 0 (a source's playing state would follow
 the audio's own clock, not the frames). Each control runs in a browser of its own from the same
-start, a game on the road past its fade; two runs without a key give the frames the others are
-compared with, and must agree.
+start, a game on the road past its fade; a run without a key from each start gives the frames
+the others are compared with, and a second one from the first start must give the same.
 
 What this leaves out is the browser's: the time from the device to the page's key event, and
 from the end of the frame's callback to the screen.
@@ -126,6 +126,8 @@ STEPPED_PAGE = """<script>
       buttons[button].pressed = held;
       buttons[button].value = held ? 1 : 0;
       pad.timestamp = clock;
+      // As a browser does, a pad the page has not seen shows at its first press.
+      if (held && !padShown) this.showPad();
     },
   };
 })();
@@ -146,9 +148,16 @@ KEYS = {
 # Standard pad buttons: Start and the D-pad's down.
 PAD_START, PAD_DOWN = 9, 13
 
-# (counter, the start it is measured from, ("key", name) or ("pad", button)): the walker stands
-# at the top of the road facing up, so that down, left and right each turn it, or walks down
-# into the road, so that up turns it.
+# Where a control is measured from: the walker standing at the top of the road facing up, so
+# that down, left and right each turn it, or walking down into the road, so that up turns it;
+# the pad shown to the page on the title, or first shown by the press measured.
+STARTS = {
+    "standing": {"walking_down": False, "pad_shown": True},
+    "walking_down": {"walking_down": True, "pad_shown": True},
+    "standing_pad_unseen": {"walking_down": False, "pad_shown": False},
+}
+
+# (counter, the start it is measured from, ("key", name) or ("pad", button)).
 CONTROLS = [
     ("up", "walking_down", ("key", "q")),
     ("down", "standing", ("key", "z")),
@@ -159,6 +168,8 @@ CONTROLS = [
     ("escape", "standing", ("key", "escape")),
     ("pad_start", "standing", ("pad", PAD_START)),
     ("pad_down", "standing", ("pad", PAD_DOWN)),
+    ("pad_start_first_press", "standing_pad_unseen", ("pad", PAD_START)),
+    ("pad_down_first_press", "standing_pad_unseen", ("pad", PAD_DOWN)),
 ]
 
 
@@ -202,13 +213,14 @@ def play_frames(web_build, start, control):
                 "!!window.steppedPage && steppedPage.ready()"), 60, "the game's first frame")
             page = SteppedPage(devtools)
             page.step(120)
-            devtools.evaluate("steppedPage.showPad()")
+            if STARTS[start]["pad_shown"]:
+                devtools.evaluate("steppedPage.showPad()")
             page.step(60)
             page.tap("enter", 0)
             # The road, past its fade; the walker turned up, which at the top keeps it still.
             page.step(180)
             page.tap("q", 30)
-            if start == "walking_down":
+            if STARTS[start]["walking_down"]:
                 page.tap("z", 6)
             if control:
                 page.control(control, True)
@@ -234,15 +246,14 @@ def main():
     folder = tempfile.mkdtemp(prefix="skiddlewick-latency.")
     try:
         page_with_script(sys.argv[1], folder, STEPPED_PAGE)
-        without = {start: play_frames(folder, start, None)
-                   for start in ("standing", "walking_down")}
+        without = {start: play_frames(folder, start, None) for start in STARTS}
         if play_frames(folder, "standing", None) != without["standing"]:
             print("web input latency: the page without a key did not play the same twice")
             return 1
         counts = {}
         for name, start, control in CONTROLS:
             counts[name] = latency(without[start], play_frames(folder, start, control))
-            print(f"{name:<10} {counts[name]} frame(s)", flush=True)
+            print(f"{name:<22} {counts[name]} frame(s)", flush=True)
         shown_nothing = [name for name, count in counts.items() if count < 0]
         if shown_nothing:
             print(f"web input latency: nothing shown within {WATCHED_FRAMES} frames by "
