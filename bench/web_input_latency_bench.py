@@ -84,7 +84,8 @@ STEPPED_PAGE = """<script>
     for (var i = 0; i < words.length; ++i) hash = Math.imul(hash ^ words[i], 16777619);
     var sound = '';
     if (window.AL && AL.currentCtx)
-      for (var id in AL.currentCtx.sources) sound += id + ':' + AL.currentCtx.sources[id].gain.gain.value + ';';
+      for (var id in AL.currentCtx.sources)
+        sound += id + ':' + AL.currentCtx.sources[id].gain.gain.value + ';';
     return width + 'x' + height + ':' + (hash >>> 0).toString(16) + ':' + sound;
   }
 
@@ -198,7 +199,8 @@ class SteppedPage:
         if kind == "key":
             self.key(what, held)
         else:
-            self._devtools.evaluate(f"steppedPage.holdButton({what}, {'true' if held else 'false'})")
+            held = "true" if held else "false"
+            self._devtools.evaluate(f"steppedPage.holdButton({what}, {held})")
 
 
 def play_frames(web_build, start, control):
