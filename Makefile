@@ -9,7 +9,8 @@ WERROR := $(if $(CI),ON,OFF)
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset"
 
 .PHONY: deps deps-game deps-unit deps-check configure configure-game configure-unit build game \
-    run test unit check bench screenshots sanitize fuzz install package web serve-web web-weight clean
+    run test unit check bench screenshots sanitize fuzz install package web serve-web web-weight \
+    web-bench clean
 
 deps:
 	@scripts/install-deps.sh
@@ -70,8 +71,15 @@ check: deps-check
 	@echo "clang-format --dry-run -Werror over src tests tools bench fuzz"
 	@clang-format --dry-run -Werror $(FORMATTED)
 
+# The page's input latency runs too when a web build is there (`make web`, or `make web-bench`,
+# which makes it): it drives Chromium through the DevTools protocol, which Debian's
+# python3-websocket speaks, so it runs on Debian's own interpreter.
+SYSTEM_PYTHON := /usr/bin/python3
+WEB_LATENCY_BENCH = $(SYSTEM_PYTHON) bench/web_input_latency_bench.py $(WEB_BUILD)
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; ALSOFT_DRIVERS=null $(XVFB) $$b || exit 1; done
+	@if [ -f $(WEB_BUILD)/index.html ]; then echo "== the page's input latency"; \
+	    $(WEB_LATENCY_BENCH); else echo "== no web build: the page's input latency needs make web"; fi
 
 # The README's pictures: every screen captured by the replay tool (tools/screenshots.sh).
 screenshots: build
@@ -155,6 +163,10 @@ web: configure
 # What a first visit to the page downloads, compressed (the table in docs/PERFORMANCE.md).
 web-weight: web
 	@tools/page_weight.sh $(WEB_BUILD)
+
+# The page's input latency alone (docs/PERFORMANCE.md, section 7).
+web-bench: web
+	@$(WEB_LATENCY_BENCH)
 
 serve-web: web
 	@echo "Skiddlewick on http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops the server)"

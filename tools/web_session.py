@@ -249,6 +249,20 @@ def _end(process, group):
             process.wait()
 
 
+def page_with_script(web_build, folder, script):
+    """Makes `folder` a copy of the web build whose page runs `script` (a <script> element)
+    before anything of its own: the rest of the build is linked, not copied."""
+    for name in os.listdir(web_build):
+        if name != "index.html":
+            os.symlink(os.path.join(os.path.abspath(web_build), name), os.path.join(folder, name))
+    with open(os.path.join(web_build, "index.html"), encoding="utf-8") as page:
+        html = page.read()
+    if "<head>" not in html:
+        raise WebSessionError("the page has no <head> to put a script in")
+    with open(os.path.join(folder, "index.html"), "w", encoding="utf-8") as page:
+        page.write(html.replace("<head>", "<head>\n" + script, 1))
+
+
 def wait_for(condition, timeout, what, interval=0.2):
     """Polls `condition` until it returns a true value, which is returned; a clear error after
     `timeout` seconds."""

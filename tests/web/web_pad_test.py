@@ -17,7 +17,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../tools"))
-from web_session import WebSession, WebSessionError, wait_for  # noqa: E402
+from web_session import WebSession, WebSessionError, page_with_script, wait_for  # noqa: E402
 from web_page_test import (PAUSED_SAMPLES, ROAD_SAMPLES, Picture,  # noqa: E402
                            dismiss_note, settled, steady_line)
 
@@ -57,19 +57,6 @@ DOWN, LEFT, RIGHT, A, START, BACK = "1", "2", "3", "4", "5", "6"
 SCREEN_WAIT = 20
 # The title menu's first line, START GAME, which flashes while it is selected.
 START_GAME_LINE = (64, 16)
-
-
-def page_with_pad(web_build, folder):
-    """A copy of the web build whose page has the scripted pad."""
-    for name in os.listdir(web_build):
-        if name != "index.html":
-            os.symlink(os.path.join(os.path.abspath(web_build), name), os.path.join(folder, name))
-    with open(os.path.join(web_build, "index.html"), encoding="utf-8") as page:
-        html = page.read()
-    if "<head>" not in html:
-        raise WebSessionError("the page has no <head> to put the pad in")
-    with open(os.path.join(folder, "index.html"), "w", encoding="utf-8") as page:
-        page.write(html.replace("<head>", "<head>\n" + PAD_SCRIPT, 1))
 
 
 def press_until(session, key, condition, what):
@@ -133,7 +120,7 @@ def play(session, shot):
 def main():
     folder = tempfile.mkdtemp(prefix="skiddlewick-pad.")
     try:
-        page_with_pad(sys.argv[1], folder)
+        page_with_script(sys.argv[1], folder, PAD_SCRIPT)
         with WebSession(folder, window_size=(800, 600)) as session:
             return play(session, lambda box=None: Picture(session.screenshot(), box))
     except WebSessionError as error:
