@@ -88,16 +88,22 @@ std::string_view NextWord(std::string_view& text) {
     return word;
 }
 
-// Plain decimal digits only: no sign, no spaces inside, no trailing characters.
-std::optional<std::uint32_t> ParseNumber(std::string_view text, std::uint32_t low,
-                                         std::uint32_t high) {
-    std::uint64_t value = 0;
-    if (text.empty() || text.size() > 10)
+// Decimal digits only (a leading '-' where `Wide` is signed): no spaces inside, no trailing
+// characters, at most `digits` characters, within low..high.
+template <typename Result, typename Wide>
+std::optional<Result> ParseInRange(std::string_view text, Wide low, Wide high, size_t digits) {
+    Wide value = 0;
+    if (text.empty() || text.size() > digits)
         return std::nullopt;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
         return std::nullopt;
-    return static_cast<std::uint32_t>(value);
+    return static_cast<Result>(value);
+}
+
+std::optional<std::uint32_t> ParseNumber(std::string_view text, std::uint32_t low,
+                                         std::uint32_t high) {
+    return ParseInRange<std::uint32_t, std::uint64_t>(text, low, high, 10);
 }
 
 std::optional<std::uint64_t> ParseHash(std::string_view text) {
@@ -147,13 +153,7 @@ bool ParseCheck(std::string_view rest, const OpSyntax& syntax, ReplayCommand& co
 }
 
 std::optional<int> ParseSigned(std::string_view text, int low, int high) {
-    long long value = 0;
-    if (text.empty() || text.size() > 11)
-        return std::nullopt;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
-        return std::nullopt;
-    return static_cast<int>(value);
+    return ParseInRange<int, long long>(text, low, high, 11);
 }
 
 // The road's dead timer, next state and ambulance's x, the slope's timer, bump and sub-row.
