@@ -4,7 +4,6 @@
 #include "game/tazzle_app.h"
 
 #include "audio/audio.h"
-#include "collision/game_masks.h"
 #include "game/tazzle.h"
 #include "graphics/graphics.h"
 #include "graphics/virtual_display.h"
@@ -12,7 +11,6 @@
 #include "input/input_device.h"
 #include "input/key_codes.h"
 #include "loading/async_event.h"
-#include "loading/game_images.h"
 #include "loading/game_sounds.h"
 #include "loading/spectrum_font_images.h"
 #include "loading/title_images.h"
@@ -35,8 +33,7 @@ bool ControlHit(int control) {
 
 bool AllGroupsLoaded() {
     return bb_text_spectrumText->p_IsFontLoaded() && bb_titlegraphics_titleImages->p_IsLoaded() &&
-           bb_gamegraphics_gameImages->p_IsLoaded() && bb_gamesounds_gameSounds->p_IsLoaded() &&
-           bb_masks_gameMasks->p_IsLoaded();
+           bb_gamesounds_gameSounds->p_IsLoaded();
 }
 
 // The application owns each screen; the game's global points to it.
@@ -128,9 +125,7 @@ void c_TazzleApp::p_OnUpdate() {
         CreateScreens();
         bb_text_spectrumText->p_LoadFontAsync();
         bb_titlegraphics_titleImages->p_StartLoad();
-        bb_gamegraphics_gameImages->p_StartLoad();
         bb_gamesounds_gameSounds->p_StartLoad();
-        bb_masks_gameMasks->p_StartLoad();
         bb_tazzle_mainState = c_MainState::Loading;
         break;
     case c_MainState::Loading:

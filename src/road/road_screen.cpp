@@ -123,6 +123,12 @@ void c_RoadScreen::PutWalkerAtStart() {
     }
 }
 
+void c_RoadScreen::p_StartLoads() {
+    bb_roadsounds_roadSounds->p_StartLoad();
+    bb_gamegraphics_gameImages->p_StartLoad();
+    bb_masks_gameMasks->p_StartLoad();
+}
+
 bool c_RoadScreen::AssetsReady() const {
     return bb_gamegraphics_gameImages->p_IsLoaded() && bb_masks_gameMasks->p_IsLoaded() &&
            !bb_roadsounds_roadSounds->p_IsLoading();

@@ -22,6 +22,10 @@ public:
     c_RoadScreen();
     ~c_RoadScreen();
 
+    // Starts loading what the road draws, hits and plays that is not loaded yet: the sprites and
+    // backdrops, the collision masks and the road's sounds. The title needs none of them, so they
+    // load while START GAME fades out, not behind "LOADING...".
+    static void p_StartLoads();
     // Prepares a fresh crossing (new game, back from the slope, after a crash).
     void p_OnInit();
     // Once per update in the road state; runs the screen once its assets are ready.

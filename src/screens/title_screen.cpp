@@ -12,7 +12,6 @@
 #include "input/input_device.h"
 #include "input/key_names.h"
 #include "loading/async_event.h"
-#include "loading/road_sounds.h"
 #include "loading/ski_sounds.h"
 #include "loading/title_images.h"
 #include "persist/settings.h"
@@ -134,7 +133,7 @@ void c_TitleScreen::UpdateMenu() {
 
 void c_TitleScreen::UpdateStarting() {
     bb_skisounds_skiSounds->p_Discard();
-    bb_roadsounds_roadSounds->p_StartLoad();
+    c_RoadScreen::p_StartLoads();
     bb_asyncevent_UpdateAsyncEvents();
     if (!m_fade.p_OnUpdate())
         bb_tazzle_mainState = c_MainState::Road;
