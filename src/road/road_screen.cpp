@@ -129,13 +129,13 @@ void c_RoadScreen::p_StartLoads() {
     bb_masks_gameMasks->p_StartLoad();
 }
 
-bool c_RoadScreen::AssetsReady() const {
+bool c_RoadScreen::p_AssetsReady() {
     return bb_gamegraphics_gameImages->p_IsLoaded() && bb_masks_gameMasks->p_IsLoaded() &&
            !bb_roadsounds_roadSounds->p_IsLoading();
 }
 
 int c_RoadScreen::p_OnUpdate() {
-    if (AssetsReady()) {
+    if (p_AssetsReady()) {
         p_Update();
     } else if (bb_asyncevent__current == nullptr) {
         bb_asyncevent_UpdateAsyncEvents();
@@ -404,7 +404,7 @@ c_Image* c_RoadScreen::p_GetDeadTazzleImage() const {
 }
 
 int c_RoadScreen::p_OnRender() {
-    if (AssetsReady()) {
+    if (p_AssetsReady()) {
         p_Render();
     } else {
         bb_graphics_Cls(0.0f, 0.0f, 170.0f);

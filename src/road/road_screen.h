@@ -26,6 +26,8 @@ public:
     // backdrops, the collision masks and the road's sounds. The title needs none of them, so they
     // load while START GAME fades out, not behind "LOADING...".
     static void p_StartLoads();
+    // Everything p_StartLoads starts has arrived: until then the road neither updates nor draws.
+    static bool p_AssetsReady();
     // Prepares a fresh crossing (new game, back from the slope, after a crash).
     void p_OnInit();
     // Once per update in the road state; runs the screen once its assets are ready.
@@ -63,7 +65,6 @@ public:
     int m_ambulanceX = 0;
 
 private:
-    bool AssetsReady() const;
     bool TestHit();
     // Returns true when the walker found no money at the hut and the screen is leaving.
     bool VisitHut();

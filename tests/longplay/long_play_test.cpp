@@ -113,8 +113,9 @@ struct Coverage {
 
 // Updates spent waiting for loader threads, which a busy machine may hold back for long.
 bool WaitingForLoads() {
-    return bb_tazzle_mainState < c_MainState::Title || bb_roadsounds_roadSounds->p_IsLoading() ||
-           bb_skisounds_skiSounds->p_IsLoading();
+    return bb_tazzle_mainState < c_MainState::Title ||
+           (bb_tazzle_mainState == c_MainState::Road && !c_RoadScreen::p_AssetsReady()) ||
+           bb_roadsounds_roadSounds->p_IsLoading() || bb_skisounds_skiSounds->p_IsLoading();
 }
 
 class LongPlay : public ::testing::Test {

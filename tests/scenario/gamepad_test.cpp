@@ -4,7 +4,6 @@
 
 #include "game/tazzle.h"
 #include "host/zibbet_game.h"
-#include "loading/road_sounds.h"
 #include "road/road_screen.h"
 #include "scenario/game_harness.h"
 #include "scenario/road_walk_support.h"
@@ -70,7 +69,7 @@ TEST(Gamepad, TheDpadWalksTheRoadStartPausesAndBackLeavesForTheTitle) {
     game.WaitForTitle();
     Tap(game, pad, BBGamepadReading::kA);
     ASSERT_TRUE(game.UpdateUntil([] {
-        return bb_tazzle_mainState == c_MainState::Road && !bb_roadsounds_roadSounds->p_IsLoading();
+        return bb_tazzle_mainState == c_MainState::Road && c_RoadScreen::p_AssetsReady();
     })) << "the road did not start";
     EmptyTheRoad();
     c_RoadScreen& road = *bb_tazzle_roadScreen;

@@ -5,7 +5,6 @@
 
 #include "game/random.h"
 #include "game/tazzle.h"
-#include "loading/road_sounds.h"
 #include "loading/title_images.h"
 #include "road/road_screen.h"
 #include "scenario/game_harness.h"
@@ -21,10 +20,7 @@ void StartRoad(GameHarness& game, std::uint32_t seed) {
     game.WaitForTitle();
     game.Tap(13);
     ASSERT_TRUE(game.UpdateUntil(
-        [] {
-            return bb_tazzle_mainState == c_MainState::Road &&
-                   !bb_roadsounds_roadSounds->p_IsLoading();
-        },
+        [] { return bb_tazzle_mainState == c_MainState::Road && c_RoadScreen::p_AssetsReady(); },
         20000000))
         << "the road did not start";
     bb_random_Seed = seed;

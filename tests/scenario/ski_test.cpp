@@ -4,6 +4,7 @@
 
 #include "audio/audio.h"
 #include "game/tazzle.h"
+#include "loading/async_event.h"
 #include "loading/ski_sounds.h"
 #include "persist/settings.h"
 #include "road/road_screen.h"
@@ -18,12 +19,17 @@ namespace {
 constexpr std::array<int, 3> kBadNews{170, 0, 0};
 constexpr std::array<int, 3> kGoodNews{0, 0, 170};
 
-// A new game that goes straight onto the slope with hired skis, the ski sounds loaded. The slope
-// waits for its sounds and polls for them every update; the loads are given the time they need
-// on the loader threads (a busy machine may take longer than any fixed number of updates), after
-// which one update delivers all four.
+// A new game that goes straight onto the slope with hired skis, the ski sounds loaded. What START
+// GAME loads (the sprites and masks the slope shares with the road) arrives first, since the slope
+// takes its skier's mask when it is entered. The slope waits for its sounds and polls for them
+// every update; the loads are given the time they need on the loader threads (a busy machine may
+// take longer than any fixed number of updates), after which one update delivers all four.
 void StartSlope(GameHarness& game, int difficulty, int skiDamage) {
     game.WaitForTitle();
+    c_RoadScreen::p_StartLoads();
+    game.AwaitLoaders();
+    bb_asyncevent_UpdateAsyncEvents();
+    ASSERT_TRUE(c_RoadScreen::p_AssetsReady());
     bb_settings_gameSettings->m_difficulty = difficulty;
     bb_tazzle_NewGame();
     bb_tazzle_gotSkis = true;
