@@ -1,10 +1,13 @@
-// Surfaces: the premultiplied CPU copy of a picture and its lazily made OpenGL texture.
+// Surfaces: the premultiplied CPU copy of a picture, kept or let go, and its lazily made OpenGL
+// texture.
 #include "graphics/gxtk_surface.h"
 
 #include <utility>
 
 #include "graphics/gxtk_graphics.h"
 #include "graphics/gxtk_texel_program.h"
+#include "graphics/image_loading.h"
+#include "runtime/errors.h"
 
 namespace {
 
@@ -94,6 +97,7 @@ void gxtkSurface::Discard() {
     gxtkGraphics::SurfaceGoing(this);
     DeleteTexture();
     data.reset();
+    file.clear();
     opaque = false;
     tinted.reset();
 }
@@ -108,6 +112,7 @@ void gxtkSurface::SetData(unsigned char* pixels, int w, int h, int d) {
 
 void gxtkSurface::SetData(gxtkPixels pixels, int w, int h, int d) {
     data = std::move(pixels);
+    file.clear();
     width = w;
     height = h;
     depth = d;
@@ -127,12 +132,13 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src
     if (x < 0 || y < 0 || w <= 0 || h <= 0 || x + w > width || y + h > height)
         return;
     tinted.reset(); // the written pixels may be anything
-    if (!data) {
+    if (!data && !ReloadPixels()) {
         data.reset(
             static_cast<unsigned char*>(std::calloc(static_cast<size_t>(width) * height, 4)));
         if (!data)
             return;
     }
+    file.clear(); // the written pixels are the surface's own from now on
     for (int i = 0; i < h; ++i) {
         const unsigned int* row = src + static_cast<long>(i) * pitch;
         unsigned char* out = data.get() + (static_cast<long>(y + i) * width + x) * 4;
@@ -209,9 +215,31 @@ void gxtkSurface::Bind() {
     uscale = 1.0f / static_cast<float>(texWidth);
     vscale = 1.0f / static_cast<float>(texHeight);
 
+    if (!data)
+        ReloadPixels();
     if (data) {
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE,
                         data.get());
     }
+    // The texture holds the pixels now, and the file holds them for the next context.
+    if (!file.empty())
+        data.reset();
+}
+
+bool gxtkSurface::ReloadPixels() {
+    if (file.empty())
+        return false;
+    int w = 0;
+    int h = 0;
+    int d = 0;
+    gxtkPixels pixels = gxtk_LoadPixels(file, &w, &h, &d);
+    if (!pixels || w != width || h != height || d != depth) {
+        bbPrint(u"Can't load '" + file + u"' again: the picture is left blank");
+        file.clear();
+        return false;
+    }
+    gxtk_PremultiplyPixels(pixels.get(), w, h, d);
+    data = std::move(pixels);
+    return true;
 }

@@ -1,5 +1,7 @@
-// A picture kept twice: as premultiplied pixels in memory and as an OpenGL texture made from
-// them on first use (and again after the host has made a new context).
+// A picture as an OpenGL texture made on first use (and again after the host has made a new
+// context) from premultiplied pixels in memory. A picture decoded from a file lets its pixels go
+// once the texture holds them and decodes the file again when it needs them back; one made in
+// memory keeps them.
 #pragma once
 
 #include <GL/gl.h>
@@ -8,6 +10,7 @@
 #include <memory>
 
 #include "graphics/gxtk_tinted_copy.h"
+#include "runtime/string.h"
 
 // Frees a pixel block that came from malloc (stb_image hands out such blocks).
 struct gxtkPixelFree {
@@ -43,9 +46,14 @@ public:
     virtual void OnUnsafeLoadComplete();
 
     // Takes ownership of a malloc'd block (released with free), sets the format from the depth
-    // and premultiplies in place.
+    // and premultiplies in place. The pixels are the surface's own: no file is named for them.
     void SetData(unsigned char* data, int width, int height, int depth);
     void SetData(gxtkPixels data, int width, int height, int depth);
+    // Names the file (as the host opens it) that the pixels just set were decoded from: from
+    // then on the copy in memory goes once the texture holds it, and comes back from the file
+    // when a new context needs the texture or a write needs the pixels. Such a write makes the
+    // pixels the surface's own.
+    void SetFile(const String& path) { file = path; }
     // Writes 0xAARRGGBB pixels into an RGBA surface (premultiplied), uploading the changed
     // rectangle when the texture exists. Any other format is left alone.
     void SetSubData(int x, int y, int w, int h, const unsigned int* src, int pitch);
@@ -74,6 +82,7 @@ public:
     gxtkTintedCopy* TintedCopy() const { return padded ? nullptr : tinted.get(); }
     int Depth() const { return depth; }
     GLenum Format() const { return format; }
+    // The premultiplied pixels; null once a picture from a file has its texture.
     const unsigned char* Data() const { return data.get(); }
     float UScale() const { return uscale; }
     float VScale() const { return vscale; }
@@ -85,8 +94,12 @@ private:
     void DeleteTexture();
     void UploadRows(int x, int y, int w, int h);
     void ApplyFilter();
+    // Decodes the named file again into the copy in memory; false, and no file named any more,
+    // when it cannot be read or has changed its size.
+    bool ReloadPixels();
 
     gxtkPixels data;
+    String file; // where data came from, when it can be let go
     int width = 0;
     int height = 0;
     int depth = 0;

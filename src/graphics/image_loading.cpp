@@ -5,6 +5,8 @@
 
 #include <stb_image.h>
 
+#include <utility>
+
 #include "graphics/gxtk_graphics.h"
 #include "host/bb_game.h"
 
@@ -12,16 +14,23 @@ unsigned char* gxtk_DecodeImage(std::FILE* file, int* width, int* height, int* d
     return stbi_load_from_file(file, width, height, depth, 0);
 }
 
-bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, const String& path) {
+gxtkPixels gxtk_LoadPixels(const String& path, int* width, int* height, int* depth) {
     // The host object of the process (the desktop host in the game; tests may bring their own).
-    if (!surface || !BBGame::_game)
+    if (!BBGame::_game)
+        return nullptr;
+    return gxtkPixels(BBGame::_game->LoadImageData(path, width, height, depth));
+}
+
+bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, const String& path) {
+    if (!surface)
         return false;
     int width = 0;
     int height = 0;
     int depth = 0;
-    unsigned char* pixels = BBGame::_game->LoadImageData(path, &width, &height, &depth);
+    gxtkPixels pixels = gxtk_LoadPixels(path, &width, &height, &depth);
     if (!pixels)
         return false;
-    surface->SetData(pixels, width, height, depth);
+    surface->SetData(std::move(pixels), width, height, depth);
+    surface->SetFile(path);
     return true;
 }

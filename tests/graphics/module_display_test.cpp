@@ -29,6 +29,7 @@ protected:
         dir = fs::path(::testing::TempDir()) / ("graphics_" + std::to_string(::getpid()));
         fs::create_directories(dir / "Graphics");
         host = std::make_unique<DataDirHost>(bb_str(dir.string()));
+        window.reset();
         window = std::make_unique<GlWindow>(200, 100);
         bb_graphics_Init();
         device = std::make_unique<gxtkGraphics>();
@@ -70,9 +71,8 @@ TEST_F(ModuleTest, ImagesLoadThroughTheHostPremultipliedAndBound) {
     EXPECT_EQ(strip->m_frames[2].m_x, 33);
     gxtkSurface* surface = strip->p_Surface();
     EXPECT_EQ(surface->Depth(), 4);
-    EXPECT_EQ(surface->Data()[0], 100);
-    EXPECT_EQ(surface->Data()[3], 128);
     EXPECT_EQ(surface->TextureSeq(), glfwGraphicsSeq);
+    EXPECT_EQ(surface->Data(), nullptr); // the texture holds the pixels, and the file
 
     auto grid = bb_graphics_LoadImage2(u"zibbet://data/Graphics/Strip.png", 16, 8, 8, 0);
     ASSERT_NE(grid, nullptr);
@@ -88,9 +88,58 @@ TEST_F(ModuleTest, ImagesLoadThroughTheHostPremultipliedAndBound) {
     auto split = std::make_shared<gxtkSurface>();
     ASSERT_TRUE(device->LoadSurface__UNSAFE__(split.get(), u"zibbet://data/Graphics/Strip.png"));
     EXPECT_EQ(split->TextureSeq(), -1);
+    ASSERT_NE(split->Data(), nullptr);
+    EXPECT_EQ(split->Data()[0], 100);
+    EXPECT_EQ(split->Data()[3], 128);
     split->OnUnsafeLoadComplete();
     EXPECT_EQ(split->TextureSeq(), glfwGraphicsSeq);
     EXPECT_FALSE(device->LoadSurface__UNSAFE__(split.get(), u"zibbet://data/nothing.png"));
+}
+
+TEST_F(ModuleTest, APictureFromAFileIsDecodedAgainForANewContextAndForAWrite) {
+    WritePng("Graphics/Two.png", 8, 4,
+             [](int x, int) -> std::uint32_t { return x < 4 ? 0xff0000ffu : 0x0000ffffu; });
+    auto image = bb_graphics_LoadImage(u"Graphics/Two.png", 1, 0);
+    ASSERT_NE(image, nullptr);
+    gxtkSurface& surface = *image->p_Surface();
+    ASSERT_EQ(surface.Data(), nullptr);
+    auto draw = [&](c_Image* picture) {
+        device->BeginRender();
+        bb_graphics_BeginRender();
+        bb_graphics_Cls(0, 0, 0);
+        bb_graphics_DrawImage(picture, 10, 10, 0);
+        bb_graphics_EndRender();
+        device->EndRender();
+    };
+
+    // The host makes its window again: the texture is made from the file once more.
+    window.reset();
+    window = std::make_unique<GlWindow>(200, 100);
+    draw(image.get());
+    graphics_test::ExpectPixels(*device, {{11, 11, 0xff0000}, {15, 11, 0x0000ff}});
+    EXPECT_EQ(surface.Data(), nullptr);
+
+    // A write changes one pixel and keeps the file's others; the pixels are the surface's own
+    // from then on, and the next context gets them, not the file's.
+    const std::vector<int> green(1, static_cast<int>(0xff00ff00u));
+    device->WritePixels2(&surface, green, 0, 0, 1, 1, 0, 1);
+    window.reset();
+    window = std::make_unique<GlWindow>(200, 100);
+    draw(image.get());
+    graphics_test::ExpectPixels(*device,
+                                {{10, 10, 0x00ff00}, {11, 11, 0xff0000}, {15, 11, 0x0000ff}});
+
+    // A file gone by the time a new context needs it leaves the picture blank, and says so.
+    auto lost = bb_graphics_LoadImage(u"Graphics/Two.png", 1, 0);
+    ASSERT_NE(lost, nullptr);
+    fs::remove(dir / "Graphics/Two.png");
+    window.reset();
+    window = std::make_unique<GlWindow>(200, 100);
+    testing::internal::CaptureStdout();
+    draw(lost.get());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Can't load 'zibbet://data/Graphics/Two.png' again: the picture is left blank\n");
+    EXPECT_EQ(Pixel(11, 11), 0);
 }
 
 TEST_F(ModuleTest, DefaultFontIsLoadedOnceWhenPresent) {

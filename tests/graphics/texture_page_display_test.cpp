@@ -76,12 +76,18 @@ protected:
                             "</TextureAtlas>\n");
     }
 
-    // The sheet pixel under the top-left corner of the image's frame, as (red, green).
+    // The sheet pixel under the top-left corner of the image's frame, as (red, green), read back
+    // from the sheet's texture.
     static std::pair<int, int> CornerPixel(const c_Image& image) {
-        const gxtkSurface& surface = *image.p_Surface();
+        gxtkSurface& surface = *image.p_Surface();
+        surface.Bind();
+        std::vector<unsigned char> rgba(static_cast<size_t>(surface.Width()) * surface.Height() *
+                                        4);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
         const c_Frame& frame = image.m_frames[0];
         const unsigned char* p =
-            surface.Data() + (frame.m_y * surface.Width() + frame.m_x) * surface.Depth();
+            &rgba[static_cast<size_t>(frame.m_y * surface.Width() + frame.m_x) * 4];
         return {p[0], p[1]};
     }
 
