@@ -2,6 +2,7 @@
 // and sent with one draw call per run of like primitives.
 #include "graphics/gxtk_graphics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -90,11 +91,9 @@ int gxtkGraphics::BeginRender() {
     glLoadIdentity();
 
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(2, GL_FLOAT, sizeof(Vertex), &vertices[0].x);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &vertices[0].u);
     glEnableClientState(GL_COLOR_ARRAY);
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex), &vertices[0].colour);
+    PointArraysAt(vertices.data());
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
@@ -183,11 +182,14 @@ int gxtkGraphics::SetMatrix(float a, float b, float c, float d, float tx, float 
 gxtkGraphics::Vertex* gxtkGraphics::Begin(int kind, int n, gxtkSurface* surface) {
     ++stats.primitives;
     const bool opaqueColour = (colour >> 24) == 0xffu;
-    if (kind == batchKind && surface == batchSurface && batchCount + n <= kMaxVertices) {
+    // A batch already drawn starts afresh, so that what it was tells nothing of the next one.
+    if (batchCount > 0 && kind == batchKind && surface == batchSurface &&
+        batchCount + n <= kMaxVertices) {
         Vertex* first = &vertices[static_cast<std::size_t>(batchCount)];
         batchCount += n;
         batchOpaque = batchOpaque && opaqueColour;
         batchWhite = batchWhite && colour == 0xffffffffu;
+        batchUniform = batchUniform && colour == batchColour;
         return first;
     }
     if (batchCount > 0) {
@@ -204,6 +206,9 @@ gxtkGraphics::Vertex* gxtkGraphics::Begin(int kind, int n, gxtkSurface* surface)
     batchScaled = false;
     batchOpaque = opaqueColour && (!surface || surface->Opaque());
     batchWhite = colour == 0xffffffffu;
+    batchColour = colour;
+    batchUniform = true;
+    batchArea = 0;
     return &vertices[0];
 }
 
@@ -219,35 +224,102 @@ void gxtkGraphics::Flush() {
         return;
     SetCapability(GL_BLEND, additive || !batchOpaque, blending);
     SetCapability(GL_TEXTURE_2D, batchSurface != nullptr, texturing);
-    texelProgram.Use(batchSurface && batchWhite);
-    if (batchSurface) {
+    const bool tinted = TintedCopyPays() && texelProgram.Use(true);
+    if (tinted) {
+        batchSurface->TintedCopy()->Bind(batchColour);
+        ++stats.tintedBatches;
+    } else {
+        texelProgram.Use(batchSurface && batchWhite);
+    }
+    if (batchSurface && !tinted) {
         batchSurface->SetFilter(BatchFilter());
         batchSurface->Bind();
     }
-    int calls = 1;
-    switch (batchKind) {
-    case kPoints:
-        glDrawArrays(GL_POINTS, 0, batchCount);
-        break;
-    case kLines:
-        glDrawArrays(GL_LINES, 0, batchCount);
-        break;
-    case kTriangles:
-        glDrawArrays(GL_TRIANGLES, 0, batchCount);
-        break;
-    case kQuads:
-        glDrawElements(GL_TRIANGLES, batchCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndices.data());
-        break;
-    default:
-        calls = 0;
-        for (int start = 0; start < batchCount; start += batchKind, ++calls)
-            glDrawArrays(GL_TRIANGLE_FAN, start, batchKind);
-        break;
-    }
+    const int calls = tinted ? DrawInkedQuads(*batchSurface->TintedCopy()) : DrawBatch();
     stats.drawCalls += calls;
     stats.vertices += batchCount;
     batchCount = 0;
     batchScaled = false;
+}
+
+int gxtkGraphics::DrawBatch() {
+    switch (batchKind) {
+    case kPoints:
+        glDrawArrays(GL_POINTS, 0, batchCount);
+        return 1;
+    case kLines:
+        glDrawArrays(GL_LINES, 0, batchCount);
+        return 1;
+    case kTriangles:
+        glDrawArrays(GL_TRIANGLES, 0, batchCount);
+        return 1;
+    case kQuads:
+        glDrawElements(GL_TRIANGLES, batchCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndices.data());
+        return 1;
+    default:
+        break;
+    }
+    int calls = 0;
+    for (int start = 0; start < batchCount; start += batchKind, ++calls)
+        glDrawArrays(GL_TRIANGLE_FAN, start, batchKind);
+    return calls;
+}
+
+int gxtkGraphics::DrawInkedQuads(const gxtkTintedCopy& copy) {
+    const float us = batchSurface->UScale();
+    const float vs = batchSurface->VScale();
+    inked.clear();
+    for (int q = 0; q < batchCount; q += 4) {
+        // Texel for pixel: the quad is its source rectangle moved by a whole number of pixels.
+        const Vertex& a = vertices[static_cast<std::size_t>(q)];
+        const Vertex& c = vertices[static_cast<std::size_t>(q) + 2];
+        const int su0 = static_cast<int>(std::lround(a.u / us));
+        const int sv0 = static_cast<int>(std::lround(a.v / vs));
+        const int su1 = static_cast<int>(std::lround(c.u / us));
+        const int sv1 = static_cast<int>(std::lround(c.v / vs));
+        const float dx = a.x - static_cast<float>(su0);
+        const float dy = a.y - static_cast<float>(sv0);
+        parts.clear();
+        copy.InkedParts(
+            {std::min(su0, su1), std::min(sv0, sv1), std::max(su0, su1), std::max(sv0, sv1)},
+            parts);
+        for (const gxtkTexelRect& part : parts) {
+            const float x0 = static_cast<float>(part.x0);
+            const float y0 = static_cast<float>(part.y0);
+            const float x1 = static_cast<float>(part.x1);
+            const float y1 = static_cast<float>(part.y1);
+            inked.push_back({x0 + dx, y0 + dy, x0 * us, y0 * vs, a.colour});
+            inked.push_back({x1 + dx, y0 + dy, x1 * us, y0 * vs, a.colour});
+            inked.push_back({x1 + dx, y1 + dy, x1 * us, y1 * vs, a.colour});
+            inked.push_back({x0 + dx, y1 + dy, x0 * us, y1 * vs, a.colour});
+        }
+    }
+    int calls = 0;
+    for (std::size_t first = 0; first < inked.size(); first += kMaxVertices, ++calls) {
+        const std::size_t count = std::min<std::size_t>(kMaxVertices, inked.size() - first);
+        PointArraysAt(&inked[first]);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count / 4 * 6), GL_UNSIGNED_SHORT,
+                       quadIndices.data());
+    }
+    PointArraysAt(vertices.data());
+    stats.vertices += static_cast<int>(inked.size()) - batchCount;
+    return calls;
+}
+
+void gxtkGraphics::PointArraysAt(const Vertex* base) {
+    glVertexPointer(2, GL_FLOAT, sizeof(Vertex), &base->x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &base->u);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex), &base->colour);
+}
+
+bool gxtkGraphics::TintedCopyPays() const {
+    // Texel for pixel, so that the quads can be cut down to the copy's inked parts.
+    if (!batchSurface || batchWhite || !batchUniform || batchKind != kQuads || batchScaled ||
+        BatchFilter() != GL_NEAREST)
+        return false;
+    const gxtkSurface& surface = *batchSurface;
+    return surface.TintedCopy() && batchArea * 4 >= static_cast<float>(surface.Width()) *
+                                                        static_cast<float>(surface.Height());
 }
 
 void gxtkGraphics::SetCapability(GLenum capability, bool on, bool& current) {
@@ -385,6 +457,7 @@ void gxtkGraphics::DrawQuad(gxtkSurface* surface, float x0, float y0, float x1, 
     // nothing scales or turns it and its corner sits on a pixel corner.
     if (!batchScaled)
         batchScaled = !unitScale || !OnPixelGrid(v[0].x, v[0].y);
+    batchArea += std::fabs((x1 - x0) * (y1 - y0));
 }
 
 int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "graphics/gxtk_surface.h"
 #include "graphics/gxtk_texel_program.h"
@@ -43,6 +44,7 @@ struct gxtkFrameStats {
     int vertices = 0;        // vertices sent by those calls
     int primitives = 0;      // primitives added (points, lines, rectangles, ovals, polygons, quads)
     int droppedVertices = 0; // pending vertices thrown away by Cls
+    int tintedBatches = 0;   // batches drawn from a white mask's copy in their colour
     std::array<int, static_cast<int>(gxtkFlushCause::Count)> flushes{};
 
     int Flushes(gxtkFlushCause cause) const { return flushes[static_cast<int>(cause)]; }
@@ -144,6 +146,15 @@ private:
     int OvalSegments(float rx, float ry) const;
     // The filter the pending batch's texture must sample with.
     GLint BatchFilter() const;
+    // The batch is quads of one picture, a white mask, drawn texel for pixel in one colour over
+    // at least a quarter of the picture's area: worth drawing, cut down to its inked parts, from
+    // a copy in that colour, which the texel-only program draws a row at a time.
+    bool TintedCopyPays() const;
+    // Sends the pending batch as it stands; returns the draw calls made.
+    int DrawBatch();
+    // Sends, of each pending quad, only the parts of the copy's picture that hold ink.
+    int DrawInkedQuads(const gxtkTintedCopy& copy);
+    void PointArraysAt(const Vertex* base);
     // Enables or disables the capability whose state `current` holds. OpenGL is told only of
     // changes: each one makes a software rasteriser revalidate its state.
     static void SetCapability(GLenum capability, bool on, bool& current);
@@ -169,8 +180,13 @@ private:
     bool additive = false; // SetBlend(1): the source adds to the pixel whatever its alpha
     bool blending = true;  // what OpenGL was last told, since BeginRender
     bool texturing = false;
-    bool batchWhite = false; // every pending vertex is opaque white: the texel is the colour
+    bool batchWhite = false;       // every pending vertex is opaque white: the texel is the colour
+    std::uint32_t batchColour = 0; // the first pending vertex's colour
+    bool batchUniform = false;     // every pending vertex has that colour
+    float batchArea = 0;           // pixels covered by the pending pictures, counted overlaps too
     gxtkTexelProgram texelProgram;
+    std::vector<Vertex> inked;        // the parts DrawInkedQuads sends
+    std::vector<gxtkTexelRect> parts; // the inked parts of one quad's source
     gxtkFiltering filtering = gxtkFiltering::Automatic;
 
     gxtkFrameStats stats;

@@ -95,6 +95,7 @@ void gxtkSurface::Discard() {
     DeleteTexture();
     data.reset();
     opaque = false;
+    tinted.reset();
 }
 
 void gxtkSurface::OnUnsafeLoadComplete() {
@@ -116,6 +117,7 @@ void gxtkSurface::SetData(gxtkPixels pixels, int w, int h, int d) {
     vscale = h > 0 ? 1.0f / static_cast<float>(h) : 0.0f;
     gxtk_PremultiplyPixels(data.get(), width, height, depth);
     opaque = gxtk_AllOpaque(data.get(), width, height, depth);
+    tinted = depth == 4 ? gxtkTintedCopy::FromMask(data.get(), width, height) : nullptr;
 }
 
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src, int pitch) {
@@ -124,6 +126,7 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src
     // Keep the rectangle inside the picture: a stray write must not run off the CPU copy.
     if (x < 0 || y < 0 || w <= 0 || h <= 0 || x + w > width || y + h > height)
         return;
+    tinted.reset(); // the written pixels may be anything
     if (!data) {
         data.reset(
             static_cast<unsigned char*>(std::calloc(static_cast<size_t>(width) * height, 4)));

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "graphics/gxtk_tinted_copy.h"
+
 // Frees a pixel block that came from malloc (stb_image hands out such blocks).
 struct gxtkPixelFree {
     void operator()(unsigned char* p) const { std::free(p); }
@@ -66,6 +68,10 @@ public:
     // under it, so blending would change nothing. Not so for a texture padded to a power of two,
     // whose edge a smoothed draw mixes with the padding.
     bool Opaque() const { return opaque && !padded; }
+    // The picture as a white mask to be drawn in one colour from a texture already in that colour,
+    // or null when its texels are not all clear or opaque white (or its texture is padded, and so
+    // larger than the copy).
+    gxtkTintedCopy* TintedCopy() const { return padded ? nullptr : tinted.get(); }
     int Depth() const { return depth; }
     GLenum Format() const { return format; }
     const unsigned char* Data() const { return data.get(); }
@@ -86,6 +92,7 @@ private:
     int depth = 0;
     GLenum format = 0;
     bool opaque = false;
+    std::unique_ptr<gxtkTintedCopy> tinted;
     bool padded = false; // the texture is larger than the picture
     int seq = -1;
     GLuint texture = 0;

@@ -1,6 +1,6 @@
 // The renderer in a real OpenGL context: pixels, batching and flushes, scissor, textures across a
 // new context, the power-of-two retry, opaque pictures drawn without blending, and pictures in
-// plain white drawn by the texel-only program.
+// plain white drawn by the texel-only program, white masks drawn from copies in their colour.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -297,6 +297,53 @@ TEST_F(RendererTest, APictureInPlainWhiteLooksTheSameWhicheverWayItIsDrawn) {
             EXPECT_EQ(Pixel(x, y), Pixel(x, 8 + y)) << "texel " << x << "," << y;
     EXPECT_EQ(Pixel(0, 0), 0x645a50);  // alpha 0 leaves the background
     EXPECT_EQ(Pixel(15, 0), 0xf08000); // alpha 255 is the texel
+}
+
+TEST_F(RendererTest, AWhiteMaskInAColourLooksTheSameFromItsCopyInThatColour) {
+    // Ink in a pattern, but none in the middle cell, which the copy leaves out.
+    auto mask = PaintedSurface(24, 4, [](int x, int y) -> std::uint32_t {
+        return (x < 8 || x >= 16) && (x * 3 + y * 5) % 7 < 3 ? 0xffffffffu : 0u;
+    });
+    ASSERT_NE(mask->TintedCopy(), nullptr);
+    struct Tint {
+        float r, g, b, alpha;
+        int blend;
+    };
+    // One after another from the same copy, so each must fill it again.
+    const Tint tints[] = {
+        {90, 0, 180, 1, 0}, {0, 0, 0, 1, 0}, {180, 180, 0, 0.5f, 0}, {90, 180, 90, 1, 1}};
+    for (int t = 0; t < 4; ++t) {
+        const float y = static_cast<float>(t * 8);
+        device->SetBlend(0);
+        device->SetAlpha(1);
+        device->SetColor(100, 90, 80);
+        device->DrawRect(0, y, 160, 4);
+        device->SetColor(tints[t].r, tints[t].g, tints[t].b);
+        device->SetAlpha(tints[t].alpha);
+        device->SetBlend(tints[t].blend);
+        // Alone in their batches: drawn from the copy, the whole mask and a part of it.
+        device->DrawSurface(mask.get(), 0, y);
+        device->DrawRect(150, y, 1, 1);
+        device->DrawSurface2(mask.get(), 30, y, 5, 1, 17, 3);
+        device->DrawRect(150, y, 1, 1);
+        // Sharing their batch with another colour: the fixed-function pipeline.
+        device->DrawSurface(mask.get(), 60, y);
+        device->DrawSurface2(mask.get(), 90, y, 5, 1, 17, 3);
+        device->SetColor(1, 2, 3);
+        device->DrawSurface2(mask.get(), 140, y, 0, 0, 1, 1);
+    }
+    device->EndRender();
+    EXPECT_EQ(device->Stats().tintedBatches, 8);
+    for (int t = 0; t < 4; ++t)
+        for (int j = 0; j < 4; ++j)
+            for (int i = 0; i < 24; ++i) {
+                EXPECT_EQ(Pixel(i, t * 8 + j), Pixel(60 + i, t * 8 + j))
+                    << "tint " << t << " texel " << i << "," << j;
+                EXPECT_EQ(Pixel(30 + i, t * 8 + j), Pixel(90 + i, t * 8 + j))
+                    << "tint " << t << " part's pixel " << i << "," << j;
+            }
+    EXPECT_EQ(Pixel(0, 0), 0x5a00b4); // an opaque texel is the colour
+    EXPECT_EQ(Pixel(1, 0), 0x645a50); // a clear one leaves the background
 }
 
 TEST_F(RendererTest, APictureGivenATranslucentTexelBlendsIt) {

@@ -1,0 +1,150 @@
+// Tinted copies of white masks: one bit a texel in memory, one texture in the last colour.
+#include "graphics/gxtk_tinted_copy.h"
+
+#include <GL/glext.h>
+
+#include <algorithm>
+#include <cstddef>
+
+#include "host/devices.h"
+
+namespace {
+
+// Rows filled and handed to OpenGL at a time: a small buffer, and few calls.
+constexpr int kBandRows = 32;
+
+std::uint32_t Texel(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+// The colour's bytes in the order B, G, R, A that the textures are kept in on desktop OpenGL.
+std::uint32_t SwapRedBlue(std::uint32_t rgba) {
+    return (rgba & 0xff00ff00u) | (rgba & 0xffu) << 16 | ((rgba >> 16) & 0xffu);
+}
+
+} // namespace
+
+std::unique_ptr<gxtkTintedCopy> gxtkTintedCopy::FromMask(const unsigned char* rgba, int width,
+                                                         int height) {
+    if (!rgba || width <= 0 || height <= 0)
+        return nullptr;
+    auto copy = std::make_unique<gxtkTintedCopy>(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t texel = Texel(rgba + (static_cast<std::size_t>(y) * width + x) * 4);
+            if (texel == 0xffffffffu)
+                copy->bits[static_cast<std::size_t>(y) * copy->wordsPerRow + x / 64] |=
+                    std::uint64_t{1} << (x % 64);
+            else if (texel != 0)
+                return nullptr;
+        }
+    copy->FindInkedRuns();
+    return copy;
+}
+
+gxtkTintedCopy::gxtkTintedCopy(int w, int h)
+    : width(w), height(h), bits(static_cast<std::size_t>((w + 63) / 64) * h),
+      wordsPerRow((w + 63) / 64) {}
+
+gxtkTintedCopy::~gxtkTintedCopy() {
+    if (seq != -1 && seq == bb_host_GraphicsSeq())
+        glDeleteTextures(1, &texture);
+}
+
+bool gxtkTintedCopy::CellInked(int cx, int cy) const {
+    const int x0 = cx * kCell;
+    const int x1 = std::min(x0 + kCell, width);
+    for (int y = cy * kCell; y < std::min((cy + 1) * kCell, height); ++y)
+        for (int x = x0; x < x1; ++x)
+            if ((bits[static_cast<std::size_t>(y) * wordsPerRow + x / 64] >> (x % 64)) & 1u)
+                return true;
+    return false;
+}
+
+void gxtkTintedCopy::FindInkedRuns() {
+    const int columns = (width + kCell - 1) / kCell;
+    for (int cy = 0; cy * kCell < height; ++cy) {
+        const int y0 = cy * kCell;
+        const int y1 = std::min(y0 + kCell, height);
+        for (int cx = 0; cx < columns;) {
+            if (!CellInked(cx, cy)) {
+                ++cx;
+                continue;
+            }
+            const int first = cx;
+            while (cx < columns && CellInked(cx, cy))
+                ++cx;
+            inkedRuns.push_back({first * kCell, y0, std::min(cx * kCell, width), y1});
+        }
+    }
+}
+
+void gxtkTintedCopy::InkedParts(gxtkTexelRect source, std::vector<gxtkTexelRect>& out) const {
+    for (const gxtkTexelRect& run : inkedRuns) {
+        const gxtkTexelRect part{std::max(run.x0, source.x0), std::max(run.y0, source.y0),
+                                 std::min(run.x1, source.x1), std::min(run.y1, source.y1)};
+        if (part.x0 < part.x1 && part.y0 < part.y1)
+            out.push_back(part);
+    }
+}
+
+void gxtkTintedCopy::Bind(std::uint32_t colour) {
+    if (seq != bb_host_GraphicsSeq()) {
+        seq = bb_host_GraphicsSeq();
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                     nullptr);
+        Fill(colour);
+        return;
+    }
+    glBindTexture(GL_TEXTURE_2D, texture);
+    if (colour != tint)
+        Fill(colour);
+}
+
+void gxtkTintedCopy::Fill(std::uint32_t colour) {
+    tint = colour;
+    const std::uint32_t texel = SwapRedBlue(colour);
+    // Only the inked runs are ever drawn, so only they are filled: band by band, from the
+    // 64-texel word holding the first run's start to the word holding the last run's end.
+    std::vector<std::uint32_t> band;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    for (auto run = inkedRuns.begin(); run != inkedRuns.end();) {
+        auto last = run;
+        while (last + 1 != inkedRuns.end() && (last + 1)->y0 == run->y0)
+            ++last;
+        const int firstWord = run->x0 / 64;
+        const int x0 = firstWord * 64;
+        const int x1 = std::min(width, (last->x1 + 63) / 64 * 64);
+        const int rows = run->y1 - run->y0;
+        band.resize(static_cast<std::size_t>(x1 - x0) * rows);
+        for (int y = 0; y < rows; ++y)
+            FillRow(run->y0 + y, firstWord, x1 - x0, texel,
+                    &band[static_cast<std::size_t>(y) * (x1 - x0)]);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x0, run->y0, x1 - x0, rows, GL_BGRA, GL_UNSIGNED_BYTE,
+                        band.data());
+        run = last + 1;
+    }
+}
+
+void gxtkTintedCopy::FillRow(int y, int firstWord, int count, std::uint32_t texel,
+                             std::uint32_t* out) const {
+    const std::uint64_t* words = &bits[static_cast<std::size_t>(y) * wordsPerRow + firstWord];
+    for (int x0 = 0; x0 < count; x0 += 64, out += 64) {
+        const std::uint64_t word = words[x0 / 64];
+        const int n = std::min(64, count - x0);
+        if (word == 0 || (n == 64 && word == ~std::uint64_t{0})) {
+            std::fill(out, out + n, word ? texel : 0u);
+            continue;
+        }
+        // Without a branch a texel, so that the compiler can do many at once.
+        for (int i = 0; i < n; ++i)
+            out[i] = texel & (0u - static_cast<std::uint32_t>((word >> i) & 1u));
+    }
+}
