@@ -7,6 +7,7 @@
 
 #include <GL/gl.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -44,9 +45,9 @@ public:
 
 private:
     void Fill(std::uint32_t colour);
-    // `count` texels of row y from the word `firstWord` on, in `texel` (B, G, R, A) where the
-    // picture has ink and clear elsewhere.
-    void FillRow(int y, int firstWord, int count, std::uint32_t texel, std::uint32_t* out) const;
+    // The texels of row y from the word `firstWord` on, whole words covering `count` texels, in
+    // the colour of `eights` where the picture has ink and clear elsewhere.
+    void FillRow(int y, int firstWord, int count, std::uint32_t* out) const;
     bool CellInked(int cx, int cy) const;
     void FindInkedRuns();
 
@@ -58,4 +59,6 @@ private:
     GLuint texture = 0;
     int seq = -1;
     std::uint32_t tint = 0;
+    std::array<std::array<std::uint32_t, 8>, 256> eights{}; // a byte of mask in the tint
+    std::vector<std::uint32_t> band;                        // rows being handed to OpenGL
 };
