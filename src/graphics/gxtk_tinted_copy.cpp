@@ -89,7 +89,7 @@ void gxtkTintedCopy::InkedParts(gxtkTexelRect source, std::vector<gxtkTexelRect>
     }
 }
 
-void gxtkTintedCopy::Bind(std::uint32_t colour) {
+void gxtkTintedCopy::Bind(std::uint32_t colour, std::uint32_t behind) {
     if (seq != bb_host_GraphicsSeq()) {
         seq = bb_host_GraphicsSeq();
         glGenTextures(1, &texture);
@@ -100,22 +100,24 @@ void gxtkTintedCopy::Bind(std::uint32_t colour) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                      nullptr);
-        Fill(colour);
+        Fill(colour, behind);
         return;
     }
     glBindTexture(GL_TEXTURE_2D, texture);
-    if (colour != tint)
-        Fill(colour);
+    if (colour != tint || behind != tintBehind)
+        Fill(colour, behind);
 }
 
-void gxtkTintedCopy::Fill(std::uint32_t colour) {
+void gxtkTintedCopy::Fill(std::uint32_t colour, std::uint32_t behind) {
     tint = colour;
-    const std::uint32_t texel = SwapRedBlue(colour);
-    // Each byte of the mask as its eight texels in this colour.
+    tintBehind = behind;
+    const std::uint32_t ink = SwapRedBlue(colour);
+    const std::uint32_t clear = SwapRedBlue(behind);
+    // Each byte of the mask as its eight texels in these colours.
     for (int byte = 0; byte < 256; ++byte)
         for (int bit = 0; bit < 8; ++bit)
             eights[static_cast<std::size_t>(byte)][static_cast<std::size_t>(bit)] =
-                (byte >> bit) & 1 ? texel : 0u;
+                (byte >> bit) & 1 ? ink : clear;
     // Only the inked runs are ever drawn, so only they are filled: band by band, from the
     // 64-texel word holding the first run's start to the word holding the last run's end.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
