@@ -10,9 +10,6 @@
 
 namespace {
 
-// Rows filled and handed to OpenGL at a time: a small buffer, and few calls.
-constexpr int kBandRows = 32;
-
 std::uint32_t Texel(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
