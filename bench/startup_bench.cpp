@@ -45,18 +45,14 @@ public:
     }
 
     void Run() override {
+        PrepareStart();               // as the frame loop does, beside the window's making
         SetDeviceWindow(640, 480, 6); // resizable and decorated, as the frame loop opens it
         Mark(kWindow);
         StartGame();
         Mark(kDevices);
-        while (!glfwWindowShouldClose(_window)) {
+        // The pass whose update enters the title renders its first frame right after it.
+        while (marks[kTitleFrame] < 0 && !glfwWindowShouldClose(_window))
             RunPass();
-            // The pass after the one that entered the title renders its first frame.
-            if (marks[kTitleFrame] >= 0)
-                glfwSetWindowShouldClose(_window, GLFW_TRUE);
-            else if (marks[kTitleUpdate] >= 0)
-                _titleEntered = true;
-        }
     }
 
     void UpdateGame() override {
@@ -78,7 +74,7 @@ public:
 
     void RenderGame() override {
         BBZibbetGame::RenderGame();
-        if (_titleEntered && marks[kTitleFrame] < 0) {
+        if (marks[kTitleUpdate] >= 0 && marks[kTitleFrame] < 0) {
             glfwSwapBuffers(_window);
             Mark(kTitleFrame);
         }
@@ -86,7 +82,6 @@ public:
 
 private:
     Clock::time_point _start;
-    bool _titleEntered = false;
     int _loadingUpdates = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "collision/game_masks.h"
 #include "files/stream.h"
 #include "game/random.h"
+#include "game/startup_files.h"
 #include "game/tazzle.h"
 #include "game/tazzle_app.h"
 #include "graphics/graphics.h"
@@ -40,6 +41,7 @@ void bbInit() {
     bb_stream_Init();
     bb_audio_device = nullptr;
     bb_audio_InstallDevice();
+    bb_startupfiles_Install();
 }
 
 int bbMain() {

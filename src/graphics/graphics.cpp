@@ -218,7 +218,8 @@ void bb_graphics_SetFont(c_Image* font, int firstChar) {
     c_GraphicsContext& gc = *bb_graphics_context;
     if (!font) {
         if (!gc.m_defaultFont)
-            gc.m_defaultFont = bb_graphics_LoadImage(u"plim_font.png", 96, c_Image::m_PaddedX);
+            gc.m_defaultFont =
+                bb_graphics_LoadImage(bb_graphics_defaultFontPath, 96, c_Image::m_PaddedX);
         font = gc.m_defaultFont.get();
         firstChar = 32;
     }

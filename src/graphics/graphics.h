@@ -76,7 +76,9 @@ void bb_graphics_PushMatrix();
 // A pop without a matching push leaves the transform as it is.
 void bb_graphics_PopMatrix();
 
-// With a null font, uses (loading it on first use) "plim_font.png", 96 frames, first char 32.
+// The default font's image file.
+inline constexpr const char16_t* bb_graphics_defaultFontPath = u"plim_font.png";
+// With a null font, uses (loading it on first use) the default font, 96 frames, first char 32.
 void bb_graphics_SetFont(c_Image* font, int firstChar);
 
 // Draws one frame with its handle at (x, y). A null image or a frame the image does not have

@@ -104,6 +104,7 @@ int gxtkGraphics::BeginRender() {
 
     batchCount = 0;
     batchScaled = false;
+    backdrop.Forget();
     stats = {};
     return 1;
 }
@@ -122,6 +123,7 @@ void gxtkGraphics::DiscardBatch() {
 
 int gxtkGraphics::Cls(float red, float green, float blue) {
     DiscardBatch();
+    backdrop.Clear(red, green, blue, !scissoring);
     glClearColor(red / 255.0f, green / 255.0f, blue / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     return 0;
@@ -153,7 +155,8 @@ int gxtkGraphics::SetBlend(int blend) {
 
 int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
     FlushFor(gxtkFlushCause::Scissor);
-    if (x == 0 && y == 0 && w == Width() && h == Height()) {
+    scissoring = !(x == 0 && y == 0 && w == Width() && h == Height());
+    if (!scissoring) {
         glDisable(GL_SCISSOR_TEST);
         return 0;
     }
@@ -225,17 +228,19 @@ void gxtkGraphics::Flush() {
     SetCapability(GL_BLEND, additive || !batchOpaque, blending);
     SetCapability(GL_TEXTURE_2D, batchSurface != nullptr, texturing);
     const bool tinted = TintedCopyPays() && texelProgram.Use(true);
-    if (tinted) {
-        batchSurface->TintedCopy()->Bind(batchColour);
-        ++stats.tintedBatches;
-    } else {
+    if (!tinted)
         texelProgram.Use(batchSurface && batchWhite);
-    }
     if (batchSurface && !tinted) {
         batchSurface->SetFilter(BatchFilter());
         batchSurface->Bind();
     }
-    const int calls = tinted ? DrawInkedQuads(*batchSurface->TintedCopy()) : DrawBatch();
+    int calls = 0;
+    if (tinted) {
+        calls = DrawInkedQuads(*batchSurface->TintedCopy());
+    } else {
+        calls = DrawBatch();
+        backdrop.Cover(Bounds(PendingVertices()));
+    }
     stats.drawCalls += calls;
     stats.vertices += batchCount;
     batchCount = 0;
@@ -265,9 +270,10 @@ int gxtkGraphics::DrawBatch() {
     return calls;
 }
 
-int gxtkGraphics::DrawInkedQuads(const gxtkTintedCopy& copy) {
+bool gxtkGraphics::CutToInk(const gxtkTintedCopy& copy) {
     const float us = batchSurface->UScale();
     const float vs = batchSurface->VScale();
+    bool untouched = backdrop.Known();
     inked.clear();
     for (int q = 0; q < batchCount; q += 4) {
         // Texel for pixel: the quad is its source rectangle moved by a whole number of pixels.
@@ -277,22 +283,39 @@ int gxtkGraphics::DrawInkedQuads(const gxtkTintedCopy& copy) {
         const int sv0 = static_cast<int>(std::lround(a.v / vs));
         const int su1 = static_cast<int>(std::lround(c.u / us));
         const int sv1 = static_cast<int>(std::lround(c.v / vs));
-        const float dx = a.x - static_cast<float>(su0);
-        const float dy = a.y - static_cast<float>(sv0);
+        const int dx = static_cast<int>(a.x) - su0;
+        const int dy = static_cast<int>(a.y) - sv0;
         parts.clear();
         copy.InkedParts(
             {std::min(su0, su1), std::min(sv0, sv1), std::max(su0, su1), std::max(sv0, sv1)},
             parts);
         for (const gxtkTexelRect& part : parts) {
+            untouched = untouched && backdrop.Untouched(
+                                         {part.x0 + dx, part.y0 + dy, part.x1 + dx, part.y1 + dy});
             const float x0 = static_cast<float>(part.x0);
             const float y0 = static_cast<float>(part.y0);
             const float x1 = static_cast<float>(part.x1);
             const float y1 = static_cast<float>(part.y1);
-            inked.push_back({x0 + dx, y0 + dy, x0 * us, y0 * vs, a.colour});
-            inked.push_back({x1 + dx, y0 + dy, x1 * us, y0 * vs, a.colour});
-            inked.push_back({x1 + dx, y1 + dy, x1 * us, y1 * vs, a.colour});
-            inked.push_back({x0 + dx, y1 + dy, x0 * us, y1 * vs, a.colour});
+            const auto fx = static_cast<float>(dx);
+            const auto fy = static_cast<float>(dy);
+            inked.push_back({x0 + fx, y0 + fy, x0 * us, y0 * vs, a.colour});
+            inked.push_back({x1 + fx, y0 + fy, x1 * us, y0 * vs, a.colour});
+            inked.push_back({x1 + fx, y1 + fy, x1 * us, y1 * vs, a.colour});
+            inked.push_back({x0 + fx, y1 + fy, x0 * us, y1 * vs, a.colour});
         }
+    }
+    return untouched;
+}
+
+int gxtkGraphics::DrawInkedQuads(gxtkTintedCopy& copy) {
+    // Over nothing but the cleared colour, an opaque colour's copy may carry that colour in its
+    // clear texels and replace the pixels: the same pixels, copied rather than blended.
+    const bool backed = CutToInk(copy) && !additive && (batchColour >> 24) == 0xffu;
+    copy.Bind(batchColour, backed ? backdrop.Colour() : 0u);
+    ++stats.tintedBatches;
+    if (backed) {
+        SetCapability(GL_BLEND, false, blending);
+        ++stats.backedBatches;
     }
     int calls = 0;
     for (std::size_t first = 0; first < inked.size(); first += kMaxVertices, ++calls) {
@@ -302,8 +325,26 @@ int gxtkGraphics::DrawInkedQuads(const gxtkTintedCopy& copy) {
                        quadIndices.data());
     }
     PointArraysAt(vertices.data());
+    backdrop.Cover(Bounds(inked));
     stats.vertices += static_cast<int>(inked.size()) - batchCount;
     return calls;
+}
+
+gxtkTexelRect gxtkGraphics::Bounds(std::span<const Vertex> covering) {
+    // Far beyond any window, and safe to convert.
+    constexpr float kFar = 1.0e6f;
+    float x0 = kFar, y0 = kFar, x1 = -kFar, y1 = -kFar;
+    for (const Vertex& v : covering) {
+        // A coordinate that is not a number may land anywhere.
+        if (!(std::fabs(v.x) < kFar && std::fabs(v.y) < kFar))
+            return {-1000000, -1000000, 1000000, 1000000};
+        x0 = std::min(x0, v.x);
+        y0 = std::min(y0, v.y);
+        x1 = std::max(x1, v.x);
+        y1 = std::max(y1, v.y);
+    }
+    return {static_cast<int>(std::floor(x0)) - 1, static_cast<int>(std::floor(y0)) - 1,
+            static_cast<int>(std::ceil(x1)) + 1, static_cast<int>(std::ceil(y1)) + 1};
 }
 
 void gxtkGraphics::PointArraysAt(const Vertex* base) {

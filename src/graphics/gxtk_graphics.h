@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "graphics/gxtk_backdrop.h"
 #include "graphics/gxtk_surface.h"
 #include "graphics/gxtk_texel_program.h"
 #include "host/devices.h"
@@ -45,6 +46,7 @@ struct gxtkFrameStats {
     int primitives = 0;      // primitives added (points, lines, rectangles, ovals, polygons, quads)
     int droppedVertices = 0; // pending vertices thrown away by Cls
     int tintedBatches = 0;   // batches drawn from a white mask's copy in their colour
+    int backedBatches = 0;   // of those, drawn opaque from a copy with the cleared colour behind
     std::array<int, static_cast<int>(gxtkFlushCause::Count)> flushes{};
 
     int Flushes(gxtkFlushCause cause) const { return flushes[static_cast<int>(cause)]; }
@@ -153,8 +155,13 @@ private:
     // Sends the pending batch as it stands; returns the draw calls made.
     int DrawBatch();
     // Sends, of each pending quad, only the parts of the copy's picture that hold ink.
-    int DrawInkedQuads(const gxtkTintedCopy& copy);
+    int DrawInkedQuads(gxtkTintedCopy& copy);
+    // Cuts the pending quads down to the copy's inked parts, into `inked`; true when none of them
+    // lies where anything was drawn since the clear.
+    bool CutToInk(const gxtkTintedCopy& copy);
     void PointArraysAt(const Vertex* base);
+    // The pixels the vertices may touch: a pixel wider every way, for lines and points.
+    static gxtkTexelRect Bounds(std::span<const Vertex> covering);
     // Enables or disables the capability whose state `current` holds. OpenGL is told only of
     // changes: each one makes a software rasteriser revalidate its state.
     static void SetCapability(GLenum capability, bool on, bool& current);
@@ -187,6 +194,8 @@ private:
     gxtkTexelProgram texelProgram;
     std::vector<Vertex> inked;        // the parts DrawInkedQuads sends
     std::vector<gxtkTexelRect> parts; // the inked parts of one quad's source
+    bool scissoring = false;          // what SetScissor last asked for
+    gxtkBackdrop backdrop;
     gxtkFiltering filtering = gxtkFiltering::Automatic;
 
     gxtkFrameStats stats;

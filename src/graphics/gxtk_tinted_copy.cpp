@@ -10,9 +10,6 @@
 
 namespace {
 
-// Rows filled and handed to OpenGL at a time: a small buffer, and few calls.
-constexpr int kBandRows = 32;
-
 std::uint32_t Texel(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
@@ -89,7 +86,7 @@ void gxtkTintedCopy::InkedParts(gxtkTexelRect source, std::vector<gxtkTexelRect>
     }
 }
 
-void gxtkTintedCopy::Bind(std::uint32_t colour) {
+void gxtkTintedCopy::Bind(std::uint32_t colour, std::uint32_t behind) {
     if (seq != bb_host_GraphicsSeq()) {
         seq = bb_host_GraphicsSeq();
         glGenTextures(1, &texture);
@@ -100,20 +97,26 @@ void gxtkTintedCopy::Bind(std::uint32_t colour) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                      nullptr);
-        Fill(colour);
+        Fill(colour, behind);
         return;
     }
     glBindTexture(GL_TEXTURE_2D, texture);
-    if (colour != tint)
-        Fill(colour);
+    if (colour != tint || behind != tintBehind)
+        Fill(colour, behind);
 }
 
-void gxtkTintedCopy::Fill(std::uint32_t colour) {
+void gxtkTintedCopy::Fill(std::uint32_t colour, std::uint32_t behind) {
     tint = colour;
-    const std::uint32_t texel = SwapRedBlue(colour);
+    tintBehind = behind;
+    const std::uint32_t ink = SwapRedBlue(colour);
+    const std::uint32_t clear = SwapRedBlue(behind);
+    // Each byte of the mask as its eight texels in these colours.
+    for (int byte = 0; byte < 256; ++byte)
+        for (int bit = 0; bit < 8; ++bit)
+            eights[static_cast<std::size_t>(byte)][static_cast<std::size_t>(bit)] =
+                (byte >> bit) & 1 ? ink : clear;
     // Only the inked runs are ever drawn, so only they are filled: band by band, from the
     // 64-texel word holding the first run's start to the word holding the last run's end.
-    std::vector<std::uint32_t> band;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     for (auto run = inkedRuns.begin(); run != inkedRuns.end();) {
         auto last = run;
@@ -121,30 +124,26 @@ void gxtkTintedCopy::Fill(std::uint32_t colour) {
             ++last;
         const int firstWord = run->x0 / 64;
         const int x0 = firstWord * 64;
-        const int x1 = std::min(width, (last->x1 + 63) / 64 * 64);
+        const int count = std::min(width, (last->x1 + 63) / 64 * 64) - x0;
         const int rows = run->y1 - run->y0;
-        band.resize(static_cast<std::size_t>(x1 - x0) * rows);
+        // Whole words for every row, so that the last word's texels past the width fit too.
+        const auto stride = static_cast<std::size_t>((count + 63) / 64 * 64);
+        band.resize(stride * static_cast<std::size_t>(rows));
         for (int y = 0; y < rows; ++y)
-            FillRow(run->y0 + y, firstWord, x1 - x0, texel,
-                    &band[static_cast<std::size_t>(y) * (x1 - x0)]);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, x0, run->y0, x1 - x0, rows, GL_BGRA, GL_UNSIGNED_BYTE,
+            FillRow(run->y0 + y, firstWord, count, &band[static_cast<std::size_t>(y) * stride]);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(stride));
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x0, run->y0, count, rows, GL_BGRA, GL_UNSIGNED_BYTE,
                         band.data());
         run = last + 1;
     }
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }
 
-void gxtkTintedCopy::FillRow(int y, int firstWord, int count, std::uint32_t texel,
-                             std::uint32_t* out) const {
+void gxtkTintedCopy::FillRow(int y, int firstWord, int count, std::uint32_t* out) const {
     const std::uint64_t* words = &bits[static_cast<std::size_t>(y) * wordsPerRow + firstWord];
-    for (int x0 = 0; x0 < count; x0 += 64, out += 64) {
-        const std::uint64_t word = words[x0 / 64];
-        const int n = std::min(64, count - x0);
-        if (word == 0 || (n == 64 && word == ~std::uint64_t{0})) {
-            std::fill(out, out + n, word ? texel : 0u);
-            continue;
+    for (int word = 0; word * 64 < count; ++word)
+        for (int byte = 0; byte < 8; ++byte, out += 8) {
+            const auto& texels = eights[(words[word] >> (8 * byte)) & 0xffu];
+            std::copy(texels.begin(), texels.end(), out);
         }
-        // Without a branch a texel, so that the compiler can do many at once.
-        for (int i = 0; i < n; ++i)
-            out[i] = texel & (0u - static_cast<std::uint32_t>((word >> i) & 1u));
-    }
 }

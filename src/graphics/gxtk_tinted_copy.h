@@ -7,6 +7,7 @@
 
 #include <GL/gl.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -32,10 +33,10 @@ public:
     gxtkTintedCopy& operator=(const gxtkTintedCopy&) = delete;
 
     // Makes current a texture of the picture in `colour` (bytes R, G, B, A in memory,
-    // premultiplied: the vertex colour the draw would have), sampled nearest. Only the inked
-    // parts of it are filled: the rest must not be drawn. The texture is filled again only when
-    // the colour changes or the context is new. Main thread only.
-    void Bind(std::uint32_t colour);
+    // premultiplied: the vertex colour the draw would have) with `behind` in its clear texels,
+    // sampled nearest. Only the inked parts of it are filled: the rest must not be drawn. The
+    // texture is filled again only when a colour changes or the context is new. Main thread only.
+    void Bind(std::uint32_t colour, std::uint32_t behind);
 
     // Appends the parts of `source` that hold an opaque texel: rows of whole cells that do,
     // clipped to it. Everything else in it is clear, which blends to the pixel already there, so
@@ -43,10 +44,10 @@ public:
     void InkedParts(gxtkTexelRect source, std::vector<gxtkTexelRect>& out) const;
 
 private:
-    void Fill(std::uint32_t colour);
-    // `count` texels of row y from the word `firstWord` on, in `texel` (B, G, R, A) where the
-    // picture has ink and clear elsewhere.
-    void FillRow(int y, int firstWord, int count, std::uint32_t texel, std::uint32_t* out) const;
+    void Fill(std::uint32_t colour, std::uint32_t behind);
+    // The texels of row y from the word `firstWord` on, whole words covering `count` texels, in
+    // the colours of `eights`.
+    void FillRow(int y, int firstWord, int count, std::uint32_t* out) const;
     bool CellInked(int cx, int cy) const;
     void FindInkedRuns();
 
@@ -58,4 +59,7 @@ private:
     GLuint texture = 0;
     int seq = -1;
     std::uint32_t tint = 0;
+    std::uint32_t tintBehind = 0;
+    std::array<std::array<std::uint32_t, 8>, 256> eights{}; // a byte of mask in the tint
+    std::vector<std::uint32_t> band;                        // rows being handed to OpenGL
 };

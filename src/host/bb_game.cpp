@@ -3,11 +3,13 @@
 // state file.
 #include "host/bb_game.h"
 
+#include "files/data_path.h"
 #include "files/file_access.h"
 #include "files/state_file.h"
 #include "files/text_decoding.h"
 #include "host/devices.h"
 #include "host/errors.h"
+#include "host/file_prefetch.h"
 #include "host/game_session.h"
 #include "host/platform.h"
 #include "input/input_device.h"
@@ -27,6 +29,8 @@ BBGame::BBGame() {
 }
 
 BBGame::~BBGame() {
+    // The thread decoding ahead calls into this host: it finishes its file first.
+    bb_prefetch_Drop();
     if (_game == this)
         _game = nullptr;
     if (bb_files_opener == this)
@@ -150,35 +154,86 @@ unsigned char* BBGame::LoadData(const String& path, int* length) {
 
 namespace {
 
-// Opens the file through the host's path mapping, hands it to `decode` and closes it again.
-template <class Decode> auto DecodeFile(BBGame& host, const String& path, Decode decode) {
-    FILE* file = host.OpenFile(path, u"rb");
-    if (!file)
-        return decltype(decode(file))(nullptr);
-    auto decoded = decode(file);
-    std::fclose(file);
-    return decoded;
+// Hands an opened file (null: none) to the drawing module's decoder and closes it again.
+unsigned char* DecodeImage(FILE* file, int* width, int* height, int* depth) {
+    const auto decodeImage = bb_app_deviceHooks.decodeImage;
+    unsigned char* pixels = file && decodeImage ? decodeImage(file, width, height, depth) : nullptr;
+    if (file)
+        std::fclose(file);
+    return pixels;
+}
+
+// Hands an opened file (null: none) to the audio module's decoder, which goes by the name of the
+// sound file, and closes it again.
+short* DecodeAudio(FILE* file, const String& soundFile, int* length, int* channels, int* format,
+                   int* hertz) {
+    const auto decodeAudio = bb_app_deviceHooks.decodeAudio;
+    short* samples = file && decodeAudio
+                         ? decodeAudio(file, soundFile, length, channels, format, hertz)
+                         : nullptr;
+    if (file)
+        std::fclose(file);
+    return samples;
+}
+
+// A file the thread decoding ahead opens by the name the host mapped it to beforehand, so that
+// the thread never calls into the host.
+FILE* OpenMapped(const String& fileName) {
+    return fileName.empty() ? nullptr : bb_files_Open(fileName, u"rb");
+}
+
+// Starts decoding the game's start-up files on a thread beside this one. A file decoded ahead is
+// known by its kind ('i' or 's') and the file its path maps to, however the path was spelt.
+void PrefetchStartupFiles(BBGame& host) {
+    if (!bb_app_deviceHooks.startupFiles)
+        return;
+    const BBStartupFiles files = bb_app_deviceHooks.startupFiles();
+    std::vector<std::pair<String, BBDecodeJob>> jobs;
+    for (const String& image : files.images) {
+        const String fileName = host.PathToFilePath(bb_data_FixDataPath(image));
+        jobs.emplace_back(u'i' + fileName, [fileName] {
+            BBDecodedFile decoded;
+            decoded.data = DecodeImage(OpenMapped(fileName), &decoded.values[0], &decoded.values[1],
+                                       &decoded.values[2]);
+            return decoded;
+        });
+    }
+    for (const String& sound : files.sounds) {
+        const String soundFile = bb_platform_SoundFile(bb_data_FixDataPath(sound));
+        const String fileName = host.PathToFilePath(soundFile);
+        jobs.emplace_back(u's' + fileName, [soundFile, fileName] {
+            BBDecodedFile decoded;
+            decoded.data = DecodeAudio(OpenMapped(fileName), soundFile, &decoded.values[0],
+                                       &decoded.values[1], &decoded.values[2], &decoded.values[3]);
+            return decoded;
+        });
+    }
+    bb_prefetch_Start(std::move(jobs));
 }
 
 } // namespace
 
 unsigned char* BBGame::LoadImageData(const String& path, int* width, int* height, int* depth) {
-    const auto decodeImage = bb_app_deviceHooks.decodeImage;
-    if (!decodeImage)
-        return nullptr;
-    return DecodeFile(*this, path,
-                      [&](FILE* file) { return decodeImage(file, width, height, depth); });
+    if (const auto ahead = bb_prefetch_Take(u'i' + PathToFilePath(path))) {
+        *width = ahead->values[0];
+        *height = ahead->values[1];
+        *depth = ahead->values[2];
+        return static_cast<unsigned char*>(ahead->data);
+    }
+    return DecodeImage(OpenFile(path, u"rb"), width, height, depth);
 }
 
 short* BBGame::LoadAudioData(const String& path, int* length, int* channels, int* format,
                              int* hertz) {
-    const auto decodeAudio = bb_app_deviceHooks.decodeAudio;
-    if (!decodeAudio)
-        return nullptr;
     const String soundFile = bb_platform_SoundFile(path);
-    return DecodeFile(*this, soundFile, [&](FILE* file) {
-        return decodeAudio(file, soundFile, length, channels, format, hertz);
-    });
+    if (const auto ahead = bb_prefetch_Take(u's' + PathToFilePath(soundFile))) {
+        *length = ahead->values[0];
+        *channels = ahead->values[1];
+        *format = ahead->values[2];
+        *hertz = ahead->values[3];
+        return static_cast<short*>(ahead->data);
+    }
+    return DecodeAudio(OpenFile(soundFile, u"rb"), soundFile, length, channels, format, hertz);
 }
 
 void BBGame::Die(ThrowableObject* /*exception*/) {
@@ -300,4 +355,10 @@ void BBGame::DiscardGraphics() {
         return;
     if (_delegate)
         Guarded(this, [&] { _delegate->DiscardGraphics(); });
+}
+
+void BBGame::PrepareStart() {
+    PrefetchStartupFiles(*this);
+    if (_delegate)
+        Guarded(this, [&] { _delegate->PrepareStart(); });
 }

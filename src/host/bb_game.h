@@ -28,6 +28,9 @@ public:
     virtual void TouchEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/) {}
     virtual void MotionEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/, float /*z*/) {}
     virtual void DiscardGraphics() {}
+    // Called before the window is made, where work can run beside it: the game may begin the
+    // part of its start that needs no window, to be taken up by StartGame.
+    virtual void PrepareStart() {}
     // Called instead of sleeping until the next update is due, with the seconds left: true when
     // the next update should run now, because the loads the game waits for have come in.
     virtual bool AwaitLoads(double /*seconds*/) { return false; }
@@ -100,6 +103,10 @@ public:
     // module's decoder (bb_app_deviceHooks.decodeAudio).
     virtual short* LoadAudioData(const String& path, int* length, int* channels, int* format,
                                  int* hertz);
+    // Before the window is made: starts decoding the files the game's start will load
+    // (bb_app_deviceHooks.startupFiles) on a thread beside this one, so that LoadImageData and
+    // LoadAudioData find them decoded, and lets the game prepare its start (PrepareStart).
+    void PrepareStart();
     [[noreturn]] virtual void Die(ThrowableObject* exception);
 
     // Guarded dispatch into the delegate; a ThrowableObject escaping the game ends in Die. The

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "runtime/string.h"
 
@@ -24,6 +25,13 @@ public:
     virtual void Resume() = 0;
     // Once an update, before the application's: work the device does over time.
     virtual void Update() {}
+};
+
+// The image and sound files the game's start decodes before its first screen, named as the
+// game's loads name them.
+struct BBStartupFiles {
+    std::vector<String> images;
+    std::vector<String> sounds;
 };
 
 struct BBDeviceHooks {
@@ -50,6 +58,9 @@ struct BBDeviceHooks {
     // interleaved samples from malloc; null when undecodable. Null: the host loads no sounds.
     short* (*decodeAudio)(std::FILE* file, const String& path, int* length, int* channels,
                           int* format, int* hertz) = nullptr;
+    // The files the game's start will decode, which the host decodes ahead while it opens the
+    // window. Null: the host waits for the game to ask.
+    BBStartupFiles (*startupFiles)() = nullptr;
 };
 
 extern BBDeviceHooks bb_app_deviceHooks;

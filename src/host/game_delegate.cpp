@@ -3,7 +3,9 @@
 #include "host/game_delegate.h"
 
 #include "host/app.h"
+#include "host/file_prefetch.h"
 #include "host/game_session.h"
+#include "host/platform.h"
 #include "input/input_device.h"
 
 BBDeviceHooks bb_app_deviceHooks;
@@ -18,13 +20,26 @@ c_GameDelegate::~c_GameDelegate() {
 void c_GameDelegate::StartGame() {
     if (bb_app_deviceHooks.createGraphics)
         m__graphics = bb_app_deviceHooks.createGraphics();
-    if (bb_app_deviceHooks.createAudio)
+    if (m_audioOpening.valid())
+        m__audio = m_audioOpening.get();
+    else if (bb_app_deviceHooks.createAudio)
         m__audio = bb_app_deviceHooks.createAudio();
     m__input = std::make_unique<c_InputDevice>(bb_host_JoystickPoller());
     bb_input_device = m__input.get();
     bb_app_ValidateDeviceWindow(false);
     bb_app_EnumDisplayModes();
     bb_app__app->p_OnCreate();
+}
+
+void c_GameDelegate::PrepareStart() {
+    const auto createAudio = bb_app_deviceHooks.createAudio;
+    if (!createAudio || m_audioOpening.valid() || !bb_platform_RunsBeside())
+        return;
+    auto opened = std::make_shared<std::promise<std::unique_ptr<BBAudioDevice>>>();
+    std::future<std::unique_ptr<BBAudioDevice>> opening = opened->get_future();
+    // Nothing else speaks to OpenAL before StartGame, which waits for the device here.
+    if (bb_platform_StartDetached([opened, createAudio] { opened->set_value(createAudio()); }))
+        m_audioOpening = std::move(opening);
 }
 
 void c_GameDelegate::SuspendGame() {
@@ -62,8 +77,13 @@ void c_GameDelegate::UpdateGame() {
     m__input->p_BeginUpdate();
     if (bb_host_session)
         bb_host_session->InputPolled();
+    const bool loading = bb_app__app->IsLoading();
     bb_app__app->p_OnUpdate();
     m__input->p_EndUpdate();
+    // The update that ends the loading has taken every file the start decoded ahead; what is
+    // left was not asked for.
+    if (loading && !bb_app__app->IsLoading())
+        bb_prefetch_Drop();
 }
 
 void c_GameDelegate::RenderGame() {

@@ -5,6 +5,7 @@
 #include "host/bb_game.h"
 #include "host/devices.h"
 
+#include <future>
 #include <memory>
 
 class c_InputDevice;
@@ -24,6 +25,9 @@ public:
     void TouchEvent(int event, int data, float x, float y) override;
     void MotionEvent(int event, int data, float x, float y, float z) override;
     void DiscardGraphics() override;
+    // Opens the audio device on a thread of its own, where the platform runs one beside the
+    // window's making; StartGame takes it up.
+    void PrepareStart() override;
     // While the application loads: waits for its loader threads and says to update now once they
     // have all come in, and once more right after that update, which delivered them.
     bool AwaitLoads(double seconds) override;
@@ -34,5 +38,7 @@ public:
     std::unique_ptr<c_InputDevice> m__input;
 
 private:
+    // The audio device PrepareStart is opening, until StartGame takes it.
+    std::future<std::unique_ptr<BBAudioDevice>> m_audioOpening;
     bool m_loadsArrived = false; // the last early update was for loads that had just come in
 };

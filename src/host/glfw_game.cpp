@@ -220,6 +220,9 @@ int BBGlfwGame::KeyToChar(int key) {
 }
 
 void BBGlfwGame::Run() {
+    // Making the window and its context is the longest step of the start, on this thread alone:
+    // the files the first screens need decode, and the audio device opens, beside it.
+    PrepareStart();
     // The settings' window from the start: a full-screen player never sees a 640 x 480 one.
     SetDeviceWindow(_firstWindow.width, _firstWindow.height, _firstWindow.flags);
     BBGlfwJoystickSource::Start(&BBGlfwGame::OnJoysticksChanged);

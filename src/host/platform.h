@@ -22,6 +22,9 @@ void bb_platform_SleepMillis(int milliseconds);
 // later turn of the browser's event loop in a page. The platform keeps `body` alive until it has
 // run. False when it could not be started.
 bool bb_platform_StartDetached(std::function<void()> body);
+// True where a started body runs beside the caller at once (a thread); false where it waits for
+// a later turn (a page), so that work started early gains nothing and must never be waited for.
+bool bb_platform_RunsBeside();
 // Runs at once, on the caller, in start order, every started body that is only waiting for its
 // turn (a page's); a body started meanwhile runs too. Threads need nothing: they run anyway.
 void bb_platform_RunWaitingBodies();

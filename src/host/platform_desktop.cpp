@@ -64,6 +64,10 @@ bool bb_platform_StartDetached(std::function<void()> body) {
     return true;
 }
 
+bool bb_platform_RunsBeside() {
+    return true;
+}
+
 void bb_platform_RunWaitingBodies() {}
 
 std::string bb_platform_ReadState(const String& fileName) {

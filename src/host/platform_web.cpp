@@ -98,6 +98,10 @@ bool bb_platform_StartDetached(std::function<void()> body) {
     return true;
 }
 
+bool bb_platform_RunsBeside() {
+    return false;
+}
+
 void bb_platform_RunWaitingBodies() {
     while (!g_waitingBodies.empty())
         RunOldestWaiting(nullptr);

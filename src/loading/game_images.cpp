@@ -86,9 +86,9 @@ void c_GameImages::p_StartLoad() {
 }
 
 void c_GameImages::p_LoadSprites() {
-    m_page = std::make_unique<c_TexturePage>(u"Graphics/Sprites.xml");
+    m_page = std::make_unique<c_TexturePage>(kAtlasPath);
     if (!m_page->p_IsLoaded())
-        bbError(u"Can't load 'Graphics/Sprites.png'");
+        bbError(u"Can't load '" + String(kAtlasImage) + u"'");
     for (const auto& sprite : kSprites) {
         this->*sprite.field = m_page->p_FindImage(sprite.path, c_Image::m_DefaultFlags);
     }

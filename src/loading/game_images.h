@@ -80,6 +80,9 @@ public:
     std::unique_ptr<c_Image> m_backdropSki;
 
     static const c_AssetFile<c_GameImages, c_Image> kFiles[2];
+    // The sprite atlas's description and the picture it names.
+    static constexpr const char16_t* kAtlasPath = u"Graphics/Sprites.xml";
+    static constexpr const char16_t* kAtlasImage = u"Graphics/Sprites.png";
     // The atlas name of each sprite field, in field order.
     static const c_AssetFile<c_GameImages, c_Image> kSprites[kSpriteCount];
 

@@ -5,7 +5,6 @@
 #include <utility>
 
 namespace {
-constexpr const char16_t* kSheetPath = u"Graphics/SpectrumFont.png";
 constexpr int kGlyphFlags = c_Image::m_PaddedX | c_Image::m_PaddedY;
 constexpr int kLastCellX = 251; // a cell starting beyond this begins the next row
 } // namespace

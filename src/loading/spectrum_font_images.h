@@ -11,6 +11,7 @@ public:
     static constexpr int kGlyphCount = 96;
     static constexpr int kCellSize = 18;
     static constexpr int kInverseTop = 129;
+    static constexpr const char16_t* kSheetPath = u"Graphics/SpectrumFont.png";
 
     c_SpectrumFontImages();
 

@@ -346,6 +346,46 @@ TEST_F(RendererTest, AWhiteMaskInAColourLooksTheSameFromItsCopyInThatColour) {
     EXPECT_EQ(Pixel(1, 0), 0x645a50); // a clear one leaves the background
 }
 
+TEST_F(RendererTest, AWhiteMaskOverTheClearedColourIsDrawnOpaqueWithTheSamePixels) {
+    auto mask = PaintedSurface(24, 4, [](int x, int y) -> std::uint32_t {
+        return (x < 8 || x >= 16) && (x * 3 + y * 5) % 7 < 3 ? 0xffffffffu : 0u;
+    });
+    // Each case drawn from the copy at x 0, and through the fixed-function pipeline at x 60.
+    auto greenUnder = [&](float x, float y, float at) {
+        device->SetColor(0, 255, 0);
+        device->DrawRect(x + at, y, 2, 2);
+    };
+    auto fromCopy = [&](float y) {
+        device->SetColor(90, 0, 180);
+        device->DrawSurface(mask.get(), 0, y);
+        device->DrawRect(150, 100, 1, 1);
+    };
+    auto reference = [&](float y) {
+        device->SetColor(90, 0, 180);
+        device->DrawSurface(mask.get(), 60, y);
+        device->SetColor(1, 2, 3);
+        device->DrawSurface2(mask.get(), 140, y, 0, 0, 1, 1);
+    };
+    device->Cls(100, 90, 80);
+    // Green in the mask's clear middle cell: the copy may still replace the pixels.
+    greenUnder(10, 0, 0);
+    fromCopy(0);
+    // Green under an inked cell: the copy must blend.
+    greenUnder(2, 8, 0);
+    fromCopy(8);
+    greenUnder(10, 0, 60);
+    reference(0);
+    greenUnder(2, 8, 60);
+    reference(8);
+    device->EndRender();
+    EXPECT_EQ(device->Stats().tintedBatches, 2);
+    EXPECT_EQ(device->Stats().backedBatches, 1);
+    for (int y : {0, 1, 2, 3, 8, 9, 10, 11})
+        for (int x = 0; x < 24; ++x)
+            EXPECT_EQ(Pixel(x, y), Pixel(60 + x, y)) << "pixel " << x << "," << y;
+    EXPECT_EQ(Pixel(10, 0), 0x00ff00); // the green the copy left alone
+}
+
 TEST_F(RendererTest, APictureGivenATranslucentTexelBlendsIt) {
     auto surface = SolidSurface(2, 1, 4, 0x20c040ffu);
     ASSERT_TRUE(surface->Opaque());

@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -107,6 +109,22 @@ TEST_F(GameDelegateTest, StartCreatesTheDevicesThenTheApplication) {
     EXPECT_EQ(bb_input_device, bb_app__delegate->m__input.get());
     EXPECT_EQ(bb_app_DeviceWidth(), 800);
     EXPECT_EQ(bb_app_DeviceHeight(), 600);
+}
+
+TEST_F(GameDelegateTest, TheAudioDeviceOpenedBesideTheWindowIsTheOneTheGameStartsWith) {
+    static std::atomic<int> opened{0};
+    static std::thread::id openedOn;
+    opened = 0;
+    bb_app_deviceHooks.createAudio = [] {
+        ++opened;
+        openedOn = std::this_thread::get_id();
+        return std::unique_ptr<BBAudioDevice>(std::make_unique<FakeAudio>());
+    };
+    host_.PrepareStart();
+    host_.StartGame();
+    EXPECT_EQ(opened, 1);
+    EXPECT_NE(openedOn, std::this_thread::get_id());
+    EXPECT_NE(bb_app__delegate->m__audio, nullptr);
 }
 
 TEST_F(GameDelegateTest, MissingHooksMeanNoSuchDevice) {
