@@ -2,7 +2,6 @@
 #include "game/startup_files.h"
 
 #include "graphics/graphics.h"
-#include "loading/game_images.h"
 #include "loading/game_sounds.h"
 #include "loading/spectrum_font_images.h"
 #include "loading/title_images.h"
@@ -18,10 +17,8 @@ template <class Table> void Append(std::vector<String>& paths, const Table& file
 
 BBStartupFiles bb_startupfiles_List() {
     BBStartupFiles files;
-    files.images = {bb_graphics_defaultFontPath, c_GameImages::kAtlasImage,
-                    c_SpectrumFontImages::kSheetPath};
+    files.images = {bb_graphics_defaultFontPath, c_SpectrumFontImages::kSheetPath};
     Append(files.images, c_TitleImages::kFiles);
-    Append(files.images, c_GameImages::kFiles);
     Append(files.sounds, c_GameSounds::kFiles);
     return files;
 }
