@@ -7,8 +7,8 @@
 #include "runtime/string.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -36,11 +36,12 @@ std::uint64_t DataDigest(const std::string& folder) {
     for (const std::string& name : files) {
         // The name with its end, so that no two lists of files run together the same way.
         hash = FnvHash(std::string_view(name.c_str(), name.size() + 1), hash);
-        std::ifstream file(fs::path(folder) / name, std::ios::binary);
-        while (file.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
-               file.gcount() > 0)
-            hash =
-                FnvHash(std::string_view(buffer.data(), static_cast<size_t>(file.gcount())), hash);
+        // Plain C reading: the streams would bring the C++ library's locales into the page.
+        if (std::FILE* file = std::fopen((fs::path(folder) / name).c_str(), "rb")) {
+            for (size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0;)
+                hash = FnvHash(std::string_view(buffer.data(), got), hash);
+            std::fclose(file);
+        }
         const std::string size = std::to_string(fs::file_size(fs::path(folder) / name, error));
         hash = FnvHash(std::string_view(size.c_str(), size.size() + 1), hash);
     }
