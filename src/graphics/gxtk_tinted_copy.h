@@ -20,7 +20,7 @@ struct gxtkTexelRect {
 class gxtkTintedCopy {
 public:
     // The side of the square cells the picture is cut into to find where it has ink.
-    static constexpr int kCell = 8;
+    static constexpr int kCell = 16;
 
     // The copy of a premultiplied R, G, B, A block, or null when some texel is neither
     // (0, 0, 0, 0) nor (255, 255, 255, 255).

@@ -11,6 +11,7 @@
 
 #include "graphics/graphics_test_support.h"
 #include "graphics/gxtk_graphics.h"
+#include "graphics/gxtk_tinted_copy.h"
 
 namespace {
 
@@ -299,11 +300,18 @@ TEST_F(RendererTest, APictureInPlainWhiteLooksTheSameWhicheverWayItIsDrawn) {
     EXPECT_EQ(Pixel(15, 0), 0xf08000); // alpha 255 is the texel
 }
 
-TEST_F(RendererTest, AWhiteMaskInAColourLooksTheSameFromItsCopyInThatColour) {
-    // Ink in a pattern, but none in the middle cell, which the copy leaves out.
-    auto mask = PaintedSurface(24, 4, [](int x, int y) -> std::uint32_t {
-        return (x < 8 || x >= 16) && (x * 3 + y * 5) % 7 < 3 ? 0xffffffffu : 0u;
+// Three cells of the tinted copy side by side, four texels high: ink in a pattern in the outer
+// two, none in the middle one, which the copy leaves out.
+constexpr int kCell = gxtkTintedCopy::kCell;
+
+std::shared_ptr<gxtkSurface> ThreeCellMask() {
+    return PaintedSurface(3 * kCell, 4, [](int x, int y) -> std::uint32_t {
+        return (x < kCell || x >= 2 * kCell) && (x * 3 + y * 5) % 7 < 3 ? 0xffffffffu : 0u;
     });
+}
+
+TEST_F(RendererTest, AWhiteMaskInAColourLooksTheSameFromItsCopyInThatColour) {
+    auto mask = ThreeCellMask();
     ASSERT_NE(mask->TintedCopy(), nullptr);
     struct Tint {
         float r, g, b, alpha;
@@ -312,78 +320,76 @@ TEST_F(RendererTest, AWhiteMaskInAColourLooksTheSameFromItsCopyInThatColour) {
     // One after another from the same copy, so each must fill it again.
     const Tint tints[] = {
         {90, 0, 180, 1, 0}, {0, 0, 0, 1, 0}, {180, 180, 0, 0.5f, 0}, {90, 180, 90, 1, 1}};
+    const int width = 3 * kCell;
+    const float partX = static_cast<float>(width + 4);
     for (int t = 0; t < 4; ++t) {
-        const float y = static_cast<float>(t * 8);
+        const float y = static_cast<float>(t * 16);
         device->SetBlend(0);
         device->SetAlpha(1);
         device->SetColor(100, 90, 80);
-        device->DrawRect(0, y, 160, 4);
+        device->DrawRect(0, y, 160, 16);
         device->SetColor(tints[t].r, tints[t].g, tints[t].b);
         device->SetAlpha(tints[t].alpha);
         device->SetBlend(tints[t].blend);
         // Alone in their batches: drawn from the copy, the whole mask and a part of it.
         device->DrawSurface(mask.get(), 0, y);
-        device->DrawRect(150, y, 1, 1);
-        device->DrawSurface2(mask.get(), 30, y, 5, 1, 17, 3);
-        device->DrawRect(150, y, 1, 1);
-        // Sharing their batch with another colour: the fixed-function pipeline.
-        device->DrawSurface(mask.get(), 60, y);
-        device->DrawSurface2(mask.get(), 90, y, 5, 1, 17, 3);
+        device->DrawRect(159, y, 1, 1);
+        device->DrawSurface2(mask.get(), partX, y, 5, 1, width - 7, 3);
+        device->DrawRect(159, y, 1, 1);
+        // Sharing their batch with another colour, eight rows below: the fixed-function pipeline.
+        device->DrawSurface(mask.get(), 0, y + 8);
+        device->DrawSurface2(mask.get(), partX, y + 8, 5, 1, width - 7, 3);
         device->SetColor(1, 2, 3);
-        device->DrawSurface2(mask.get(), 140, y, 0, 0, 1, 1);
+        device->DrawSurface2(mask.get(), 159, y + 8, 0, 0, 1, 1);
     }
     device->EndRender();
     EXPECT_EQ(device->Stats().tintedBatches, 8);
     for (int t = 0; t < 4; ++t)
         for (int j = 0; j < 4; ++j)
-            for (int i = 0; i < 24; ++i) {
-                EXPECT_EQ(Pixel(i, t * 8 + j), Pixel(60 + i, t * 8 + j))
-                    << "tint " << t << " texel " << i << "," << j;
-                EXPECT_EQ(Pixel(30 + i, t * 8 + j), Pixel(90 + i, t * 8 + j))
-                    << "tint " << t << " part's pixel " << i << "," << j;
-            }
+            for (int i = 0; i < 2 * width + 4; ++i)
+                EXPECT_EQ(Pixel(i, t * 16 + j), Pixel(i, t * 16 + 8 + j))
+                    << "tint " << t << " pixel " << i << "," << j;
     EXPECT_EQ(Pixel(0, 0), 0x5a00b4); // an opaque texel is the colour
     EXPECT_EQ(Pixel(1, 0), 0x645a50); // a clear one leaves the background
 }
 
 TEST_F(RendererTest, AWhiteMaskOverTheClearedColourIsDrawnOpaqueWithTheSamePixels) {
-    auto mask = PaintedSurface(24, 4, [](int x, int y) -> std::uint32_t {
-        return (x < 8 || x >= 16) && (x * 3 + y * 5) % 7 < 3 ? 0xffffffffu : 0u;
-    });
-    // Each case drawn from the copy at x 0, and through the fixed-function pipeline at x 60.
-    auto greenUnder = [&](float x, float y, float at) {
+    auto mask = ThreeCellMask();
+    // Each case drawn from the copy, and 40 rows below through the fixed-function pipeline.
+    auto greenUnder = [&](float x, float y) {
         device->SetColor(0, 255, 0);
-        device->DrawRect(x + at, y, 2, 2);
+        device->DrawRect(x, y, 2, 2);
     };
     auto fromCopy = [&](float y) {
         device->SetColor(90, 0, 180);
         device->DrawSurface(mask.get(), 0, y);
-        device->DrawRect(150, 100, 1, 1);
+        device->DrawRect(159, 100, 1, 1);
     };
     auto reference = [&](float y) {
         device->SetColor(90, 0, 180);
-        device->DrawSurface(mask.get(), 60, y);
+        device->DrawSurface(mask.get(), 0, y);
         device->SetColor(1, 2, 3);
-        device->DrawSurface2(mask.get(), 140, y, 0, 0, 1, 1);
+        device->DrawSurface2(mask.get(), 159, y, 0, 0, 1, 1);
     };
+    const auto middle = static_cast<float>(kCell + kCell / 2);
     device->Cls(100, 90, 80);
     // Green in the mask's clear middle cell: the copy may still replace the pixels.
-    greenUnder(10, 0, 0);
+    greenUnder(middle, 0);
     fromCopy(0);
     // Green under an inked cell: the copy must blend.
-    greenUnder(2, 8, 0);
+    greenUnder(2, 8);
     fromCopy(8);
-    greenUnder(10, 0, 60);
-    reference(0);
-    greenUnder(2, 8, 60);
-    reference(8);
+    greenUnder(middle, 40);
+    reference(40);
+    greenUnder(2, 48);
+    reference(48);
     device->EndRender();
     EXPECT_EQ(device->Stats().tintedBatches, 2);
     EXPECT_EQ(device->Stats().backedBatches, 1);
     for (int y : {0, 1, 2, 3, 8, 9, 10, 11})
-        for (int x = 0; x < 24; ++x)
-            EXPECT_EQ(Pixel(x, y), Pixel(60 + x, y)) << "pixel " << x << "," << y;
-    EXPECT_EQ(Pixel(10, 0), 0x00ff00); // the green the copy left alone
+        for (int x = 0; x < 3 * kCell; ++x)
+            EXPECT_EQ(Pixel(x, y), Pixel(x, 40 + y)) << "pixel " << x << "," << y;
+    EXPECT_EQ(Pixel(kCell + kCell / 2, 0), 0x00ff00); // the green the copy left alone
 }
 
 TEST_F(RendererTest, APictureGivenATranslucentTexelBlendsIt) {
