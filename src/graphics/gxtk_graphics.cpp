@@ -105,12 +105,14 @@ int gxtkGraphics::BeginRender() {
     batchCount = 0;
     batchScaled = false;
     backdrop.Forget();
+    pendingClear.reset();
     stats = {};
     return 1;
 }
 
 void gxtkGraphics::EndRender() {
     FlushFor(gxtkFlushCause::EndRender);
+    ApplyPendingClear();
     // Whatever draws after the frame (a tool, a test) finds the fixed-function pipeline.
     texelProgram.Use(false);
 }
@@ -124,9 +126,21 @@ void gxtkGraphics::DiscardBatch() {
 int gxtkGraphics::Cls(float red, float green, float blue) {
     DiscardBatch();
     backdrop.Clear(red, green, blue, !scissoring);
-    glClearColor(red / 255.0f, green / 255.0f, blue / 255.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    // A clear of the whole window waits until something needs the pixels, so that a second one
+    // before it (the display's black, then the screen's own colour) replaces it.
+    pendingClear = {red / 255.0f, green / 255.0f, blue / 255.0f};
+    if (scissoring)
+        ApplyPendingClear();
     return 0;
+}
+
+void gxtkGraphics::ApplyPendingClear() {
+    if (!pendingClear)
+        return;
+    glClearColor((*pendingClear)[0], (*pendingClear)[1], (*pendingClear)[2], 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    pendingClear.reset();
+    ++stats.clears;
 }
 
 int gxtkGraphics::SetAlpha(float a) {
@@ -165,6 +179,7 @@ int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
         w = 0;
     if (h < 0)
         h = 0;
+    ApplyPendingClear(); // over the whole window, as it was asked
     glEnable(GL_SCISSOR_TEST);
     glScissor(x, Height() - y - h, w, h);
     return 0;
@@ -225,6 +240,7 @@ void gxtkGraphics::FlushFor(gxtkFlushCause cause) {
 void gxtkGraphics::Flush() {
     if (batchCount == 0)
         return;
+    ApplyPendingClear();
     SetCapability(GL_BLEND, additive || !batchOpaque, blending);
     SetCapability(GL_TEXTURE_2D, batchSurface != nullptr, texturing);
     const bool tinted = TintedCopyPays() && texelProgram.Use(true);
@@ -523,6 +539,7 @@ int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx,
 int gxtkGraphics::ReadPixels(std::span<int> pixels, int x, int y, int w, int h, int offset,
                              int pitch) {
     FlushFor(gxtkFlushCause::ReadPixels);
+    ApplyPendingClear();
     if (!SpanHolds(pixels.size(), w, h, offset, pitch))
         return 0;
     std::vector<int> rows(static_cast<std::size_t>(w) * h);

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -45,6 +46,7 @@ struct gxtkFrameStats {
     int vertices = 0;        // vertices sent by those calls
     int primitives = 0;      // primitives added (points, lines, rectangles, ovals, polygons, quads)
     int droppedVertices = 0; // pending vertices thrown away by Cls
+    int clears = 0;          // clears sent to OpenGL
     int tintedBatches = 0;   // batches drawn from a white mask's copy in their colour
     int backedBatches = 0;   // of those, drawn opaque from a copy with the cleared colour behind
     std::array<int, static_cast<int>(gxtkFlushCause::Count)> flushes{};
@@ -160,6 +162,8 @@ private:
     // lies where anything was drawn since the clear.
     bool CutToInk(const gxtkTintedCopy& copy);
     void PointArraysAt(const Vertex* base);
+    // Sends the clear Cls left waiting, if any.
+    void ApplyPendingClear();
     // The pixels the vertices may touch: a pixel wider every way, for lines and points.
     static gxtkTexelRect Bounds(std::span<const Vertex> covering);
     // Enables or disables the capability whose state `current` holds. OpenGL is told only of
@@ -196,6 +200,7 @@ private:
     std::vector<gxtkTexelRect> parts; // the inked parts of one quad's source
     bool scissoring = false;          // what SetScissor last asked for
     gxtkBackdrop backdrop;
+    std::optional<std::array<float, 3>> pendingClear; // a whole-window clear not yet sent
     gxtkFiltering filtering = gxtkFiltering::Automatic;
 
     gxtkFrameStats stats;

@@ -141,6 +141,19 @@ TEST_F(RendererTest, BlendScissorAndClsFlushOrDrop) {
     EXPECT_EQ(Pixel(5, 5), 0xffffff);
 }
 
+TEST_F(RendererTest, AWholeWindowClearWaitsAndTheNextOneReplacesIt) {
+    // The frame began with a clear to black: this one replaces it, and goes out once the
+    // scissored clear needs the window's pixels.
+    device->Cls(200, 0, 0);
+    device->SetScissor(10, 10, 20, 20);
+    device->Cls(0, 0, 255);
+    device->SetScissor(0, 0, device->Width(), device->Height());
+    device->EndRender();
+    EXPECT_EQ(device->Stats().clears, 2);
+    graphics_test::ExpectPixels(*device,
+                                {{0, 0, 0xc80000}, {15, 15, 0x0000ff}, {35, 15, 0xc80000}});
+}
+
 TEST_F(RendererTest, ScissorRunsDownwardFromTheTopOfTheWindow) {
     device->SetScissor(10, 20, 30, 40);
     EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
