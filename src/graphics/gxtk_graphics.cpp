@@ -241,18 +241,22 @@ void gxtkGraphics::Flush() {
     if (batchCount == 0)
         return;
     ApplyPendingClear();
-    SetCapability(GL_BLEND, additive || !batchOpaque, blending);
-    SetCapability(GL_TEXTURE_2D, batchSurface != nullptr, texturing);
     const bool tinted = TintedCopyPays() && texelProgram.Use(true);
     if (!tinted)
         texelProgram.Use(batchSurface && batchWhite);
+    // Over nothing but the cleared colour, an opaque colour's copy may carry that colour in its
+    // clear texels and replace the pixels: the same pixels, copied rather than blended.
+    const bool backed = tinted && CutToInk(*batchSurface->TintedCopy()) && !additive &&
+                        (batchColour >> 24) == 0xffu;
+    SetCapability(GL_BLEND, additive || !(batchOpaque || backed), blending);
+    SetCapability(GL_TEXTURE_2D, batchSurface != nullptr, texturing);
     if (batchSurface && !tinted) {
         batchSurface->SetFilter(BatchFilter());
         batchSurface->Bind();
     }
     int calls = 0;
     if (tinted) {
-        calls = DrawInkedQuads(*batchSurface->TintedCopy());
+        calls = DrawInkedQuads(*batchSurface->TintedCopy(), backed);
     } else {
         calls = DrawBatch();
         backdrop.Cover(Bounds(PendingVertices()));
@@ -275,7 +279,7 @@ int gxtkGraphics::DrawBatch() {
         glDrawArrays(GL_TRIANGLES, 0, batchCount);
         return 1;
     case kQuads:
-        glDrawElements(GL_TRIANGLES, batchCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndices.data());
+        DrawQuads(batchCount);
         return 1;
     default:
         break;
@@ -323,22 +327,15 @@ bool gxtkGraphics::CutToInk(const gxtkTintedCopy& copy) {
     return untouched;
 }
 
-int gxtkGraphics::DrawInkedQuads(gxtkTintedCopy& copy) {
-    // Over nothing but the cleared colour, an opaque colour's copy may carry that colour in its
-    // clear texels and replace the pixels: the same pixels, copied rather than blended.
-    const bool backed = CutToInk(copy) && !additive && (batchColour >> 24) == 0xffu;
+int gxtkGraphics::DrawInkedQuads(gxtkTintedCopy& copy, bool backed) {
     copy.Bind(batchColour, backed ? backdrop.Colour() : 0u);
     ++stats.tintedBatches;
-    if (backed) {
-        SetCapability(GL_BLEND, false, blending);
+    if (backed)
         ++stats.backedBatches;
-    }
     int calls = 0;
     for (std::size_t first = 0; first < inked.size(); first += kMaxVertices, ++calls) {
-        const std::size_t count = std::min<std::size_t>(kMaxVertices, inked.size() - first);
         PointArraysAt(&inked[first]);
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count / 4 * 6), GL_UNSIGNED_SHORT,
-                       quadIndices.data());
+        DrawQuads(static_cast<int>(std::min<std::size_t>(kMaxVertices, inked.size() - first)));
     }
     PointArraysAt(vertices.data());
     backdrop.Cover(Bounds(inked));
@@ -361,6 +358,10 @@ gxtkTexelRect gxtkGraphics::Bounds(std::span<const Vertex> covering) {
     }
     return {static_cast<int>(std::floor(x0)) - 1, static_cast<int>(std::floor(y0)) - 1,
             static_cast<int>(std::ceil(x1)) + 1, static_cast<int>(std::ceil(y1)) + 1};
+}
+
+void gxtkGraphics::DrawQuads(int count) {
+    glDrawElements(GL_TRIANGLES, count / 4 * 6, GL_UNSIGNED_SHORT, quadIndices.data());
 }
 
 void gxtkGraphics::PointArraysAt(const Vertex* base) {

@@ -156,8 +156,11 @@ private:
     bool TintedCopyPays() const;
     // Sends the pending batch as it stands; returns the draw calls made.
     int DrawBatch();
-    // Sends, of each pending quad, only the parts of the copy's picture that hold ink.
-    int DrawInkedQuads(gxtkTintedCopy& copy);
+    // Sends the inked parts CutToInk found, from the copy in the batch's colour; `backed`, with
+    // the cleared colour in its clear texels.
+    int DrawInkedQuads(gxtkTintedCopy& copy, bool backed);
+    // Sends `count` vertices from the arrays' start as quads.
+    void DrawQuads(int count);
     // Cuts the pending quads down to the copy's inked parts, into `inked`; true when none of them
     // lies where anything was drawn since the clear.
     bool CutToInk(const gxtkTintedCopy& copy);
