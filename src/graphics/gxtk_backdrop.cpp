@@ -13,10 +13,6 @@ int ColourByte(float value) {
     return static_cast<int>(value);
 }
 
-bool Overlap(const gxtkTexelRect& a, const gxtkTexelRect& b) {
-    return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
-}
-
 } // namespace
 
 void gxtkBackdrop::Clear(float red, float green, float blue, bool everywhere) {
@@ -44,7 +40,7 @@ bool gxtkBackdrop::Untouched(const gxtkTexelRect& area) const {
     if (!known)
         return false;
     for (const gxtkTexelRect& rect : drawn)
-        if (Overlap(rect, area))
+        if (gxtk_Overlap(rect, area))
             return false;
     return true;
 }

@@ -28,8 +28,11 @@ bool SpanHolds(std::size_t size, int w, int h, int offset, int pitch) {
     return last <= static_cast<long long>(size);
 }
 
+// On a pixel corner, and near enough to any window that the corner converts to an int.
 bool OnPixelGrid(float x, float y) {
-    return x == std::floor(x) && y == std::floor(y);
+    constexpr float kReach = 1.0e6f;
+    return x == std::floor(x) && y == std::floor(y) && std::fabs(x) < kReach &&
+           std::fabs(y) < kReach;
 }
 
 } // namespace
@@ -104,6 +107,7 @@ int gxtkGraphics::BeginRender() {
 
     batchCount = 0;
     batchScaled = false;
+    ++frame;
     backdrop.Forget();
     pendingClear.reset();
     stats = {};
@@ -241,13 +245,13 @@ void gxtkGraphics::Flush() {
     if (batchCount == 0)
         return;
     ApplyPendingClear();
-    const bool tinted = TintedCopyPays() && texelProgram.Use(true);
-    if (!tinted)
-        texelProgram.Use(batchSurface && batchWhite);
+    gxtkTintedCopy* copy = TintedCopyPays() ? batchSurface->TintedCopy() : nullptr;
     // Over nothing but the cleared colour, an opaque colour's copy may carry that colour in its
     // clear texels and replace the pixels: the same pixels, copied rather than blended.
-    const bool backed = tinted && CutToInk(*batchSurface->TintedCopy()) && !additive &&
-                        (batchColour >> 24) == 0xffu;
+    bool backed = false;
+    const bool tinted = copy && texelProgram.Use(true) && CutToInk(*copy, backed);
+    if (!tinted)
+        texelProgram.Use(batchSurface && batchWhite);
     SetCapability(GL_BLEND, additive || !(batchOpaque || backed), blending);
     SetCapability(GL_TEXTURE_2D, batchSurface != nullptr, texturing);
     if (batchSurface && !tinted) {
@@ -256,7 +260,7 @@ void gxtkGraphics::Flush() {
     }
     int calls = 0;
     if (tinted) {
-        calls = DrawInkedQuads(*batchSurface->TintedCopy(), backed);
+        calls = DrawInkedQuads(backed);
     } else {
         calls = DrawBatch();
         backdrop.Cover(Bounds(PendingVertices()));
@@ -290,11 +294,11 @@ int gxtkGraphics::DrawBatch() {
     return calls;
 }
 
-bool gxtkGraphics::CutToInk(const gxtkTintedCopy& copy) {
+bool gxtkGraphics::CutToInk(gxtkTintedCopy& copy, bool& backed) {
     const float us = batchSurface->UScale();
     const float vs = batchSurface->VScale();
-    bool untouched = backdrop.Known();
-    inked.clear();
+    backed = backdrop.Known() && !additive;
+    cut.clear();
     for (int q = 0; q < batchCount; q += 4) {
         // Texel for pixel: the quad is its source rectangle moved by a whole number of pixels.
         const Vertex& a = vertices[static_cast<std::size_t>(q)];
@@ -305,30 +309,67 @@ bool gxtkGraphics::CutToInk(const gxtkTintedCopy& copy) {
         const int sv1 = static_cast<int>(std::lround(c.v / vs));
         const int dx = static_cast<int>(a.x) - su0;
         const int dy = static_cast<int>(a.y) - sv0;
+        backed = backed && (a.colour >> 24) == 0xffu;
         parts.clear();
         copy.InkedParts(
             {std::min(su0, su1), std::min(sv0, sv1), std::max(su0, su1), std::max(sv0, sv1)},
             parts);
         for (const gxtkTexelRect& part : parts) {
-            untouched = untouched && backdrop.Untouched(
-                                         {part.x0 + dx, part.y0 + dy, part.x1 + dx, part.y1 + dy});
-            const float x0 = static_cast<float>(part.x0);
-            const float y0 = static_cast<float>(part.y0);
-            const float x1 = static_cast<float>(part.x1);
-            const float y1 = static_cast<float>(part.y1);
-            const auto fx = static_cast<float>(dx);
-            const auto fy = static_cast<float>(dy);
-            inked.push_back({x0 + fx, y0 + fy, x0 * us, y0 * vs, a.colour});
-            inked.push_back({x1 + fx, y0 + fy, x1 * us, y0 * vs, a.colour});
-            inked.push_back({x1 + fx, y1 + fy, x1 * us, y1 * vs, a.colour});
-            inked.push_back({x0 + fx, y1 + fy, x0 * us, y1 * vs, a.colour});
+            backed = backed &&
+                     backdrop.Untouched({part.x0 + dx, part.y0 + dy, part.x1 + dx, part.y1 + dy});
+            cut.push_back({part, dx, dy, a.colour});
         }
     }
-    return untouched;
+    // A quad's clear texels replace the pixels under them: no other quad of the batch may be there.
+    backed = backed && QuadsApart();
+    return copy.Bind() && EmitInked(copy, backed ? backdrop.Colour() : 0u);
 }
 
-int gxtkGraphics::DrawInkedQuads(gxtkTintedCopy& copy, bool backed) {
-    copy.Bind(batchColour, backed ? backdrop.Colour() : 0u);
+bool gxtkGraphics::QuadsApart() {
+    quadRects.clear();
+    for (int q = 0; q < batchCount; q += 4) {
+        const Vertex& a = vertices[static_cast<std::size_t>(q)];
+        const Vertex& c = vertices[static_cast<std::size_t>(q) + 2];
+        const gxtkTexelRect rect{
+            static_cast<int>(std::min(a.x, c.x)), static_cast<int>(std::min(a.y, c.y)),
+            static_cast<int>(std::max(a.x, c.x)), static_cast<int>(std::max(a.y, c.y))};
+        for (const gxtkTexelRect& other : quadRects)
+            if (gxtk_Overlap(rect, other))
+                return false;
+        quadRects.push_back(rect);
+    }
+    return true;
+}
+
+bool gxtkGraphics::EmitInked(gxtkTintedCopy& copy, std::uint32_t behind) {
+    inked.clear();
+    int layer = -1;
+    std::uint32_t layerColour = 0;
+    for (const InkedPart& part : cut) {
+        if (layer < 0 || part.colour != layerColour) {
+            layer = copy.Layer(part.colour, behind, frame);
+            if (layer < 0)
+                return false;
+            layerColour = part.colour;
+        }
+        const gxtkTexelRect& t = part.texels;
+        const float u0 = copy.U(t.x0);
+        const float u1 = copy.U(t.x1);
+        const float v0 = copy.V(layer, t.y0);
+        const float v1 = copy.V(layer, t.y1);
+        const auto x0 = static_cast<float>(t.x0 + part.dx);
+        const auto y0 = static_cast<float>(t.y0 + part.dy);
+        const auto x1 = static_cast<float>(t.x1 + part.dx);
+        const auto y1 = static_cast<float>(t.y1 + part.dy);
+        inked.push_back({x0, y0, u0, v0, part.colour});
+        inked.push_back({x1, y0, u1, v0, part.colour});
+        inked.push_back({x1, y1, u1, v1, part.colour});
+        inked.push_back({x0, y1, u0, v1, part.colour});
+    }
+    return true;
+}
+
+int gxtkGraphics::DrawInkedQuads(bool backed) {
     ++stats.tintedBatches;
     if (backed)
         ++stats.backedBatches;
@@ -372,12 +413,18 @@ void gxtkGraphics::PointArraysAt(const Vertex* base) {
 
 bool gxtkGraphics::TintedCopyPays() const {
     // Texel for pixel, so that the quads can be cut down to the copy's inked parts.
-    if (!batchSurface || batchWhite || !batchUniform || batchKind != kQuads || batchScaled ||
+    if (!batchSurface || batchWhite || batchKind != kQuads || batchScaled ||
         BatchFilter() != GL_NEAREST)
         return false;
     const gxtkSurface& surface = *batchSurface;
-    return surface.TintedCopy() && batchArea * 4 >= static_cast<float>(surface.Width()) *
-                                                        static_cast<float>(surface.Height());
+    const gxtkTintedCopy* copy = surface.TintedCopy();
+    if (!copy)
+        return false;
+    // A small picture keeps its colours; a large one is filled again for each new colour, which
+    // pays only for a good part of it in one colour.
+    return copy->Layers() > 1 ||
+           (batchUniform && batchArea * 4 >= static_cast<float>(surface.Width()) *
+                                                 static_cast<float>(surface.Height()));
 }
 
 void gxtkGraphics::SetCapability(GLenum capability, bool on, bool& current) {
@@ -514,7 +561,7 @@ void gxtkGraphics::DrawQuad(gxtkSurface* surface, float x0, float y0, float x1, 
     // The quad is as large as its source rectangle, so it maps texels one to one exactly when
     // nothing scales or turns it and its corner sits on a pixel corner.
     if (!batchScaled)
-        batchScaled = !unitScale || !OnPixelGrid(v[0].x, v[0].y);
+        batchScaled = !unitScale || !OnPixelGrid(v[0].x, v[0].y) || !OnPixelGrid(v[2].x, v[2].y);
     batchArea += std::fabs((x1 - x0) * (y1 - y0));
 }
 

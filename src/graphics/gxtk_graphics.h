@@ -150,20 +150,27 @@ private:
     int OvalSegments(float rx, float ry) const;
     // The filter the pending batch's texture must sample with.
     GLint BatchFilter() const;
-    // The batch is quads of one picture, a white mask, drawn texel for pixel in one colour over
-    // at least a quarter of the picture's area: worth drawing, cut down to its inked parts, from
-    // a copy in that colour, which the texel-only program draws a row at a time.
+    // The batch is quads of one picture, a white mask, drawn texel for pixel: worth drawing, cut
+    // down to its inked parts, from a copy in its colours, which the texel-only program draws a
+    // row at a time. A small picture keeps its colours; a large one must be in one colour over at
+    // least a quarter of its area to pay for filling the copy again.
     bool TintedCopyPays() const;
     // Sends the pending batch as it stands; returns the draw calls made.
     int DrawBatch();
-    // Sends the inked parts CutToInk found, from the copy in the batch's colour; `backed`, with
-    // the cleared colour in its clear texels.
-    int DrawInkedQuads(gxtkTintedCopy& copy, bool backed);
+    // Sends the inked parts CutToInk found; `backed`, with the cleared colour in the copy's clear
+    // texels.
+    int DrawInkedQuads(bool backed);
     // Sends `count` vertices from the arrays' start as quads.
     void DrawQuads(int count);
-    // Cuts the pending quads down to the copy's inked parts, into `inked`; true when none of them
-    // lies where anything was drawn since the clear.
-    bool CutToInk(const gxtkTintedCopy& copy);
+    // Cuts the pending quads down to the copy's inked parts, into `inked`, with the copy's
+    // texture bound and in their colours; false when the copy cannot hold them all. `backed`:
+    // none of them lies where anything was drawn since the clear, nor over another of them, and
+    // all are opaque, so that the copy may carry the cleared colour in its clear texels.
+    bool CutToInk(gxtkTintedCopy& copy, bool& backed);
+    // No two pending quads overlap.
+    bool QuadsApart();
+    // The vertices of the parts `cut` holds, from the copy's layers in their colours.
+    bool EmitInked(gxtkTintedCopy& copy, std::uint32_t behind);
     void PointArraysAt(const Vertex* base);
     // Sends the clear Cls left waiting, if any.
     void ApplyPendingClear();
@@ -199,9 +206,18 @@ private:
     bool batchUniform = false;     // every pending vertex has that colour
     float batchArea = 0;           // pixels covered by the pending pictures, counted overlaps too
     gxtkTexelProgram texelProgram;
-    std::vector<Vertex> inked;        // the parts DrawInkedQuads sends
-    std::vector<gxtkTexelRect> parts; // the inked parts of one quad's source
-    bool scissoring = false;          // what SetScissor last asked for
+    // An inked part of a quad's source, where it lands and in which colour.
+    struct InkedPart {
+        gxtkTexelRect texels;
+        int dx, dy;
+        std::uint32_t colour;
+    };
+    std::vector<InkedPart> cut;           // the batch's inked parts, quad by quad
+    std::vector<Vertex> inked;            // the parts DrawInkedQuads sends
+    std::vector<gxtkTexelRect> parts;     // the inked parts of one quad's source
+    std::vector<gxtkTexelRect> quadRects; // the pending quads QuadsApart has looked at
+    unsigned frame = 0;                   // counts BeginRender calls
+    bool scissoring = false;              // what SetScissor last asked for
     gxtkBackdrop backdrop;
     std::optional<std::array<float, 3>> pendingClear; // a whole-window clear not yet sent
     gxtkFiltering filtering = gxtkFiltering::Automatic;

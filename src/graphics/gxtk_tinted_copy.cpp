@@ -1,4 +1,4 @@
-// Tinted copies of white masks: one bit a texel in memory, one texture in the last colour.
+// Tinted copies of white masks: one bit a texel in memory, one texture in the last colours used.
 #include "graphics/gxtk_tinted_copy.h"
 
 #include <GL/glext.h>
@@ -42,7 +42,8 @@ std::unique_ptr<gxtkTintedCopy> gxtkTintedCopy::FromMask(const unsigned char* rg
 
 gxtkTintedCopy::gxtkTintedCopy(int w, int h)
     : width(w), height(h), bits(static_cast<std::size_t>((w + 63) / 64) * h),
-      wordsPerRow((w + 63) / 64) {}
+      wordsPerRow((w + 63) / 64),
+      layers(static_cast<long long>(w) * h <= kSmallTexels ? kSmallLayers : 1) {}
 
 gxtkTintedCopy::~gxtkTintedCopy() {
     if (seq != -1 && seq == bb_host_GraphicsSeq())
@@ -86,28 +87,53 @@ void gxtkTintedCopy::InkedParts(gxtkTexelRect source, std::vector<gxtkTexelRect>
     }
 }
 
-void gxtkTintedCopy::Bind(std::uint32_t colour, std::uint32_t behind) {
-    if (seq != bb_host_GraphicsSeq()) {
-        seq = bb_host_GraphicsSeq();
-        glGenTextures(1, &texture);
+bool gxtkTintedCopy::Bind() {
+    if (seq == bb_host_GraphicsSeq()) {
+        if (refused)
+            return false;
         glBindTexture(GL_TEXTURE_2D, texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                     nullptr);
-        Fill(colour, behind);
-        return;
+        return true;
     }
+    seq = bb_host_GraphicsSeq();
+    layers.assign(layers.size(), LayerState{});
+    glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    if (colour != tint || behind != tintBehind)
-        Fill(colour, behind);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    // An error left over from earlier calls must not pass for a refusal.
+    for (int read = 0; read < 16 && glGetError() != GL_NO_ERROR; ++read) {
+    }
+    const int texHeight = height * static_cast<int>(layers.size());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, texHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 nullptr);
+    refused = glGetError() != GL_NO_ERROR;
+    return !refused;
 }
 
-void gxtkTintedCopy::Fill(std::uint32_t colour, std::uint32_t behind) {
-    tint = colour;
-    tintBehind = behind;
+int gxtkTintedCopy::Layer(std::uint32_t colour, std::uint32_t behind, unsigned frame) {
+    int chosen = -1;
+    for (int i = 0; i < static_cast<int>(layers.size()); ++i) {
+        LayerState& layer = layers[static_cast<std::size_t>(i)];
+        if (layer.filled && layer.colour == colour && layer.behind == behind) {
+            layer.frame = frame;
+            layer.use = ++uses;
+            return i;
+        }
+        const bool free = !layer.filled || layer.frame != frame;
+        if (free && (chosen < 0 || layer.use < layers[static_cast<std::size_t>(chosen)].use))
+            chosen = i;
+    }
+    if (chosen < 0)
+        return -1;
+    Fill(chosen, colour, behind);
+    LayerState& layer = layers[static_cast<std::size_t>(chosen)];
+    layer = {true, colour, behind, frame, ++uses};
+    return chosen;
+}
+
+void gxtkTintedCopy::Fill(int layer, std::uint32_t colour, std::uint32_t behind) {
     const std::uint32_t ink = SwapRedBlue(colour);
     const std::uint32_t clear = SwapRedBlue(behind);
     // Each byte of the mask as its eight texels in these colours.
@@ -117,6 +143,7 @@ void gxtkTintedCopy::Fill(std::uint32_t colour, std::uint32_t behind) {
                 (byte >> bit) & 1 ? ink : clear;
     // Only the inked runs are ever drawn, so only they are filled: band by band, from the
     // 64-texel word holding the first run's start to the word holding the last run's end.
+    const int top = layer * height;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     for (auto run = inkedRuns.begin(); run != inkedRuns.end();) {
         auto last = run;
@@ -132,7 +159,7 @@ void gxtkTintedCopy::Fill(std::uint32_t colour, std::uint32_t behind) {
         for (int y = 0; y < rows; ++y)
             FillRow(run->y0 + y, firstWord, count, &band[static_cast<std::size_t>(y) * stride]);
         glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(stride));
-        glTexSubImage2D(GL_TEXTURE_2D, 0, x0, run->y0, count, rows, GL_BGRA, GL_UNSIGNED_BYTE,
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x0, top + run->y0, count, rows, GL_BGRA, GL_UNSIGNED_BYTE,
                         band.data());
         run = last + 1;
     }

@@ -1,11 +1,12 @@
 // The renderer in a real OpenGL context: pixels, batching and flushes, scissor, textures across a
 // new context, the power-of-two retry, opaque pictures drawn without blending, and pictures in
-// plain white drawn by the texel-only program, white masks drawn from copies in their colour.
+// plain white drawn by the texel-only program, white masks drawn from copies in their colours.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -313,96 +314,157 @@ TEST_F(RendererTest, APictureInPlainWhiteLooksTheSameWhicheverWayItIsDrawn) {
     EXPECT_EQ(Pixel(15, 0), 0xf08000); // alpha 255 is the texel
 }
 
-// Three cells of the tinted copy side by side, four texels high: ink in a pattern in the outer
-// two, none in the middle one, which the copy leaves out.
+// A white mask with ink in a pattern, every third column of cells left clear, which the copy
+// leaves out. Its twin has the same texels and one grey texel beyond them, which makes it no white
+// mask: drawn through the fixed-function pipeline, it gives the look the copy must give.
 constexpr int kCell = gxtkTintedCopy::kCell;
 
-std::shared_ptr<gxtkSurface> ThreeCellMask() {
-    return PaintedSurface(3 * kCell, 4, [](int x, int y) -> std::uint32_t {
-        return (x < kCell || x >= 2 * kCell) && (x * 3 + y * 5) % 7 < 3 ? 0xffffffffu : 0u;
+std::shared_ptr<gxtkSurface> Mask(int width, int height, bool twin) {
+    return PaintedSurface(width + (twin ? 1 : 0), height, [=](int x, int y) -> std::uint32_t {
+        if (x >= width)
+            return 0x80808080u;
+        return (x / kCell) % 3 != 1 && (x * 3 + y * 5) % 7 < 3 ? 0xffffffffu : 0u;
     });
 }
 
-TEST_F(RendererTest, AWhiteMaskInAColourLooksTheSameFromItsCopyInThatColour) {
-    auto mask = ThreeCellMask();
+struct Tint {
+    float r, g, b, alpha;
+    int blend;
+};
+
+class TintedCopyTest : public RendererTest {
+protected:
+    // The window after `draw` ran in a frame of its own over a clear of (100, 90, 80).
+    std::vector<int> Drawn(const std::function<void()>& draw) {
+        StartFrame();
+        blend = 0;
+        device->Cls(100, 90, 80);
+        draw();
+        device->EndRender();
+        std::vector<int> pixels(static_cast<std::size_t>(kWidth) * kHeight);
+        device->ReadPixels(pixels, 0, 0, kWidth, kHeight, 0, kWidth);
+        return pixels;
+    }
+
+    // The colour and alpha; the blend only when it changes, since a change ends the batch.
+    void Use(const Tint& tint) {
+        device->SetColor(tint.r, tint.g, tint.b);
+        device->SetAlpha(tint.alpha);
+        if (tint.blend != blend)
+            device->SetBlend(tint.blend);
+        blend = tint.blend;
+    }
+
+    // Something drawn since the clear.
+    void Green(float x, float y, float w, float h) {
+        Use({0, 255, 0, 1, 0});
+        device->DrawRect(x, y, w, h);
+    }
+
+    // The mask's own texels of `picture`, at (x, y): the twin's grey one left out.
+    void DrawMask(gxtkSurface* picture, int maskWidth, float x, float y) {
+        device->DrawSurface2(picture, x, y, 0, 0, maskWidth, picture->Height());
+    }
+
+    int blend = 0;
+};
+
+TEST_F(TintedCopyTest, ALargeMaskLooksTheSameFromItsCopyInEachColourInTurn) {
+    auto mask = Mask(18 * kCell, 240, false);
+    auto twin = Mask(18 * kCell, 240, true);
     ASSERT_NE(mask->TintedCopy(), nullptr);
-    struct Tint {
-        float r, g, b, alpha;
-        int blend;
-    };
-    // One after another from the same copy, so each must fill it again.
+    ASSERT_EQ(mask->TintedCopy()->Layers(), 1);
+    ASSERT_EQ(twin->TintedCopy(), nullptr);
+    // One after another from the one layer, so each fills it again.
     const Tint tints[] = {
         {90, 0, 180, 1, 0}, {0, 0, 0, 1, 0}, {180, 180, 0, 0.5f, 0}, {90, 180, 90, 1, 1}};
-    const int width = 3 * kCell;
-    const float partX = static_cast<float>(width + 4);
     for (int t = 0; t < 4; ++t) {
-        const float y = static_cast<float>(t * 16);
-        device->SetBlend(0);
-        device->SetAlpha(1);
-        device->SetColor(100, 90, 80);
-        device->DrawRect(0, y, 160, 16);
-        device->SetColor(tints[t].r, tints[t].g, tints[t].b);
-        device->SetAlpha(tints[t].alpha);
-        device->SetBlend(tints[t].blend);
-        // Alone in their batches: drawn from the copy, the whole mask and a part of it.
-        device->DrawSurface(mask.get(), 0, y);
-        device->DrawRect(159, y, 1, 1);
-        device->DrawSurface2(mask.get(), partX, y, 5, 1, width - 7, 3);
-        device->DrawRect(159, y, 1, 1);
-        // Sharing their batch with another colour, eight rows below: the fixed-function pipeline.
-        device->DrawSurface(mask.get(), 0, y + 8);
-        device->DrawSurface2(mask.get(), partX, y + 8, 5, 1, width - 7, 3);
-        device->SetColor(1, 2, 3);
-        device->DrawSurface2(mask.get(), 159, y + 8, 0, 0, 1, 1);
+        auto draw = [&](gxtkSurface* picture) {
+            return Drawn([&] {
+                Green(10, 30, 40, 3); // under ink and under clear texels
+                Use(tints[t]);
+                // The whole picture and a part of it over it, in one batch.
+                DrawMask(picture, 18 * kCell, 0, 0);
+                device->DrawSurface2(picture, 100, 70, 5, 1, 41, 30);
+            });
+        };
+        const std::vector<int> fromCopy = draw(mask.get());
+        EXPECT_EQ(device->Stats().tintedBatches, 1);
+        EXPECT_EQ(device->Stats().backedBatches, 0);
+        EXPECT_EQ(fromCopy, draw(twin.get())) << "tint " << t;
+        if (t == 0) {
+            EXPECT_EQ(fromCopy[0] & 0xffffff, 0x5a00b4); // an opaque texel is the colour
+            EXPECT_EQ(fromCopy[1] & 0xffffff, 0x645a50); // a clear one leaves the clear
+        }
     }
-    device->EndRender();
-    EXPECT_EQ(device->Stats().tintedBatches, 8);
-    for (int t = 0; t < 4; ++t)
-        for (int j = 0; j < 4; ++j)
-            for (int i = 0; i < 2 * width + 4; ++i)
-                EXPECT_EQ(Pixel(i, t * 16 + j), Pixel(i, t * 16 + 8 + j))
-                    << "tint " << t << " pixel " << i << "," << j;
-    EXPECT_EQ(Pixel(0, 0), 0x5a00b4); // an opaque texel is the colour
-    EXPECT_EQ(Pixel(1, 0), 0x645a50); // a clear one leaves the background
 }
 
-TEST_F(RendererTest, AWhiteMaskOverTheClearedColourIsDrawnOpaqueWithTheSamePixels) {
-    auto mask = ThreeCellMask();
-    // Each case drawn from the copy, and 40 rows below through the fixed-function pipeline.
-    auto greenUnder = [&](float x, float y) {
-        device->SetColor(0, 255, 0);
-        device->DrawRect(x, y, 2, 2);
+TEST_F(TintedCopyTest, ASmallMaskKeepsItsColoursAndDrawsABatchOfSeveralFromThem) {
+    auto mask = Mask(3 * kCell, 8, false);
+    auto twin = Mask(3 * kCell, 8, true);
+    ASSERT_EQ(mask->TintedCopy()->Layers(), gxtkTintedCopy::kSmallLayers);
+    // Lines of the mask in `count` colours, one batch, then a rectangle that ends it.
+    auto lines = [&](gxtkSurface* picture, int count, float y) {
+        for (int i = 0; i < count; ++i) {
+            const auto shade = static_cast<float>(i * 25);
+            Use({shade, 200 - shade, 90, i % 3 == 2 ? 0.5f : 1.0f, 0});
+            device->DrawSurface2(picture, static_cast<float>(i * 3), y + static_cast<float>(i * 3),
+                                 2, 1, 40, 6);
+        }
+        Use({1, 2, 3, 1, 0});
+        device->DrawRect(159, 119, 1, 1);
     };
-    auto fromCopy = [&](float y) {
-        device->SetColor(90, 0, 180);
-        device->DrawSurface(mask.get(), 0, y);
-        device->DrawRect(159, 100, 1, 1);
+    const int many = gxtkTintedCopy::kSmallLayers + 2;
+    auto draw = [&](gxtkSurface* picture) {
+        return Drawn([&] {
+            Green(0, 12, 40, 3);
+            lines(picture, 3, 0);
+            // More colours than the copy keeps: the fixed-function pipeline.
+            lines(picture, many, 40);
+            // The first three again, from the layers they were given.
+            lines(picture, 3, 90);
+        });
     };
-    auto reference = [&](float y) {
-        device->SetColor(90, 0, 180);
-        device->DrawSurface(mask.get(), 0, y);
-        device->SetColor(1, 2, 3);
-        device->DrawSurface2(mask.get(), 159, y, 0, 0, 1, 1);
-    };
-    const auto middle = static_cast<float>(kCell + kCell / 2);
-    device->Cls(100, 90, 80);
-    // Green in the mask's clear middle cell: the copy may still replace the pixels.
-    greenUnder(middle, 0);
-    fromCopy(0);
-    // Green under an inked cell: the copy must blend.
-    greenUnder(2, 8);
-    fromCopy(8);
-    greenUnder(middle, 40);
-    reference(40);
-    greenUnder(2, 48);
-    reference(48);
-    device->EndRender();
+    const std::vector<int> fromCopy = draw(mask.get());
     EXPECT_EQ(device->Stats().tintedBatches, 2);
+    EXPECT_EQ(fromCopy, draw(twin.get()));
+}
+
+TEST_F(TintedCopyTest, AMaskOverTheClearedColourAloneIsDrawnOpaqueWithTheSamePixels) {
+    auto mask = Mask(3 * kCell, 4, false);
+    auto twin = Mask(3 * kCell, 4, true);
+    const auto middle = static_cast<float>(kCell + kCell / 2);
+    auto draw = [&](gxtkSurface* picture) {
+        return Drawn([&] {
+            // A rectangle that ends the batch, far from the rest.
+            auto next = [&] {
+                Use({1, 2, 3, 1, 0});
+                device->DrawRect(159, 0, 1, 1);
+            };
+            // Green in the mask's clear middle cell: the copy may still replace the pixels.
+            Green(middle, 0, 2, 2);
+            Use({90, 0, 180, 1, 0});
+            DrawMask(picture, 3 * kCell, 0, 0);
+            next();
+            // Green under an inked cell: the copy must blend.
+            Green(2, 8, 2, 2);
+            Use({90, 0, 180, 1, 0});
+            DrawMask(picture, 3 * kCell, 0, 8);
+            next();
+            // Two quads of one batch over each other: the second must blend over the first.
+            Use({0, 90, 180, 1, 0});
+            DrawMask(picture, 3 * kCell, 0, 20);
+            DrawMask(picture, 3 * kCell, 3, 21);
+            next();
+        });
+    };
+    const std::vector<int> fromCopy = draw(mask.get());
+    EXPECT_EQ(device->Stats().tintedBatches, 3);
     EXPECT_EQ(device->Stats().backedBatches, 1);
-    for (int y : {0, 1, 2, 3, 8, 9, 10, 11})
-        for (int x = 0; x < 3 * kCell; ++x)
-            EXPECT_EQ(Pixel(x, y), Pixel(x, 40 + y)) << "pixel " << x << "," << y;
-    EXPECT_EQ(Pixel(kCell + kCell / 2, 0), 0x00ff00); // the green the copy left alone
+    const std::vector<int> reference = draw(twin.get());
+    for (std::size_t i = 0; i < fromCopy.size(); ++i)
+        ASSERT_EQ(fromCopy[i], reference[i]) << "pixel " << i % kWidth << "," << i / kWidth;
+    EXPECT_EQ(fromCopy[kCell + kCell / 2] & 0xffffff, 0x00ff00); // the green the copy left alone
 }
 
 TEST_F(RendererTest, APictureGivenATranslucentTexelBlendsIt) {
