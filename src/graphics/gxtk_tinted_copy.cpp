@@ -79,11 +79,19 @@ void gxtkTintedCopy::FindInkedRuns() {
 }
 
 void gxtkTintedCopy::InkedParts(gxtkTexelRect source, std::vector<gxtkTexelRect>& out) const {
+    const std::size_t first = out.size();
     for (const gxtkTexelRect& run : inkedRuns) {
         const gxtkTexelRect part{std::max(run.x0, source.x0), std::max(run.y0, source.y0),
                                  std::min(run.x1, source.x1), std::min(run.y1, source.y1)};
         if (part.x0 < part.x1 && part.y0 < part.y1)
             out.push_back(part);
+    }
+    // A small picture's layers are filled whole, and its quads (a font's glyphs, which straddle
+    // cells) are sent whole when they hold ink at all: fewer vertices, the same pixels.
+    if (Layers() > 1 && out.size() > first) {
+        out.resize(first);
+        out.push_back({std::max(source.x0, 0), std::max(source.y0, 0), std::min(source.x1, width),
+                       std::min(source.y1, height)});
     }
 }
 
@@ -141,13 +149,16 @@ void gxtkTintedCopy::Fill(int layer, std::uint32_t colour, std::uint32_t behind)
         for (int bit = 0; bit < 8; ++bit)
             eights[static_cast<std::size_t>(byte)][static_cast<std::size_t>(bit)] =
                 (byte >> bit) & 1 ? ink : clear;
-    // Only the inked runs are ever drawn, so only they are filled: band by band, from the
-    // 64-texel word holding the first run's start to the word holding the last run's end.
+    // Only the inked runs of a large picture are ever drawn, so only they are filled: band by
+    // band, from the 64-texel word holding the first run's start to the word holding the last
+    // run's end. A small one is filled whole.
+    const std::vector<gxtkTexelRect> whole{{0, 0, width, height}};
+    const std::vector<gxtkTexelRect>& runs = Layers() > 1 ? whole : inkedRuns;
     const int top = layer * height;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    for (auto run = inkedRuns.begin(); run != inkedRuns.end();) {
+    for (auto run = runs.begin(); run != runs.end();) {
         auto last = run;
-        while (last + 1 != inkedRuns.end() && (last + 1)->y0 == run->y0)
+        while (last + 1 != runs.end() && (last + 1)->y0 == run->y0)
             ++last;
         const int firstWord = run->x0 / 64;
         const int x0 = firstWord * 64;

@@ -46,8 +46,8 @@ public:
     // The layer of the bound texture that holds the picture in `colour` (bytes R, G, B, A in
     // memory, premultiplied: the vertex colour the draw would have) with `behind` in its clear
     // texels, filled now when no layer does, in place of the layer least recently used, which
-    // must not have been used in `frame`; -1 when every layer was. Only the inked parts of a layer
-    // are filled: the rest must not be drawn.
+    // must not have been used in `frame`; -1 when every layer was. Of a large picture only the
+    // inked parts are filled: the rest must not be drawn.
     int Layer(std::uint32_t colour, std::uint32_t behind, unsigned frame);
     // How many colours the copy keeps at once.
     int Layers() const { return static_cast<int>(layers.size()); }
@@ -59,8 +59,9 @@ public:
     }
 
     // Appends the parts of `source` that hold an opaque texel: rows of whole cells that do,
-    // clipped to it. Everything else in it is clear, which blends to the pixel already there, so
-    // drawing only these parts gives the same pixels.
+    // clipped to it; for a small picture, `source` itself, within the picture, when any does.
+    // Everything else in it is clear, which blends to the pixel already there, so drawing only
+    // these parts gives the same pixels.
     void InkedParts(gxtkTexelRect source, std::vector<gxtkTexelRect>& out) const;
 
 private:

@@ -431,40 +431,50 @@ TEST_F(TintedCopyTest, ASmallMaskKeepsItsColoursAndDrawsABatchOfSeveralFromThem)
 }
 
 TEST_F(TintedCopyTest, AMaskOverTheClearedColourAloneIsDrawnOpaqueWithTheSamePixels) {
-    auto mask = Mask(3 * kCell, 4, false);
-    auto twin = Mask(3 * kCell, 4, true);
+    // Tall enough to keep one colour, and so to be cut down to its inked cells.
+    const int tall = gxtkTintedCopy::kSmallTexels / (3 * kCell) + 1;
+    auto large = Mask(3 * kCell, tall, false);
+    auto largeTwin = Mask(3 * kCell, tall, true);
+    auto small = Mask(3 * kCell, 4, false);
+    auto smallTwin = Mask(3 * kCell, 4, true);
+    ASSERT_EQ(large->TintedCopy()->Layers(), 1);
     const auto middle = static_cast<float>(kCell + kCell / 2);
-    auto draw = [&](gxtkSurface* picture) {
-        return Drawn([&] {
-            // A rectangle that ends the batch, far from the rest.
-            auto next = [&] {
-                Use({1, 2, 3, 1, 0});
-                device->DrawRect(159, 0, 1, 1);
-            };
-            // Green in the mask's clear middle cell: the copy may still replace the pixels.
-            Green(middle, 0, 2, 2);
-            Use({90, 0, 180, 1, 0});
-            DrawMask(picture, 3 * kCell, 0, 0);
-            next();
-            // Green under an inked cell: the copy must blend.
-            Green(2, 8, 2, 2);
-            Use({90, 0, 180, 1, 0});
-            DrawMask(picture, 3 * kCell, 0, 8);
-            next();
-            // Two quads of one batch over each other: the second must blend over the first.
-            Use({0, 90, 180, 1, 0});
-            DrawMask(picture, 3 * kCell, 0, 20);
-            DrawMask(picture, 3 * kCell, 3, 21);
-            next();
-        });
+    struct Case {
+        const char* name;
+        bool small;
+        float greenX; // where a green square lies under the mask's top row, if anywhere
+        bool twice;   // a second quad of the mask in the batch, over the first
+        int backed;
     };
-    const std::vector<int> fromCopy = draw(mask.get());
-    EXPECT_EQ(device->Stats().tintedBatches, 3);
-    EXPECT_EQ(device->Stats().backedBatches, 1);
-    const std::vector<int> reference = draw(twin.get());
-    for (std::size_t i = 0; i < fromCopy.size(); ++i)
-        ASSERT_EQ(fromCopy[i], reference[i]) << "pixel " << i % kWidth << "," << i / kWidth;
-    EXPECT_EQ(fromCopy[kCell + kCell / 2] & 0xffffff, 0x00ff00); // the green the copy left alone
+    const Case cases[] = {
+        {"green in the clear middle cell: the copy may still replace the pixels", false, middle,
+         false, 1},
+        {"green under an inked cell: the copy must blend", false, 2, false, 0},
+        {"two quads of one batch over each other: the second must blend over the first", false, -1,
+         true, 0},
+        {"a small mask sent whole over nothing but the clear", true, -1, false, 1},
+        {"a small mask sent whole over green in its clear cell", true, middle, false, 0},
+    };
+    for (const Case& c : cases) {
+        auto draw = [&](bool twin) {
+            const auto& mask = c.small ? (twin ? smallTwin : small) : (twin ? largeTwin : large);
+            return Drawn([&] {
+                if (c.greenX >= 0)
+                    Green(c.greenX, 0, 2, 2);
+                Use({90, 0, 180, 1, 0});
+                DrawMask(mask.get(), 3 * kCell, 0, 0);
+                if (c.twice)
+                    DrawMask(mask.get(), 3 * kCell, 3, 1);
+            });
+        };
+        const std::vector<int> fromCopy = draw(false);
+        EXPECT_EQ(device->Stats().tintedBatches, 1) << c.name;
+        EXPECT_EQ(device->Stats().backedBatches, c.backed) << c.name;
+        EXPECT_EQ(fromCopy, draw(true)) << c.name;
+        if (c.backed && c.greenX >= 0) {
+            EXPECT_EQ(fromCopy[kCell + kCell / 2] & 0xffffff, 0x00ff00) << c.name;
+        }
+    }
 }
 
 TEST_F(RendererTest, APictureGivenATranslucentTexelBlendsIt) {
