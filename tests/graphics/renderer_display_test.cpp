@@ -430,6 +430,30 @@ TEST_F(TintedCopyTest, ASmallMaskKeepsItsColoursAndDrawsABatchOfSeveralFromThem)
     EXPECT_EQ(fromCopy, draw(twin.get()));
 }
 
+TEST_F(TintedCopyTest, AMaskWhoseLayersTheDriverRefusesIsDrawnTheOrdinaryWay) {
+    // Small enough to keep several colours, too tall for the driver to stack them.
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    const int height = largest / gxtkTintedCopy::kSmallLayers + 1;
+    const int width = gxtkTintedCopy::kSmallTexels / height;
+    ASSERT_GT(width, 0);
+    auto mask = Mask(width, height, false);
+    auto twin = Mask(width, height, true);
+    ASSERT_EQ(mask->TintedCopy()->Layers(), gxtkTintedCopy::kSmallLayers);
+    auto draw = [&](gxtkSurface* picture) {
+        return Drawn([&] {
+            Use({90, 0, 180, 1, 0});
+            DrawMask(picture, width, 0, 0);
+            Use({0, 90, 180, 1, 0});
+            DrawMask(picture, width, 20, 0);
+        });
+    };
+    const std::vector<int> drawn = draw(mask.get());
+    EXPECT_EQ(device->Stats().tintedBatches, 0);
+    EXPECT_EQ(drawn, draw(twin.get()));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 TEST_F(TintedCopyTest, AMaskOverTheClearedColourAloneIsDrawnOpaqueWithTheSamePixels) {
     // Tall enough to keep one colour, and so to be cut down to its inked cells.
     const int tall = gxtkTintedCopy::kSmallTexels / (3 * kCell) + 1;
