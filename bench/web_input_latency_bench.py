@@ -28,7 +28,8 @@ import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../tools"))
 from devtools import DevTools, DevToolsError  # noqa: E402
-from web_session import WebSession, WebSessionError, page_with_script, wait_for  # noqa: E402
+from web_session import (STANDARD_PAD_SCRIPT, WebSession, WebSessionError,  # noqa: E402
+                         page_with_script, wait_for)
 
 # Frames watched from the event on; a control that shows nothing within them counts as -1.
 WATCHED_FRAMES = 30
@@ -97,12 +98,7 @@ STEPPED_PAGE = """<script>
   }
 
   // A standard pad, shown to the page when asked, whose buttons the benchmark holds.
-  var buttons = [];
-  for (var i = 0; i < 17; ++i) buttons.push({pressed: false, touched: false, value: 0});
-  var pad = {id: 'Stepped pad (STANDARD GAMEPAD)', index: 0, connected: true,
-             mapping: 'standard', timestamp: 0, axes: [0, 0, 0, 0], buttons: buttons};
-  var padShown = false;
-  navigator.getGamepads = function() { return padShown ? [pad] : []; };
+  var pad = standardPad('Stepped pad (STANDARD GAMEPAD)');
 
   window.steppedPage = {
     ready: function() { return callbacks.size > 0 && !!(window.Module && Module.ctx); },
@@ -117,18 +113,11 @@ STEPPED_PAGE = """<script>
       await settled();
       return pictures;
     },
-    showPad: function() {
-      padShown = true;
-      var connected = new Event('gamepadconnected');
-      connected.gamepad = pad;
-      window.dispatchEvent(connected);
-    },
+    showPad: function() { pad.show(); },
     holdButton: function(button, held) {
-      buttons[button].pressed = held;
-      buttons[button].value = held ? 1 : 0;
-      pad.timestamp = clock;
+      pad.hold(button, held, clock);
       // As a browser does, a pad the page has not seen shows at its first press.
-      if (held && !padShown) this.showPad();
+      if (held && !pad.shown()) pad.show();
     },
   };
 })();
@@ -247,7 +236,7 @@ def main():
         return 2
     folder = tempfile.mkdtemp(prefix="skiddlewick-latency.")
     try:
-        page_with_script(sys.argv[1], folder, STEPPED_PAGE)
+        page_with_script(sys.argv[1], folder, STANDARD_PAD_SCRIPT + STEPPED_PAGE)
         without = {start: play_frames(folder, start, None) for start in STARTS}
         if play_frames(folder, "standing", None) != without["standing"]:
             print("web input latency: the page without a key did not play the same twice")

@@ -249,6 +249,38 @@ def _end(process, group):
             process.wait()
 
 
+# A stand-in for a pad in the browsers' standard mapping (17 buttons, 4 axes), for a page given
+# this script before its own (page_with_script): `standardPad(id)` makes navigator.getGamepads
+# answer with the pad once it is shown, and returns its controls. A page shown no pad sees none.
+STANDARD_PAD_SCRIPT = """<script>
+window.standardPad = function(id) {
+  var buttons = [];
+  for (var i = 0; i < 17; ++i) buttons.push({pressed: false, touched: false, value: 0});
+  var pad = {id: id, index: 0, connected: true, mapping: "standard", timestamp: 0,
+             axes: [0, 0, 0, 0], buttons: buttons};
+  var shown = false;
+  navigator.getGamepads = function() { return shown ? [pad] : []; };
+  return {
+    shown: function() { return shown; },
+    // Shows the pad to the page, as a browser does at a pad's first press.
+    show: function() {
+      shown = true;
+      var connected = new Event("gamepadconnected");
+      connected.gamepad = pad;
+      window.dispatchEvent(connected);
+    },
+    // Holds or lets go standard button `button`, at `time` (the page's clock).
+    hold: function(button, held, time) {
+      buttons[button].pressed = held;
+      buttons[button].value = held ? 1 : 0;
+      pad.timestamp = time;
+    },
+  };
+};
+</script>
+"""
+
+
 def page_with_script(web_build, folder, script):
     """Makes `folder` a copy of the web build whose page runs `script` (a <script> element)
     before anything of its own: the rest of the build is linked, not copied."""

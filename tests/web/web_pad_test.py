@@ -17,36 +17,25 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../tools"))
-from web_session import WebSession, WebSessionError, page_with_script, wait_for  # noqa: E402
+from web_session import (STANDARD_PAD_SCRIPT, WebSession, WebSessionError,  # noqa: E402
+                         page_with_script, wait_for)
 from web_page_test import (PAUSED_SAMPLES, ROAD_SAMPLES, Picture,  # noqa: E402
                            dismiss_note, settled, steady_line)
 
 # The page's pad: 17 buttons and 4 axes, shown to the page (gamepadconnected) at its first
 # press, as browsers do. Keys 1 to 6 hold its D-pad down, left and right, A, Start and Back
 # (standard buttons 13, 14, 15, 0, 9, 8) and never reach the game.
-PAD_SCRIPT = """<script>
+PAD_SCRIPT = STANDARD_PAD_SCRIPT + """<script>
 (function() {
-  var buttons = [];
-  for (var i = 0; i < 17; ++i) buttons.push({pressed: false, touched: false, value: 0});
-  var pad = {id: "Scripted pad (STANDARD GAMEPAD)", index: 0, connected: true,
-             mapping: "standard", timestamp: 0, axes: [0, 0, 0, 0], buttons: buttons};
-  var shown = false;
-  navigator.getGamepads = function() { return shown ? [pad] : []; };
+  var pad = standardPad("Scripted pad (STANDARD GAMEPAD)");
   var keys = {"1": 13, "2": 14, "3": 15, "4": 0, "5": 9, "6": 8};
   function hold(event, held) {
     var button = keys[event.key];
     if (button === undefined) return;
     event.stopImmediatePropagation();
     event.preventDefault();
-    buttons[button].pressed = held;
-    buttons[button].value = held ? 1 : 0;
-    pad.timestamp = performance.now();
-    if (held && !shown) {
-      shown = true;
-      var connected = new Event("gamepadconnected");
-      connected.gamepad = pad;
-      window.dispatchEvent(connected);
-    }
+    pad.hold(button, held, performance.now());
+    if (held && !pad.shown()) pad.show();
   }
   window.addEventListener("keydown", function(e) { hold(e, true); }, true);
   window.addEventListener("keyup", function(e) { hold(e, false); }, true);
