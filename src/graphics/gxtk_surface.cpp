@@ -103,6 +103,29 @@ void gxtkSurface::Discard() {
 }
 
 void gxtkSurface::OnUnsafeLoadComplete() {
+    Arrived();
+}
+
+bool gxtkSurface::CopyServes() const {
+    return tinted && !padded && gxtk_DesktopOpenGL();
+}
+
+void gxtkSurface::Arrived() {
+    if (!CopyServes()) {
+        Bind();
+        return;
+    }
+    // The copy holds the mask's pixels as well as a texture would.
+    if (!file.empty())
+        data.reset();
+}
+
+void gxtkSurface::Prepare() {
+    if (seq == CurrentSeq())
+        return;
+    // A texture of the copy's size tells that the driver takes this picture's size unpadded.
+    if (CopyServes() && tinted->Bind())
+        return;
     Bind();
 }
 
@@ -131,14 +154,14 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src
     // Keep the rectangle inside the picture: a stray write must not run off the CPU copy.
     if (x < 0 || y < 0 || w <= 0 || h <= 0 || x + w > width || y + h > height)
         return;
-    tinted.reset(); // the written pixels may be anything
     if (!data && !ReloadPixels()) {
         data.reset(
             static_cast<unsigned char*>(std::calloc(static_cast<size_t>(width) * height, 4)));
         if (!data)
             return;
     }
-    file.clear(); // the written pixels are the surface's own from now on
+    tinted.reset(); // the written pixels may be anything
+    file.clear();   // the written pixels are the surface's own from now on
     for (int i = 0; i < h; ++i) {
         const unsigned int* row = src + static_cast<long>(i) * pitch;
         unsigned char* out = data.get() + (static_cast<long>(y + i) * width + x) * 4;
@@ -228,6 +251,13 @@ void gxtkSurface::Bind() {
 }
 
 bool gxtkSurface::ReloadPixels() {
+    if (tinted) {
+        data.reset(
+            static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width) * height * 4)));
+        if (data)
+            tinted->Pixels(data.get());
+        return data != nullptr;
+    }
     if (file.empty())
         return false;
     int w = 0;

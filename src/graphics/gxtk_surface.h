@@ -1,7 +1,8 @@
 // A picture as an OpenGL texture made on first use (and again after the host has made a new
 // context) from premultiplied pixels in memory. A picture decoded from a file lets its pixels go
 // once the texture holds them and decodes the file again when it needs them back; one made in
-// memory keeps them.
+// memory keeps them. A white mask on desktop OpenGL is drawn at its own size from its tinted
+// copy: its own texture waits for a draw that needs it, and its pixels come back from the copy.
 #pragma once
 
 #include <GL/gl.h>
@@ -42,8 +43,11 @@ public:
     virtual int Width() const { return width; }
     virtual int Height() const { return height; }
     virtual int Loaded() const { return 1; }
-    // Main thread, after a loader thread filled the surface.
+    // Main thread, after a loader thread filled the surface: Arrived.
     virtual void OnUnsafeLoadComplete();
+    // Main thread, once the pixels are in: makes the texture, or for a white mask that its tinted
+    // copy can draw, lets a file's pixels go until a draw needs the texture.
+    void Arrived();
 
     // Takes ownership of a malloc'd block (released with free), sets the format from the depth
     // and premultiplies in place. The pixels are the surface's own: no file is named for them.
@@ -67,10 +71,9 @@ public:
     GLint TextureFilter() const { return seq == CurrentSeq() ? textureFilter : 0; }
     // Creates the texture for the current context if it is missing, so that the u and v scales
     // are those of the allocated texture before any vertex uses them. Main thread only.
-    void Prepare() {
-        if (seq != CurrentSeq())
-            Bind();
-    }
+    // A white mask whose tinted copy the driver takes at its size needs no texture of its own
+    // for that.
+    void Prepare();
 
     // Every texel has full alpha: drawn at full colour alpha, the picture replaces what lies
     // under it, so blending would change nothing. Not so for a texture padded to a power of two,
@@ -94,9 +97,12 @@ private:
     void DeleteTexture();
     void UploadRows(int x, int y, int w, int h);
     void ApplyFilter();
-    // Decodes the named file again into the copy in memory; false, and no file named any more,
-    // when it cannot be read or has changed its size.
+    // Decodes the named file again into the copy in memory, or makes a white mask's from its
+    // tinted copy; false, and no file named any more, when the file cannot be read or has changed
+    // its size.
     bool ReloadPixels();
+    // The tinted copy can draw the picture at its own size in this context.
+    bool CopyServes() const;
 
     gxtkPixels data;
     String file; // where data came from, when it can be let go

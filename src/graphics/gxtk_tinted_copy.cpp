@@ -50,6 +50,15 @@ gxtkTintedCopy::~gxtkTintedCopy() {
         glDeleteTextures(1, &texture);
 }
 
+void gxtkTintedCopy::Pixels(unsigned char* rgba) const {
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool ink =
+                (bits[static_cast<std::size_t>(y) * wordsPerRow + x / 64] >> (x % 64)) & 1u;
+            std::fill_n(rgba + (static_cast<std::size_t>(y) * width + x) * 4, 4, ink ? 255 : 0);
+        }
+}
+
 bool gxtkTintedCopy::CellInked(int cx, int cy) const {
     const int x0 = cx * kCell;
     const int x1 = std::min(x0 + kCell, width);

@@ -58,6 +58,9 @@ public:
                static_cast<float>(height * static_cast<int>(layers.size()));
     }
 
+    // The picture as it was given: premultiplied R, G, B, A, width * height * 4 bytes into `rgba`.
+    void Pixels(unsigned char* rgba) const;
+
     // Appends the parts of `source` that hold an opaque texel: rows of whole cells that do,
     // clipped to it; for a small picture, `source` itself, within the picture, when any does.
     // Everything else in it is clear, which blends to the pixel already there, so drawing only

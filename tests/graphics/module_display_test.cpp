@@ -142,6 +142,41 @@ TEST_F(ModuleTest, APictureFromAFileIsDecodedAgainForANewContextAndForAWrite) {
     EXPECT_EQ(Pixel(11, 11), 0);
 }
 
+TEST_F(ModuleTest, AWhiteMaskMakesItsOwnTextureOnlyForADrawThatNeedsItFromItsCopy) {
+    // Ink in a checker of 2 x 2 blocks; the file is gone before any draw needs the pixels.
+    WritePng("Graphics/Mask.png", 8, 4, [](int x, int y) -> std::uint32_t {
+        return (x / 2 + y / 2) % 2 ? 0xffffffffu : 0x00000000u;
+    });
+    auto image = bb_graphics_LoadImage(u"Graphics/Mask.png", 1, 0);
+    ASSERT_NE(image, nullptr);
+    gxtkSurface& surface = *image->p_Surface();
+    ASSERT_NE(surface.TintedCopy(), nullptr);
+    EXPECT_EQ(surface.TextureSeq(), -1);
+    EXPECT_EQ(surface.Data(), nullptr);
+    fs::remove(dir / "Graphics/Mask.png");
+    auto draw = [&](float scale) {
+        device->BeginRender();
+        bb_graphics_BeginRender();
+        bb_graphics_Cls(0, 0, 0);
+        bb_graphics_SetColor(0, 255, 0);
+        bb_graphics_DrawImage2(image.get(), 10, 10, 0, scale, scale, 0);
+        bb_graphics_EndRender();
+        device->EndRender();
+    };
+
+    // At its own size in a colour: from the copy, still without a texture of its own.
+    draw(1);
+    graphics_test::ExpectPixels(*device, {{12, 10, 0x00ff00}, {10, 10, 0}});
+    EXPECT_EQ(surface.TextureSeq(), -1);
+
+    // Scaled: its own texture, from the copy's pixels, the file not needed.
+    testing::internal::CaptureStdout();
+    draw(2);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_NE(surface.TextureSeq(), -1);
+    graphics_test::ExpectPixels(*device, {{15, 11, 0x00ff00}, {11, 11, 0}, {23, 15, 0}});
+}
+
 TEST_F(ModuleTest, DefaultFontIsLoadedOnceWhenPresent) {
     bb_graphics_SetFont(nullptr, 40);
     EXPECT_EQ(bb_graphics_context->m_font, nullptr);
