@@ -621,6 +621,6 @@ std::shared_ptr<gxtkSurface> gxtkGraphics::LoadSurface(const String& path) {
     auto surface = std::make_shared<gxtkSurface>();
     if (!LoadSurface__UNSAFE__(surface.get(), path))
         return nullptr;
-    surface->Arrived();
+    surface->OnUnsafeLoadComplete();
     return surface;
 }

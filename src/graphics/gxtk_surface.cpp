@@ -102,15 +102,11 @@ void gxtkSurface::Discard() {
     tinted.reset();
 }
 
-void gxtkSurface::OnUnsafeLoadComplete() {
-    Arrived();
-}
-
 bool gxtkSurface::CopyServes() const {
     return tinted && !padded && gxtk_DesktopOpenGL();
 }
 
-void gxtkSurface::Arrived() {
+void gxtkSurface::OnUnsafeLoadComplete() {
     if (!CopyServes()) {
         Bind();
         return;

@@ -43,11 +43,10 @@ public:
     virtual int Width() const { return width; }
     virtual int Height() const { return height; }
     virtual int Loaded() const { return 1; }
-    // Main thread, after a loader thread filled the surface: Arrived.
+    // Main thread, once a file's pixels are in (decoded on a loader thread, or on this one): makes
+    // the texture, or for a white mask that its tinted copy can draw, lets the pixels go until a
+    // draw needs the texture.
     virtual void OnUnsafeLoadComplete();
-    // Main thread, once the pixels are in: makes the texture, or for a white mask that its tinted
-    // copy can draw, lets a file's pixels go until a draw needs the texture.
-    void Arrived();
 
     // Takes ownership of a malloc'd block (released with free), sets the format from the depth
     // and premultiplies in place. The pixels are the surface's own: no file is named for them.

@@ -50,13 +50,15 @@ gxtkTintedCopy::~gxtkTintedCopy() {
         glDeleteTextures(1, &texture);
 }
 
+bool gxtkTintedCopy::Inked(int x, int y) const {
+    return (bits[static_cast<std::size_t>(y) * wordsPerRow + x / 64] >> (x % 64)) & 1u;
+}
+
 void gxtkTintedCopy::Pixels(unsigned char* rgba) const {
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const bool ink =
-                (bits[static_cast<std::size_t>(y) * wordsPerRow + x / 64] >> (x % 64)) & 1u;
-            std::fill_n(rgba + (static_cast<std::size_t>(y) * width + x) * 4, 4, ink ? 255 : 0);
-        }
+        for (int x = 0; x < width; ++x)
+            std::fill_n(rgba + (static_cast<std::size_t>(y) * width + x) * 4, 4,
+                        Inked(x, y) ? 255 : 0);
 }
 
 bool gxtkTintedCopy::CellInked(int cx, int cy) const {
@@ -64,7 +66,7 @@ bool gxtkTintedCopy::CellInked(int cx, int cy) const {
     const int x1 = std::min(x0 + kCell, width);
     for (int y = cy * kCell; y < std::min((cy + 1) * kCell, height); ++y)
         for (int x = x0; x < x1; ++x)
-            if ((bits[static_cast<std::size_t>(y) * wordsPerRow + x / 64] >> (x % 64)) & 1u)
+            if (Inked(x, y))
                 return true;
     return false;
 }
@@ -88,19 +90,19 @@ void gxtkTintedCopy::FindInkedRuns() {
 }
 
 void gxtkTintedCopy::InkedParts(gxtkTexelRect source, std::vector<gxtkTexelRect>& out) const {
-    const std::size_t first = out.size();
     for (const gxtkTexelRect& run : inkedRuns) {
-        const gxtkTexelRect part{std::max(run.x0, source.x0), std::max(run.y0, source.y0),
-                                 std::min(run.x1, source.x1), std::min(run.y1, source.y1)};
-        if (part.x0 < part.x1 && part.y0 < part.y1)
-            out.push_back(part);
-    }
-    // A small picture's layers are filled whole, and its quads (a font's glyphs, which straddle
-    // cells) are sent whole when they hold ink at all: fewer vertices, the same pixels.
-    if (Layers() > 1 && out.size() > first) {
-        out.resize(first);
-        out.push_back({std::max(source.x0, 0), std::max(source.y0, 0), std::min(source.x1, width),
-                       std::min(source.y1, height)});
+        if (!gxtk_Overlap(run, source))
+            continue;
+        // A small picture's layers are filled whole, and its quads (a font's glyphs, which
+        // straddle cells) are sent whole when they hold ink at all: fewer vertices, the same
+        // pixels.
+        if (Layers() > 1) {
+            out.push_back({std::max(source.x0, 0), std::max(source.y0, 0),
+                           std::min(source.x1, width), std::min(source.y1, height)});
+            return;
+        }
+        out.push_back({std::max(run.x0, source.x0), std::max(run.y0, source.y0),
+                       std::min(run.x1, source.x1), std::min(run.y1, source.y1)});
     }
 }
 

@@ -81,6 +81,7 @@ private:
     // The texels of row y from the word `firstWord` on, whole words covering `count` texels, in
     // the colours of `eights`.
     void FillRow(int y, int firstWord, int count, std::uint32_t* out) const;
+    bool Inked(int x, int y) const;
     bool CellInked(int cx, int cy) const;
     void FindInkedRuns();
 
